@@ -1,0 +1,43 @@
+# Everything a fresh Debian 12 machine needs goes through these targets.
+BUILD ?= build
+TYPE  ?= RelWithDebInfo
+JOBS  ?= $(shell nproc)
+
+.PHONY: all deps build run test bench asan fuzz clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(TYPE)
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Opens the bundled sample drawing in the viewer.
+run: build
+	$(BUILD)/src/planox samples/floorplan.dxf
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake --build build-bench -j $(JOBS) --target benchmarks
+	for b in build-bench/bench/bench_*; do $$b; done
+
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan: deps
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLANOX_SANITIZE=ON
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Builds the fuzz targets (clang and libFuzzer); each runs from build-fuzz/fuzz.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLANOX_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS) --target fuzzers
+
+clean:
+	rm -rf $(BUILD) build-bench build-asan build-fuzz

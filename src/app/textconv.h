@@ -1,0 +1,73 @@
+// Numbers to text and back, small string and path operations and the
+// character transliterations shared by every output writer. Texts are byte
+// strings in code page 850. The look of every real number in every output
+// comes from here; DecimalPlaces and DecimalSeparator of Settings act on it.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace planox {
+
+// Numbers to text.
+std::string IntToText(long long n);
+std::string IntToTextZero(long long n, int width);
+std::string IntToTextBlank(long long n, int width);
+std::string RealToText(double x);                                  // compact form
+std::string RealToTextDecimals(double x, int decimals);            // compact width, fixed decimals
+std::string RealToTextField(double x, int width, int decimals);    // fixed field
+std::string RealToTextZeroFill(double x, int width, int decimals); // field, blanks -> "0"
+
+struct Date {
+  int year = 1, month = 1, day = 1;
+};
+std::string DateToText(const Date& date);
+std::string TodayText();
+std::string NowTimeText();
+
+// Text to numbers: a text that is not entirely a number gives 0.
+double TextToReal(std::string_view s);  // the first "," is read as "."
+long long TextToInt(std::string_view s);
+
+// String operations.
+std::string UpperText(std::string_view s);  // a..z only
+std::string LowerText(std::string_view s);  // A..Z only
+std::string TrimText(std::string_view s);
+std::string RemoveBlanks(std::string_view s);
+std::string LeftText(std::string_view s, int n);
+std::string RightText(std::string_view s, int n);
+std::string PadRight(std::string_view s, int n);
+std::string PadLeft(std::string_view s, int n);
+std::string ReplaceChar(std::string_view s, char from, char to);
+std::string PointToComma(std::string_view s);
+std::string CommaToPoint(std::string_view s);
+// True when any command-line argument equals s, both upper-cased.
+bool HasSwitch(std::string_view s);
+void SetCommandLine(const std::vector<std::string>& args);  // without the program name
+const std::vector<std::string>& CommandLine();
+
+// Path operations on the text alone. The separator is "/"; "\" is accepted
+// when splitting so that names from other systems still split.
+std::string WithSeparator(std::string_view dir);
+std::string WithoutSeparator(std::string_view dir);
+std::string DirectoryPart(std::string_view path);
+std::string BaseName(std::string_view path);
+std::string NameWithoutExtension(std::string_view path);
+std::string ExtensionAfterFirstDot(std::string_view name);
+
+// Transliterations.
+std::string PlotterText(std::string_view s);
+std::string AsciiText(std::string_view s);
+std::string ConvertOutputText(std::string_view s);  // by Settings.TextOutputMode
+
+// Display boundary: code page 850 <-> UTF-8 (what Qt is given). A text of
+// 255 bytes or more becomes empty, as on every dialog field. A character
+// that code page 850 cannot hold becomes "?".
+std::string ToDisplayText(std::string_view oem);
+std::string FromDisplayText(std::string_view utf8);
+// Plain conversions without the length rule.
+std::string Cp850ToUtf8(std::string_view oem);
+std::string Utf8ToCp850(std::string_view utf8);
+
+}  // namespace planox

@@ -1,0 +1,63 @@
+// Helpers shared by the tests of every subsystem.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/prompts.h"
+
+namespace planox::test {
+
+// Puts Session, Settings and the module state of the foundation back to the
+// start-up defaults and installs a ScriptedUi for the test's lifetime.
+class Defaults : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  ScriptedUi ui;
+};
+
+// A fresh directory under the system temporary directory, removed again
+// (with everything in it) when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+std::string ReadFile(const std::string& name);
+void WriteFile(const std::string& name, const std::string& content);
+
+// The shared corpus of drawings made by other programs, or "" when it is
+// not there (a user's clone). Tests that need it call SKIP_WITHOUT_CORPUS.
+std::string CorpusDir();
+std::vector<std::string> CorpusFiles();  // every .dxf below it, sorted
+#define SKIP_WITHOUT_CORPUS()                                                             \
+  do {                                                                                    \
+    if (::planox::test::CorpusDir().empty())                                              \
+      GTEST_SKIP() << "../shared/dxf-corpus is not here; the corpus tests are skipped";   \
+  } while (0)
+
+// The project's source tree and the built program.
+inline std::string SourceDir() { return PLANOX_SOURCE_DIR; }
+inline std::string ProgramPath() { return PLANOX_BINARY; }
+
+// Runs a program with arguments in a directory, with the given environment
+// additions; standard input is /dev/null. Returns the exit code (or -1).
+struct RunResult {
+  int exitCode = -1;
+  std::string out, err;
+};
+RunResult RunProgram(const std::vector<std::string>& args, const std::string& dir,
+                     const std::vector<std::string>& env = {});
+
+}  // namespace planox::test
