@@ -1,0 +1,103 @@
+// The output driver: turns drawing operations into the language of the
+// current target and writes it to the current channel. One conversion is
+// PlotBegin, any number of drawing operations, PlotEnd. Coordinates and
+// lengths are output millimetres (the emitters have already applied
+// PlotScale and PlotOrigin), angles are degrees counter-clockwise.
+//
+// The driver keeps the plotter state (PlotState) and applies the rules that
+// hold for every target (pen 0 silences everything, repeated moves and
+// zero-length draws are dropped, pens fold into 1..16, text alignment);
+// what each target writes comes from its writer (convert/writer.h).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace planox {
+
+struct PlotPoint {
+  double x = 0, y = 0;
+};
+
+struct PlotStateRecord {
+  int target = 1;   // SyntaxCode 1..12 (HP-GL/2 switches it to 1 for a moment)
+  int channel = 3;  // DeviceCode 1 serial, 2 parallel, 3 file
+  double curX = 0, curY = 0;    // last position reached by a move or draw
+  double textX = 0, textY = 0;  // aligned start of the current text
+  bool penDown = false;
+  uint8_t currentPen = 100;  // 0: no pen, every drawing operation is skipped; 100: none chosen yet
+  int hAlign = 0;            // 0 left, 1 centre, 2 right
+  int vAlign = 2;            // 0 none, 1 half height, 2 full height
+  double textHeight = 5.0, textWidth = 5.0;
+  double textAngle = 0;
+  int lastSpeed = 0;
+  int lineType = 0;
+  bool encodedOpen = false;  // HP-GL/2 polyline-encoded block
+  int pathSegments = 0;      // PostScript "l" lines since the last "n"
+  int sourceLines = 0;       // lines in the current generated procedure
+  int procedureCount = 0;    // generated procedures so far
+  bool outputOpen = false;
+};
+
+extern PlotStateRecord PlotState;
+
+// Targets (SyntaxCode).
+enum PlotTarget {
+  TargetHpgl = 1,
+  TargetAristo = 2,
+  TargetLasercomb = 3,
+  TargetCnc = 4,
+  TargetDxf = 5,
+  TargetPascal = 6,
+  TargetIges = 7,
+  TargetC = 8,
+  TargetHpgl2 = 9,
+  TargetPostscript = 10,
+  TargetHpglLaser = 11,
+  TargetGarmin = 12,
+};
+
+// The short internal name of a target ("HP-GL" ...), "" outside 1..12.
+std::string TargetName(int syntaxCode);
+// The file extension of a target ("plt" ...); Garmin by GarminFileType.
+std::string TargetExtension(int syntaxCode);
+// The name of a channel: 1 "serial Port", 2 "parallel Port", 3 "File".
+std::string ChannelName(int deviceCode);
+
+// The sink operations.
+void PlotBegin(int syntaxCode, int deviceCode);
+void PlotEnd();
+void PlotSelectPen(int pen);
+void PlotSetSpeed(int speed);
+void PlotPenUp();
+void PlotPenDown();
+void PlotMoveTo(bool force, double x, double y);
+void PlotDrawTo(bool force, double x, double y);
+void PlotLine(double x1, double y1, double x2, double y2);
+void PlotSolid(const PlotPoint& p1, const PlotPoint& p2, const PlotPoint& p3, const PlotPoint& p4);
+void PlotCircle(double cx, double cy, double r);
+void PlotArc(double cx, double cy, double startAngle, double endAngle, double r, double direction);
+void PlotLineType(int code);
+void PlotRotate(int angle);
+void PlotTextStyle(int font, double angle, double height, double width);
+void PlotTextAlign(int horizontal, int vertical);
+void PlotText(const std::string& text, double x, double y);
+// Pen up and the target's move to the aligned text start, which becomes
+// the text point; the current point stays where it is.
+void PlotTextMoveTo(double x, double y);
+
+// Writing to the channel of the running conversion, for the writers.
+// PlotWrite writes without line end (a port receives it at once);
+// PlotWriteLine adds CR LF. A failure sets AbortFlag; later writes are
+// still attempted.
+void PlotWrite(std::string_view text);
+void PlotWriteLine(std::string_view text);
+// The system beep (texts on targets without a text command).
+void PlotBeep();
+
+// True when texts are stroked with the shape font instead of the target's
+// own text command.
+bool PlotUsesShapeFont();
+
+}  // namespace planox
