@@ -1,0 +1,172 @@
+#include "app/startup.h"
+
+#include <dirent.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+#include "app/prompts.h"
+#include "app/session.h"
+#include "app/textconv.h"
+
+namespace planox {
+
+namespace {
+
+bool blankOnly(const std::string& s) { return TrimText(s).empty(); }
+
+std::string startDirWithSeparator() { return WithSeparator(StartDir()); }
+
+std::string sessionFileName() { return startDirWithSeparator() + ProgramName + ".cff"; }
+
+std::string& workDirStorage() {
+  static std::string dir;
+  return dir;
+}
+
+// Every private folder made during this run (TempDir may change when a
+// configuration is loaded); all are removed at exit.
+std::vector<std::string>& createdWorkDirs() {
+  static std::vector<std::string> dirs;
+  return dirs;
+}
+
+// Reads one line of at most 4096 bytes (the rest of a longer line is
+// skipped), accepting CR LF, LF or CR as line end. False at end of file.
+bool readLine(std::FILE* f, std::string& line) {
+  line.clear();
+  int c = std::fgetc(f);
+  if (c == EOF) return false;
+  while (c != EOF && c != '\n' && c != '\r') {
+    if (line.size() < 4096) line.push_back(static_cast<char>(c));
+    c = std::fgetc(f);
+  }
+  if (c == '\r') {
+    int next = std::fgetc(f);
+    if (next != '\n' && next != EOF) std::ungetc(next, f);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool DirectoryWritable(const std::string& dir) {
+  std::string probe = dir + "x.$$$";
+  std::FILE* f = std::fopen(probe.c_str(), "wx");
+  if (!f) {
+    // An old probe file left behind by a crash does not make the directory
+    // unwritable: try to open it for appending without changing it.
+    f = std::fopen(probe.c_str(), "a");
+    if (!f) return false;
+    std::fclose(f);
+    return access(dir.empty() ? "." : dir.c_str(), W_OK) == 0;
+  }
+  bool ok = std::fclose(f) == 0;
+  return std::remove(probe.c_str()) == 0 && ok;
+}
+
+bool DirectoryExists(const std::string& dir) {
+  // Only "not found" fails; any other outcome (no permission, a path that
+  // is not a directory at all further up) passes.
+  struct stat st;
+  if (stat(dir.empty() ? "." : dir.c_str(), &st) == 0) return true;
+  return errno != ENOENT;
+}
+
+void CheckDirectories() {
+  if (blankOnly(Settings.TempDir)) {
+    const char* env = std::getenv("TEMP");
+    if (!env || !*env) env = std::getenv("TMPDIR");
+    Settings.TempDir = (env && *env) ? WithSeparator(env) : startDirWithSeparator();
+  }
+  if (blankOnly(Settings.DbfDir)) Settings.DbfDir = startDirWithSeparator();
+  if (blankOnly(Settings.PltDir)) Settings.PltDir = startDirWithSeparator();
+  if (blankOnly(Settings.EdiDir)) Settings.EdiDir = startDirWithSeparator();
+
+  // An empty CAD directory is the current one.
+  if (!DirectoryWritable(WithSeparator(Settings.CadDir))) ReportError("non valide CAD Annuaire configur\x82");
+  if (!DirectoryExists(WithSeparator(Settings.DbfDir))) ReportError("non valide DBF Annuaire configur\x82");
+  if (!DirectoryExists(WithSeparator(Settings.PltDir))) ReportError("non valide PLT Annuaire configur\x82");
+  if (!DirectoryWritable(WithSeparator(Settings.TempDir))) {
+    ReportError("non valide Annuaire provisoire configur\x82");
+    Settings.TempDir = AskText("Annuaire provisoire", 60, Settings.TempDir);
+  }
+  if (!DirectoryWritable(WithSeparator(Settings.EdiDir))) ReportError("non valide EDI Annuaire configur\x82");
+  if (!DirectoryWritable(startDirWithSeparator())) ReportError("non valide Data Annuaire configur\x82");
+}
+
+void LoadSession() {
+  for (auto& e : Session.RecentFiles) e.clear();
+  std::FILE* f = std::fopen(sessionFileName().c_str(), "rb");
+  if (!f) return;
+  std::string line;
+  if (readLine(f, line)) {
+    for (auto& e : Session.RecentFiles) {
+      if (!readLine(f, line)) break;
+      // A recent-file entry is a file name: drop control bytes that a
+      // damaged file may hold.
+      std::string clean;
+      for (char c : line)
+        if (static_cast<unsigned char>(c) >= 32) clean.push_back(c);
+      e = clean;
+    }
+  }
+  std::fclose(f);
+}
+
+void SaveSession() {
+  Session.AbortFlag = false;
+  std::FILE* f = nullptr;
+  if (!GuardedRewrite(f, sessionFileName())) return;
+  GuardedWriteLine(f, std::string(ProgramName) + " Session " + Session.DrawingDir);
+  for (const auto& e : Session.RecentFiles) GuardedWriteLine(f, e);
+  GuardedClose(f);
+}
+
+std::string WorkDir() {
+  std::string& dir = workDirStorage();
+  std::string base = WithSeparator(Settings.TempDir.empty() ? StartDir() : Settings.TempDir);
+  if (!dir.empty() && dir.compare(0, base.size(), base) == 0 && DirectoryExists(dir)) return dir;
+  std::string tmpl = base + ProgramName + "-XXXXXX";
+  if (mkdtemp(tmpl.data())) {
+    dir = WithSeparator(tmpl);
+    createdWorkDirs().push_back(dir);
+  } else {
+    // No private folder can be made: fall back to the temporary directory.
+    dir = base;
+  }
+  return dir;
+}
+
+void RemoveTempFiles() {
+  Session.AbortFlag = false;
+  std::string dir = workDirStorage();
+  if (dir.empty()) return;
+  DIR* d = opendir(dir.c_str());
+  if (!d) return;
+  bool first = true;
+  while (dirent* e = readdir(d)) {
+    if (fnmatch("$*.dx$", e->d_name, 0) != 0) continue;
+    bool ok = std::remove((dir + e->d_name).c_str()) == 0;
+    if (!ok && !first) break;
+    first = false;
+  }
+  closedir(d);
+}
+
+void RemoveWorkDir() {
+  for (const auto& d : createdWorkDirs()) {
+    std::error_code ec;
+    std::filesystem::remove_all(d, ec);
+  }
+  createdWorkDirs().clear();
+  workDirStorage().clear();
+}
+
+}  // namespace planox
