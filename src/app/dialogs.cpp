@@ -1,0 +1,303 @@
+#include "app/dialogs.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "app/session.h"
+#include "app/textconv.h"
+
+namespace planox {
+
+namespace {
+
+// Short texts (captions, list lines, field contents) follow the display
+// rule of every field.
+QString display(const std::string& oem) { return QString::fromStdString(ToDisplayText(oem)); }
+
+// Prompts and messages may be longer than a field holds; they are converted
+// piecewise (code page 850 is one byte a character) so that a long message
+// is not shown empty.
+QString displayLong(const std::string& oem) {
+  QString s;
+  for (size_t i = 0; i < oem.size(); i += 200) s += display(oem.substr(i, 200));
+  return s;
+}
+
+std::string fromDisplay(const QString& s) { return FromDisplayText(s.toStdString()); }
+
+// File names keep their length; they only change code page.
+QString fileName(const std::string& oem) { return QString::fromStdString(Cp850ToUtf8(oem)); }
+std::string fileName(const QString& s) { return Utf8ToCp850(s.toStdString()); }
+
+// One filter entry whose description is the pattern itself. Masks match
+// case-insensitively, so the upper- and lower-case forms are added for
+// dialogs that compare exactly.
+QString filterText(const std::string& pattern) {
+  QString p = fileName(pattern.empty() ? std::string("*") : pattern);
+  QStringList globs{p};
+  if (!globs.contains(p.toLower())) globs << p.toLower();
+  if (!globs.contains(p.toUpper())) globs << p.toUpper();
+  return p + " (" + globs.join(' ') + ")";
+}
+
+}  // namespace
+
+void PlaceDialog(QWidget* dialog, QWidget* mainWindow, bool centre) {
+  QFont font = mainWindow ? mainWindow->font() : dialog->font();
+  const int fontScale = Settings.FontScale > 0 ? Settings.FontScale : 100;
+  if (font.pointSizeF() > 0)
+    font.setPointSizeF(font.pointSizeF() * fontScale / 100.0);
+  else if (font.pixelSize() > 0)
+    font.setPixelSize(std::max(1, font.pixelSize() * fontScale / 100));
+  dialog->setFont(font);
+  dialog->adjustSize();
+
+  const int scale = Settings.InputWindowScale > 0 ? Settings.InputWindowScale : 100;
+  QSize size = dialog->size();
+  size = QSize(size.width() * scale / 100, size.height() * scale / 100);
+  dialog->resize(size);
+  if (!centre || !mainWindow) return;
+  const QRect main = mainWindow->frameGeometry();
+  const int dx = std::max(0, (main.width() - size.width()) / 2);
+  const int dy = std::max(0, (main.height() - size.height()) / 2);
+  dialog->move(main.x() + dx, main.y() + dy + 20);
+}
+
+// ---- PromptDialog ----
+
+PromptDialog::PromptDialog(QWidget* parent, const char* objectName, const std::string& caption,
+                           const std::string& prompt)
+    : QDialog(parent) {
+  setObjectName(objectName);
+  setWindowTitle(display(caption));
+  setModal(true);
+  auto* top = new QVBoxLayout(this);
+  prompt_ = new QLabel(displayLong(prompt), this);
+  prompt_->setObjectName("Label_prompt");
+  top->addWidget(prompt_);
+  body_ = new QVBoxLayout;
+  top->addLayout(body_);
+
+  auto* row = new QHBoxLayout;
+  helpText_ = new QPushButton("&Aide-Texte", this);
+  helpPicture_ = new QPushButton("Aide-&Image", this);
+  cancel_ = new QPushButton("Annuler", this);
+  ok_ = new QPushButton("OK", this);
+  helpText_->setObjectName("Button_helptext");
+  helpPicture_->setObjectName("Button_helppicture");
+  cancel_->setObjectName("Button_cancel");
+  ok_->setObjectName("Button_ok");
+  for (QPushButton* b : {helpText_, helpPicture_, cancel_}) b->setAutoDefault(false);
+  ok_->setDefault(true);
+  row->addWidget(helpText_);
+  row->addWidget(helpPicture_);
+  row->addStretch();
+  row->addWidget(cancel_);
+  row->addWidget(ok_);
+  top->addLayout(row);
+
+  connect(helpText_, &QPushButton::clicked, this, [this] { showHelp(false); });
+  connect(helpPicture_, &QPushButton::clicked, this, [this] { showHelp(true); });
+  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void PromptDialog::reject() {
+  Session.AbortFlag = true;
+  QDialog::reject();
+}
+
+void PromptDialog::keyPressEvent(QKeyEvent* e) {
+  switch (e->key()) {
+    case Qt::Key_Escape:
+      reject();
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      enterPressed();
+      accept();
+      return;
+    default:
+      QDialog::keyPressEvent(e);
+  }
+}
+
+void PromptDialog::showHelp(bool picture) {
+  if (picture)
+    ShowHelpPicture(HelpNumber);
+  else
+    ShowHelpText(HelpNumber);
+  if (helpClearsAbort()) Session.AbortFlag = false;
+}
+
+// ---- The four prompt dialogs ----
+
+ChoiceListDialog::ChoiceListDialog(QWidget* parent, const std::string& prompt,
+                                   const std::vector<std::string>& choices, int current)
+    : PromptDialog(parent, "in_codedialog", "Choisir", prompt) {
+  list_ = new QListWidget(this);
+  list_->setObjectName("ListBox_choice");
+  for (const auto& c : choices) list_->addItem(display(c));
+  if (current >= 1 && current <= list_->count()) list_->setCurrentRow(current - 1);
+  body()->addWidget(list_);
+  connect(list_, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
+  list_->setFocus();
+}
+
+int ChoiceListDialog::chosen() const { return list_->currentRow() + 1; }
+
+void ChoiceListDialog::enterPressed() { Session.AbortFlag = false; }
+
+RadioChoiceDialog::RadioChoiceDialog(QWidget* parent, const std::string& prompt,
+                                     const std::vector<std::string>& choices, int current)
+    : PromptDialog(parent, "in_radiodialog", "Choisir", prompt) {
+  group_ = new QGroupBox(this);
+  group_->setObjectName("RadioGroup_choice");
+  buttons_ = new QButtonGroup(this);
+  auto* v = new QVBoxLayout(group_);
+  for (size_t i = 0; i < choices.size(); ++i) {
+    auto* b = new QRadioButton(display(choices[i]), group_);
+    buttons_->addButton(b, static_cast<int>(i) + 1);
+    v->addWidget(b);
+    if (static_cast<int>(i) + 1 == current) b->setChecked(true);
+  }
+  group_->setFixedHeight(static_cast<int>(choices.size()) * 25 + 25);
+  body()->addWidget(group_);
+  if (auto* b = buttons_->checkedButton()) b->setFocus();
+}
+
+int RadioChoiceDialog::chosen() const {
+  int id = buttons_->checkedId();
+  return id > 0 ? id : 1;
+}
+
+YesNoDialog::YesNoDialog(QWidget* parent, const std::string& prompt, char current)
+    : PromptDialog(parent, "in_janeindialog", "Donn\x82" "e", prompt) {
+  auto* group = new QGroupBox("Choisir", this);
+  group->setObjectName("RadioGroup_yesno");
+  auto* v = new QVBoxLayout(group);
+  yes_ = new QRadioButton("&Oui", group);
+  no_ = new QRadioButton("&Non", group);
+  v->addWidget(yes_);
+  v->addWidget(no_);
+  (current == 'N' || current == 'n' ? no_ : yes_)->setChecked(true);
+  body()->addWidget(group);
+  (no_->isChecked() ? no_ : yes_)->setFocus();
+}
+
+char YesNoDialog::answer() const { return no_->isChecked() ? 'N' : 'J'; }
+
+TextPromptDialog::TextPromptDialog(QWidget* parent, const std::string& prompt, int maxLength,
+                                   const std::string& text)
+    : PromptDialog(parent, "in_textdialog", "Donn\x82" "e", prompt) {
+  promptLabel()->setFixedWidth(300);
+  promptLabel()->setWordWrap(true);
+  edit_ = new QLineEdit(this);
+  edit_->setObjectName("Edit_text");
+  if (maxLength > 0) edit_->setMaxLength(maxLength);
+  edit_->setText(display(text));
+  edit_->selectAll();
+  body()->addWidget(edit_);
+  setSizeGripEnabled(true);
+  edit_->setFocus();
+}
+
+std::string TextPromptDialog::text() const { return fromDisplay(edit_->text()); }
+
+// ---- QtUi ----
+
+int QtUi::runModal(QDialog& d) {
+  // The hourglass is not wanted over a dialog that waits for the user.
+  const bool wait = waitCursor_;
+  if (wait) QApplication::restoreOverrideCursor();
+  int r = d.exec();
+  if (wait) QApplication::setOverrideCursor(Qt::WaitCursor);
+  return r;
+}
+
+bool QtUi::choiceDialog(const std::string& prompt, const std::vector<std::string>& choices, int& current) {
+  if (choices.size() > 7) {
+    ChoiceListDialog d(main_, prompt, choices, current);
+    PlaceDialog(&d, main_);
+    if (runModal(d) != QDialog::Accepted || d.chosen() < 1) return false;
+    current = d.chosen();
+  } else {
+    RadioChoiceDialog d(main_, prompt, choices, current);
+    PlaceDialog(&d, main_);
+    if (runModal(d) != QDialog::Accepted) return false;
+    current = d.chosen();
+  }
+  return true;
+}
+
+bool QtUi::yesNoDialog(const std::string& prompt, char& answer) {
+  YesNoDialog d(main_, prompt, answer);
+  PlaceDialog(&d, main_);
+  if (runModal(d) != QDialog::Accepted) return false;
+  answer = d.answer();
+  return true;
+}
+
+bool QtUi::textDialog(const std::string& prompt, int maxLength, std::string& text) {
+  TextPromptDialog d(main_, prompt, maxLength, text);
+  PlaceDialog(&d, main_, false);
+  if (runModal(d) != QDialog::Accepted) return false;
+  text = d.text();
+  return true;
+}
+
+int QtUi::yesNoCancelBox(const std::string& caption, const std::string& question) {
+  QMessageBox box(QMessageBox::Question, display(caption), displayLong(question),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, main_);
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::Cancel);
+  runModal(box);
+  auto* clicked = box.clickedButton();
+  if (clicked == box.button(QMessageBox::Yes)) return 1;
+  if (clicked == box.button(QMessageBox::No)) return 0;
+  return -1;
+}
+
+void QtUi::messageBox(const std::string& caption, const std::string& text) {
+  QMessageBox box(QMessageBox::NoIcon, display(caption), displayLong(text), QMessageBox::Ok, main_);
+  box.setWindowModality(Qt::ApplicationModal);
+  runModal(box);
+}
+
+std::string QtUi::openFileDialog(const std::string& filter, const std::string& startDir) {
+  QString name = QFileDialog::getOpenFileName(main_, QString(), fileName(startDir), filterText(filter));
+  return fileName(name);
+}
+
+std::string QtUi::saveFileDialog(const std::string& filter, const std::string& startDir) {
+  // The overwrite question is CheckOutputFile's.
+  QString name = QFileDialog::getSaveFileName(main_, QString(), fileName(startDir), filterText(filter),
+                                              nullptr, QFileDialog::DontConfirmOverwrite);
+  return fileName(name);
+}
+
+void QtUi::setWaitCursor(bool on) {
+  if (on == waitCursor_) return;
+  waitCursor_ = on;
+  if (on)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+void QtUi::beep() { QApplication::beep(); }
+
+}  // namespace planox
