@@ -1,2 +1,69 @@
-// Program entry (placeholder until the main window lands).
-int main() { return 0; }
+// Program entry: the application object, the main window, the message loop.
+// Batch runs and machines without a display use the console form of the
+// prompts and never show a window.
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/dialogs.h"
+#include "app/planox1.h"
+#include "app/prompts.h"
+#include "app/session.h"
+#include "app/startup.h"
+#include "app/textconv.h"
+
+using namespace planox;
+
+namespace {
+
+bool hasDisplay(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "-platform") == 0) return true;
+  auto set = [](const char* v) { return std::getenv(v) && *std::getenv(v); };
+  return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(Utf8ToCp850(argv[i]));
+
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    ShowUsage();
+    return 0;
+  }
+  if (args.size() == 1 && args[0] == "--version") {
+    std::printf("%s %s\n", ProgramTitleUpper, VersionText);
+    return 0;
+  }
+
+  bool console = args.size() >= 2 || !hasDisplay(argc, argv);
+  if (!hasDisplay(argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(ProgramTitleUpper);
+
+  int code = 0;
+  {
+    Thh hh(args);
+    QtUi qtUi(&hh);
+    ConsoleUi consoleUi;
+    SetUi(console ? static_cast<UserInterface*>(&consoleUi) : &qtUi);
+    try {
+      hh.FormCreate();
+      hh.show();
+      code = app.exec();
+    } catch (const ProgramExit& e) {
+      // Ended during start-up: the window was never shown.
+      code = e.code;
+      RemoveTempFiles();
+    }
+    SetUi(nullptr);
+  }
+  RemoveWorkDir();
+  return code;
+}

@@ -1,0 +1,333 @@
+#include "app/planox1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QUrl>
+
+#include <sys/stat.h>
+
+#include "app/prompts.h"
+#include "app/recent.h"
+#include "app/session.h"
+#include "app/startup.h"
+#include "app/textconv.h"
+#include "app/usage.h"
+#include "help/vmenu1.h"
+#include "help/vmenuhp.h"
+
+namespace planox {
+
+namespace {
+
+QString display(const std::string& oem) { return QString::fromStdString(ToDisplayText(oem)); }
+
+bool fileExists(const std::string& name) {
+  struct stat st;
+  return stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// The file-name part of a full name (the extension is taken from it, so a
+// dot in a directory name does not count).
+std::string nameWithoutDirectory(const std::string& full) {
+  auto p = full.find_last_of("/\\");
+  return p == std::string::npos ? full : full.substr(p + 1);
+}
+
+std::string upperExtension(const std::string& full) {
+  return UpperText(LeftText(ExtensionAfterFirstDot(nameWithoutDirectory(full)), 3));
+}
+
+// Splits a full name as the session expects it.
+void takeDrawingName(const std::string& fullName) {
+  Session.DrawingName = BaseName(fullName);
+  Session.InPath = DirectoryPart(fullName);
+  Session.DrawingDir = Session.InPath;
+  Session.FileExtension = upperExtension(fullName);
+}
+
+}  // namespace
+
+Thh::Thh(std::vector<std::string> args, QWidget* parent) : TFquorgra(parent), args_(std::move(args)) {
+  setObjectName("hh");
+  setWindowTitle("PLANOX");
+  resize(580, 375);
+  buildMenus();
+}
+
+Thh::~Thh() {
+  // FormDestroy: the recent-file list survives the run. A run that ended
+  // during start-up never loaded it and must not overwrite it.
+  if (started_) SaveSession();
+}
+
+QMenu* Thh::addMenu(const char* name, const char* caption) {
+  QMenu* m = menuBar()->addMenu(QString::fromUtf8(caption));
+  m->setObjectName(name);
+  m->menuAction()->setObjectName(name);
+  menus_[name] = m;
+  items_[name] = m->menuAction();
+  return m;
+}
+
+QAction* Thh::addItem(QMenu* m, const char* name, const char* caption, void (Thh::*handler)()) {
+  QAction* a = m->addAction(QString::fromUtf8(caption));
+  a->setObjectName(name);
+  items_[name] = a;
+  if (handler) connect(a, &QAction::triggered, this, handler);
+  return a;
+}
+
+void Thh::buildMenus() {
+  QMenu* file = addMenu("mi_file", "&File");
+  addItem(file, "mi_fileOpen", "&Open...");
+  addItem(file, "mi_FileOpenLimit", "Open &Limit...");
+  addItem(file, "mi_FileSaveAs", "Save &As...");
+  file->addSeparator();
+  addItem(file, "mi_print", "&Print")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  file->addSeparator();
+  for (int n = 1; n <= 4; ++n) {
+    std::string name = "mi_file" + std::to_string(n);
+    recent_[n - 1] = addItem(file, name.c_str(), "");
+    connect(recent_[n - 1], &QAction::triggered, this, [this, n] { OpenRecentFile(n); });
+  }
+  recentSeparator_ = file->addSeparator();
+  addItem(file, "mi_fileexit", "E&xit", &Thh::mi_fileexitClick);
+
+  QMenu* view = addMenu("mi_View", "&View");
+  addItem(view, "mi_ViewInfo", "&Info");
+  addItem(view, "mi_ViewClear", "&Clear");
+  addItem(view, "mi_ViewRedraw", "Re&draw");
+  addItem(view, "mi_ViewRegen", "&Regen");
+  addItem(view, "mi_viewblocks", "&Blocks");
+
+  QMenu* convert = addMenu("mi_convert", "Convert");
+  addItem(convert, "mi_convertCurFile", "Current File");
+  addItem(convert, "mi_ConvertnewFile", "NewFile");
+
+  QMenu* options = addMenu("mi_options", "Options");
+  addItem(options, "mi_optionsConverter", "Converter");
+  addItem(options, "mi_optionsPenTable", "Pen Table");
+  addItem(options, "mi_optionsDirectories", "Directories");
+  addItem(options, "mi_optionsPrinter", "Printer");
+  addItem(options, "mi_optionsGraphics", "Graphics");
+  addItem(options, "mi_optionsColours", "Colours");
+  options->addSeparator();
+  addItem(options, "mi_optionsSave", "Save");
+  addItem(options, "mi_optionsLoad", "Load");
+
+  QMenu* help = addMenu("mi_help", "&Help");
+  addItem(help, "Mi_Hilfebild", "&Hilfebild");
+  addItem(help, "mi_helperror", "Error Messages");
+  QMenu* language = help->addMenu("Language");
+  language->setObjectName("mi_helplanguage");
+  language->menuAction()->setObjectName("mi_helplanguage");
+  menus_["mi_helplanguage"] = language;
+  items_["mi_helplanguage"] = language->menuAction();
+  addItem(language, "mi_helplanguageDeutsch", "&Deutsch", &Thh::mi_helplanguageDeutschClick);
+  addItem(language, "mi_helplanguageEnglish", "&English", &Thh::mi_helplanguageEnglishClick);
+  addItem(language, "mi_helplanguageFrancais", "&Francais", &Thh::mi_helplanguageFrancaisClick);
+  addItem(language, "mi_helplanguageKorea", "&Korea", &Thh::mi_helplanguageKoreaClick);
+  help->addSeparator();
+  addItem(help, "mi_helpwww", "", &Thh::mi_helpwwwClick);
+  addItem(help, "mi_helpemail", "", &Thh::mi_helpemailClick);
+  help->addSeparator();
+  addItem(help, "mi_infoPlanox", "&PLANOX", &Thh::mi_infoPlanoxClick);
+}
+
+QAction* Thh::item(const std::string& name) const {
+  auto it = items_.find(name);
+  return it == items_.end() ? nullptr : it->second;
+}
+
+QMenu* Thh::menu(const std::string& name) const {
+  auto it = menus_.find(name);
+  return it == menus_.end() ? nullptr : it->second;
+}
+
+void Thh::ApplyMenuCaptions() {
+  for (const auto& [name, caption] : MenuCaptionTable())
+    if (QAction* a = item(name)) a->setText(QString::fromStdString(caption));
+}
+
+void Thh::SetMenuLanguage(int code) {
+  FillGeneralCaptions(code);
+  FillProgramCaptions(code);
+  ApplyMenuCaptions();
+  UpdateFileMenu();
+}
+
+void Thh::UpdateFileMenu() {
+  recentSeparator_->setVisible(!Session.RecentFiles[0].empty());
+  for (int n = 1; n <= 4; ++n) {
+    const std::string& entry = Session.RecentFiles[n - 1];
+    recent_[n - 1]->setVisible(!entry.empty());
+    // "&" in a file name is a literal character, not an accelerator mark.
+    QString caption = display(RecentFileCaption(n));
+    caption = "&" + caption.mid(1).replace("&", "&&");
+    recent_[n - 1]->setText(caption);
+  }
+}
+
+void Thh::RefreshMenuAndTitle() {
+  UpdateFileMenu();
+  QApplication::setApplicationDisplayName(QString());
+  setWindowTitle(display(TitleText()));
+  WaitCursorOff();
+}
+
+void Thh::applyWindowGeometry() {
+  QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                                  : QRect(0, 0, 1024, 768);
+  // Without a stored size the window takes the screen less a margin.
+  if (Settings.ScreenWidth == 0 || Settings.ScreenWidth == 65535)
+    Settings.ScreenWidth = static_cast<uint16_t>(std::max(100, screen.width() - 10));
+  if (Settings.ScreenHeight == 0 || Settings.ScreenHeight == 65535)
+    Settings.ScreenHeight = static_cast<uint16_t>(std::max(100, screen.height() - 60));
+  QPalette pal = palette();
+  int rgb = Settings.BackgroundColour;
+  pal.setColor(QPalette::Window, QColor(rgb & 0xff, (rgb >> 8) & 0xff, (rgb >> 16) & 0xff));
+  setPalette(pal);
+  move(0, 0);
+  // The client area is what the menu bar leaves of the window.
+  resize(Settings.ScreenWidth + 1, Settings.ScreenHeight + 1 + menuBar()->sizeHint().height());
+}
+
+void ShowUsage() {
+  for (const auto& line : UsageLines()) std::printf("%s\n", Cp850ToUtf8(line).c_str());
+  std::fflush(stdout);
+}
+
+void Thh::FormCreate() {
+  ApplyMenuCaptions();
+  Session.FileExtension = "dxf";
+  Session.InPath.clear();
+  Session.DrawingDir.clear();
+  SetCommandLine(args_);
+  // The configuration file is read here once it is supported.
+  Session.AbortFlag = false;
+  StartupRoutine(6);
+  Session.AbortFlag = false;
+  if (Session.InPath.empty()) Session.InPath = WithSeparator(StartDir());
+  Session.AbortFlag = false;
+
+  if (args_.size() == 1 && (args_[0] == "?" || args_[0] == "/?")) {
+    ShowUsage();
+    throw ProgramExit{0};
+  }
+  if (args_.size() == 1) {
+    Session.AbortFlag = false;
+    Session.NameFromCommandLine = false;
+    takeDrawingName(args_[0]);
+    Session.ShowErrors = true;
+    WaitCursorOn();
+    // The drawing reader fills DrawingExtents here; a drawing that cannot
+    // be read ends the program.
+    if (Session.AbortFlag) throw ProgramExit{0};
+    Session.PlotFile = Session.DrawingName;
+  } else if (args_.size() >= 2) {
+    Session.FileExtension = upperExtension(args_[0]);
+    // The batch conversion runs here; the window is never shown.
+    throw ProgramExit{0};
+  }
+
+  applyWindowGeometry();
+  LoadSession();
+  Session.AbortFlag = false;
+  RefreshMenuAndTitle();
+  started_ = true;
+}
+
+void Thh::StartupRoutine(int) {
+  Session.AbortFlag = false;
+  Session.ShowErrors = true;
+  CheckDirectories();
+  if (!args_.empty() && args_[0] != "?" && args_[0] != "/?") {
+    Session.DrawingName = args_[0];
+    Session.DrawingDir.clear();
+    std::string second = args_.size() > 1 ? args_[1] : "";
+    if (second == "/E" || second == "/e" || second == "/G") {
+      // accepted here; the batch run reads its own options
+    } else if (second == "/I" || second == "/i" || UpperText(LeftText(second, 4)) == "/CAD") {
+      OpenDrawing(args_[0]);
+      if (Session.AbortFlag) throw ProgramExit{1};
+      Session.DrawingName = BaseName(args_[0]);
+      throw ProgramExit{0};
+    } else if (args_.size() == 1 || !second.empty()) {
+      if (Session.DrawingName.find('.') == std::string::npos) {
+        ReportError("Agrandissement ." + Session.FileExtension + " Indiquer");
+        throw ProgramExit{0};
+      }
+      Session.DrawingName = Session.DrawingName.substr(0, Session.DrawingName.find('.'));
+      Session.NameFromCommandLine = true;
+      if (Session.AbortFlag) {
+        Session.AbortFlag = false;
+        CheckOutputFile(Session.DrawingName);
+        if (Session.AbortFlag) throw ProgramExit{0};
+      }
+    }
+  }
+  if (Session.NameFromCommandLine) {
+    Session.DrawingDir.clear();
+  } else {
+    WaitCursorOn();
+    Session.DrawingDir = WithSeparator(StartDir()) + Session.DrawingDir;
+    // The start-up logo is drawn here by the graphics window.
+  }
+  Session.AbortFlag = false;
+}
+
+void Thh::OpenDrawing(const std::string& fullName) {
+  Session.AbortFlag = false;
+  Session.NameFromCommandLine = false;
+  takeDrawingName(fullName);
+  Session.ShowErrors = true;
+  WaitCursorOn();
+  // The header read, the window set-up and the display read come with the
+  // drawing reader and the graphics window.
+  if (Session.AbortFlag) return;
+  Session.PlotFile = Session.DrawingName;
+}
+
+void Thh::OpenRecentFile(int n) {
+  Session.AbortFlag = false;
+  std::string entry = Session.RecentFiles[n - 1];
+  if (fileExists(entry)) {
+    Session.DrawingName = BaseName(entry);
+    Session.DrawingDir = DirectoryPart(entry);
+    OpenDrawing(entry);
+    if (!Session.AbortFlag) AddRecentFile(Session.DrawingName);
+    RefreshMenuAndTitle();
+  } else {
+    RemoveRecentFile(n);
+    RefreshMenuAndTitle();
+    ShowInfo("File " + entry + " not found !");
+  }
+}
+
+void Thh::closeEvent(QCloseEvent* event) {
+  RemoveTempFiles();
+  event->accept();
+}
+
+void Thh::mi_fileexitClick() { close(); }
+
+void Thh::mi_helpwwwClick() { QDesktopServices::openUrl(QUrl("https://planox.example.org/")); }
+
+void Thh::mi_helpemailClick() {
+  QDesktopServices::openUrl(QUrl(QString("mailto:support@planox.example.org?subject=%1 V%2")
+                                     .arg(ProgramTitleUpper, VersionText)));
+}
+
+void Thh::mi_infoPlanoxClick() {
+  QMessageBox box(this);
+  box.setObjectName("TAboutBox");
+  box.setWindowTitle(ProgramTitleUpper);
+  box.setText(QString("%1\nVersion %2\nDXF viewer and converter").arg(ProgramTitle, VersionText));
+  box.exec();
+}
+
+}  // namespace planox

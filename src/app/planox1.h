@@ -1,0 +1,76 @@
+// The main window: the menu bar with every command, the recent-file list,
+// the title, and the start-up and shutdown sequence around them. It is the
+// graphics window as well (it derives from TFquorgra), so the drawing fills
+// its client area.
+#pragma once
+
+#include <QAction>
+#include <QMenu>
+
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "display/tfquorgra.h"
+
+namespace planox {
+
+class Thh : public TFquorgra {
+  Q_OBJECT
+ public:
+  // args: the command line without the program name.
+  explicit Thh(std::vector<std::string> args, QWidget* parent = nullptr);
+  ~Thh() override;  // FormDestroy
+
+  // The start-up sequence. Throws ProgramExit when the program must end
+  // without showing the window (usage text, batch run, a start-up error).
+  void FormCreate();
+
+  // Language switch: fills both caption tables for the code (1 German,
+  // 2 English, 3 French, 8 Korean) and applies them.
+  void SetMenuLanguage(int code);
+  void ApplyMenuCaptions();
+  void UpdateFileMenu();
+  // UpdateFileMenu, then the title rule (also restores the default cursor).
+  void RefreshMenuAndTitle();
+
+  void OpenDrawing(const std::string& fullName);
+
+  // A menu, menu item or separator by its name ("mi_fileOpen").
+  QAction* item(const std::string& name) const;
+  QMenu* menu(const std::string& name) const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+
+ private:
+  void buildMenus();
+  QMenu* addMenu(const char* name, const char* caption);
+  QAction* addItem(QMenu* menu, const char* name, const char* caption, void (Thh::*handler)() = nullptr);
+  void StartupRoutine(int code);
+  void applyWindowGeometry();
+
+  // Command handlers.
+  void mi_fileexitClick();
+  void mi_helplanguageDeutschClick() { SetMenuLanguage(1); }
+  void mi_helplanguageEnglishClick() { SetMenuLanguage(2); }
+  void mi_helplanguageFrancaisClick() { SetMenuLanguage(3); }
+  void mi_helplanguageKoreaClick() { SetMenuLanguage(8); }
+  void mi_helpwwwClick();
+  void mi_helpemailClick();
+  void mi_infoPlanoxClick();
+  void OpenRecentFile(int n);
+
+  std::vector<std::string> args_;
+  bool started_ = false;  // FormCreate ran to the end: save the session at exit
+  std::map<std::string, QAction*> items_;
+  std::map<std::string, QMenu*> menus_;
+  std::array<QAction*, 4> recent_{};
+  QAction* recentSeparator_ = nullptr;
+};
+
+// Prints the usage text on standard output.
+void ShowUsage();
+
+}  // namespace planox
