@@ -10,6 +10,7 @@
 
 #include <sys/stat.h>
 
+#include "app/batch.h"
 #include "app/prompts.h"
 #include "app/recent.h"
 #include "app/session.h"
@@ -230,8 +231,7 @@ void Thh::FormCreate() {
     Session.PlotFile = Session.DrawingName;
   } else if (args_.size() >= 2) {
     Session.FileExtension = upperExtension(args_[0]);
-    // The batch conversion runs here; the window is never shown.
-    throw ProgramExit{0};
+    RunBatch(args_, BatchActions{});
   }
 
   applyWindowGeometry();

@@ -1,0 +1,185 @@
+#include "app/batch.h"
+
+#include <dirent.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "app/prompts.h"
+#include "app/session.h"
+#include "app/startup.h"
+#include "app/textconv.h"
+#include "app/usage.h"
+#include "drawing/dxfin.h"
+
+namespace planox {
+
+namespace {
+
+bool isFile(const std::string& name) {
+  struct stat st;
+  return stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::string fileNamePart(const std::string& path) {
+  auto p = path.find_last_of("/\\");
+  return p == std::string::npos ? path : path.substr(p + 1);
+}
+
+// The extension of a file as the reader wants it: the text after the
+// first dot of the name, at most 3 characters.
+std::string extensionOf(const std::string& path) { return LeftText(ExtensionAfterFirstDot(fileNamePart(path)), 3); }
+
+void showUsageAndEnd() {
+  for (const auto& line : UsageLines()) std::printf("%s\n", Cp850ToUtf8(line).c_str());
+  std::fflush(stdout);
+  throw ProgramExit{0};
+}
+
+[[noreturn]] void invalidOption(const std::string& arg) {
+  ReportError(arg + " : invalid option !");
+  throw ProgramExit{1};
+}
+
+int targetOfExtension(const std::string& ext) {
+  static const char* const names[] = {"plt", "art", "hpg", "cnc", "dxf", "pas",
+                                      "igs", "c",   "pl2", "ps",  "hpl", "grm"};
+  for (int i = 0; i < 12; ++i)
+    if (ext == names[i]) return i + 1;
+  return 0;
+}
+
+void processFile(const std::string& dir, const std::string& path, const BatchFlags& flags,
+                 const BatchActions& actions) {
+  Session.InPath = dir;
+  Session.DrawingName = BaseName(fileNamePart(path));
+  Session.FileExtension = extensionOf(path);
+  ReadDrawing(ReadHeaderOnly);
+  if (Session.AbortFlag) {
+    HelpNumber = 3090;
+    char answer = AskYesNo(std::string("Quitter ") + ProgramTitleUpper + " ?", 'N');
+    if (answer == 'N' && !Session.AbortFlag) {
+      Session.AbortFlag = false;
+      return;
+    }
+    throw ProgramExit{0};
+  }
+  if (flags.targetGiven) {
+    ReadDrawing(ReadForConversion);
+    Session.AbortFlag = false;
+  }
+  if (flags.print) {
+    if (actions.print) {
+      actions.print();
+    } else {
+      ReportError("printing is not available yet");
+    }
+    Session.AbortFlag = false;
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> FindMaskFiles(const std::string& mask) {
+  std::vector<std::string> found;
+  std::string dir = DirectoryPart(mask);
+  std::string pattern = fileNamePart(mask);
+  DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+  if (!d) return found;
+  while (dirent* e = readdir(d)) {
+    if (e->d_name[0] == '.') continue;  // hidden files, "." and ".."
+    if (fnmatch(pattern.c_str(), e->d_name, FNM_CASEFOLD | FNM_NOESCAPE) != 0) continue;
+    std::string full = dir + e->d_name;
+    if (isFile(full)) found.push_back(full);
+  }
+  closedir(d);
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+bool ApplyBatchOption(const std::string& option, BatchFlags& flags) {
+  if (option.size() < 2 || option[0] != '/') return false;
+  char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(option[1])));
+  std::string value = option.substr(2);
+  switch (letter) {
+    case 'C': {
+      int target = targetOfExtension(LowerText(value));
+      if (target == 0) return false;
+      Settings.SyntaxCode = static_cast<uint16_t>(target);
+      flags.targetGiven = true;
+      return true;
+    }
+    case 'D': {
+      long long d = TextToInt(value);
+      Settings.DeviceCode = static_cast<uint16_t>(d >= 1 && d <= 3 ? d : 3);
+      return true;
+    }
+    case 'F': Session.PlotFile = value; Settings.PlotFile = value; return true;
+    case 'M': Settings.PlotScale = TextToReal(value); return true;
+    case 'X': Settings.PlotOriginX = TextToReal(value); return true;
+    case 'Y': Settings.PlotOriginY = TextToReal(value); return true;
+    case 'Z': Settings.Zoom = TextToReal(value); return true;
+    case 'P': Settings.Panorama = TextToReal(value); return true;
+    case 'N': Settings.MaxFileElements = static_cast<int32_t>(std::clamp<long long>(TextToInt(value), INT32_MIN, INT32_MAX)); return true;
+    case 'T': Settings.MillingDepth = TextToReal(value); return true;
+    case 'A': Settings.ToolDistance = TextToReal(value); return true;
+    case 'B': Settings.TextWidthRatio = TextToReal(value); return true;
+    case 'L': Settings.NcSyntax = static_cast<uint16_t>(std::clamp<long long>(TextToInt(value), 0, 65535)); return true;
+    case 'R': Settings.Rotate90 = 'J'; return true;
+    case 'V': {
+      auto eq = value.find('=');
+      if (eq == std::string::npos) return true;
+      int32_t v = static_cast<int32_t>(std::clamp<long long>(TextToInt(value.substr(eq + 1)), INT32_MIN, INT32_MAX));
+      std::string n = value.substr(0, eq);
+      if (n == "*") {
+        for (int i = 1; i <= 15; ++i) Settings.PenNumbers[i] = v;
+      } else {
+        long long i = TextToInt(n);
+        if (i >= 1 && i <= 15) Settings.PenNumbers[i] = v;
+      }
+      return true;
+    }
+    case 'G': flags.print = true; return true;
+    case 'H':
+    case 'I': return true;
+    case '?': flags.usage = true; return true;
+    default: return false;
+  }
+}
+
+void RunBatch(const std::vector<std::string>& args, const BatchActions& actions) {
+  Session.PlotFile.clear();
+  // A shell turns an unquoted mask into the file names it matches: the
+  // leading arguments that name existing files are the drawings.
+  std::vector<std::string> files;
+  size_t first = 0;
+  while (first < args.size() && isFile(args[first])) files.push_back(args[first++]);
+  std::string mask;
+  if (files.empty()) {
+    mask = args.empty() ? "" : args[0];
+    if (fileNamePart(mask).find('.') == std::string::npos) mask += "." + Session.FileExtension;
+    files = FindMaskFiles(mask);
+    first = 1;
+    if (files.empty()) {
+      ReportError(mask + " : pas de fichiers !");
+      throw ProgramExit{1};
+    }
+  }
+  BatchFlags flags;
+  for (size_t i = first; i < args.size(); ++i) {
+    if (!ApplyBatchOption(args[i], flags)) invalidOption(args[i]);
+    if (flags.usage) showUsageAndEnd();
+  }
+  for (size_t i = 0; i < files.size(); ++i) {
+    std::string name = BaseName(fileNamePart(files[i]));
+    // The HP-GL target collects every drawing in one output; the others
+    // write one output per drawing.
+    if (Settings.SyntaxCode != 1 && (i > 0 || Session.PlotFile.empty())) Session.PlotFile = name;
+    processFile(DirectoryPart(files[i]), files[i], flags, actions);
+  }
+  throw ProgramExit{0};
+}
+
+}  // namespace planox

@@ -1,0 +1,109 @@
+// The batch run's options and file search, and whole batch runs of the
+// built program in console form.
+#include <filesystem>
+
+#include "app/batch.h"
+#include "app/session.h"
+#include "support/testsupport.h"
+
+namespace planox {
+namespace {
+
+using test::TempDir;
+using test::WriteFile;
+
+class BatchOptions : public test::Defaults {};
+
+TEST_F(BatchOptions, TargetsChannelsAndNumbers) {
+  BatchFlags f;
+  EXPECT_TRUE(ApplyBatchOption("/CHPL", f));
+  EXPECT_EQ(Settings.SyntaxCode, 11);
+  EXPECT_TRUE(f.targetGiven);
+  EXPECT_TRUE(ApplyBatchOption("/cps", f));
+  EXPECT_EQ(Settings.SyntaxCode, 10);
+  EXPECT_TRUE(ApplyBatchOption("/Cc", f));
+  EXPECT_EQ(Settings.SyntaxCode, 8);
+  EXPECT_FALSE(ApplyBatchOption("/Cxyz", f));
+  for (auto [opt, code] : {std::pair{"/D2", 2}, {"/D7", 3}, {"/D0", 3}, {"/D1", 1}, {"/Dx", 3}}) {
+    EXPECT_TRUE(ApplyBatchOption(opt, f));
+    EXPECT_EQ(Settings.DeviceCode, code) << opt;
+  }
+  EXPECT_TRUE(ApplyBatchOption("/M0,5", f));
+  EXPECT_DOUBLE_EQ(static_cast<double>(Settings.PlotScale), 0.5);
+  EXPECT_TRUE(ApplyBatchOption("/Xabc", f));
+  EXPECT_EQ(Settings.PlotOriginX, 0);
+  EXPECT_TRUE(ApplyBatchOption("/Fout", f));
+  EXPECT_EQ(Session.PlotFile, "out");
+  EXPECT_TRUE(ApplyBatchOption("/r", f));
+  EXPECT_EQ(Settings.Rotate90, 'J');
+  EXPECT_TRUE(ApplyBatchOption("/H12", f));
+  EXPECT_TRUE(ApplyBatchOption("/I1.5", f));
+  EXPECT_FALSE(ApplyBatchOption("/Q", f));  // listed in the usage text, but not accepted
+  EXPECT_FALSE(ApplyBatchOption("/E", f));
+  EXPECT_FALSE(ApplyBatchOption("CHPL", f));
+  EXPECT_TRUE(ApplyBatchOption("/G", f));
+  EXPECT_TRUE(f.print);
+  EXPECT_TRUE(ApplyBatchOption("/?", f));
+  EXPECT_TRUE(f.usage);
+}
+
+TEST_F(BatchOptions, PenNumbers) {
+  BatchFlags f;
+  EXPECT_TRUE(ApplyBatchOption("/V*=3", f));
+  EXPECT_EQ(Settings.PenNumbers[0], 0);
+  for (int i = 1; i <= 15; ++i) EXPECT_EQ(Settings.PenNumbers[i], 3);
+  EXPECT_TRUE(ApplyBatchOption("/V2=9", f));
+  EXPECT_EQ(Settings.PenNumbers[2], 9);
+  auto before = Settings.PenNumbers;
+  EXPECT_TRUE(ApplyBatchOption("/V16=3", f));
+  EXPECT_TRUE(ApplyBatchOption("/V0=3", f));
+  EXPECT_TRUE(ApplyBatchOption("/V5", f));
+  EXPECT_EQ(Settings.PenNumbers, before);
+}
+
+TEST(BatchFiles, MaskMatchesOrdinaryFilesWhateverTheCase) {
+  TempDir dir;
+  for (const char* n : {"A1.DXF", "a2.dxf", "b.dxf", ".A3.DXF", "A4.txt"}) WriteFile(dir.file(n), "x");
+  std::filesystem::create_directory(dir.file("A5.DXF"));
+  auto found = FindMaskFiles(dir.path() + "/A*.DXF");
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[0], dir.file("A1.DXF"));
+  EXPECT_EQ(found[1], dir.file("a2.dxf"));
+  EXPECT_TRUE(FindMaskFiles(dir.path() + "/nothing*.dxf").empty());
+  EXPECT_TRUE(FindMaskFiles(dir.file("missing") + "/*.dxf").empty());
+}
+
+class BatchRun : public ::testing::Test {
+ protected:
+  test::RunResult run(std::vector<std::string> args) {
+    args.insert(args.begin(), test::ProgramPath());
+    return test::RunProgram(args, dir.path(), {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=", "TEMP=" + dir.path()});
+  }
+  TempDir dir;
+};
+
+TEST_F(BatchRun, FailuresEndWithCodeOne) {
+  auto none = run({"Z*.DXF", "/CHPL"});
+  EXPECT_EQ(none.exitCode, 1);
+  EXPECT_NE(none.err.find("Z*.DXF : pas de fichiers !"), std::string::npos) << none.err;
+
+  WriteFile(dir.file("PLAN.DXF"), "  0\nEOF\n");
+  auto e = run({"PLAN.DXF", "/E"});
+  EXPECT_EQ(e.exitCode, 1);
+  EXPECT_NE(e.err.find("/E : invalid option !"), std::string::npos) << e.err;
+  auto q = run({"P*.DXF", "/Q"});
+  EXPECT_EQ(q.exitCode, 1);
+  EXPECT_NE(q.err.find("/Q : invalid option !"), std::string::npos);
+  auto noSlash = run({"P*.DXF", "CHPL"});
+  EXPECT_EQ(noSlash.exitCode, 1);
+}
+
+TEST_F(BatchRun, UsageAmongTheOptions) {
+  WriteFile(dir.file("PLAN.DXF"), "  0\nEOF\n");
+  auto r = run({"P*.DXF", "/M2", "/?"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out.rfind("ordre:  planox fichier DXF", 0), 0u);
+}
+
+}  // namespace
+}  // namespace planox
