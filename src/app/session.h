@@ -66,6 +66,7 @@ struct SettingsRecord {
   uint16_t PrinterType = 3;
   std::string TempDir;
   uint16_t NcSyntax = 1;
+  uint16_t GarminFileType = 1;  // 1 WPT, 2 TRK, 3 GRM (Garmin output file)
   long double TextWidthRatio = 1.0;
   std::string TextStyle = "TXT8";
   uint16_t ScreenWidth = 0, ScreenHeight = 0;
