@@ -1,0 +1,109 @@
+#include "display/qtcanvas.h"
+
+#include <QFontMetricsF>
+
+#include <algorithm>
+#include <cmath>
+
+namespace planox {
+
+namespace {
+
+constexpr int kMaxTextChars = 1000;
+
+Qt::PenStyle QtStyle(PenStyle s) {
+  switch (s) {
+    case PenStyle::Dot: return Qt::DotLine;
+    case PenStyle::DashDot: return Qt::DashDotLine;
+    case PenStyle::Dash: return Qt::DashLine;
+    default: return Qt::SolidLine;
+  }
+}
+
+QRect BoxOf(int left, int top, int right, int bottom) {
+  return QRect(QPoint(std::min(left, right), std::min(top, bottom)),
+               QPoint(std::max(left, right), std::max(top, bottom)));
+}
+
+}  // namespace
+
+QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+PainterCanvas::PainterCanvas(QPainter& painter, int width, int height)
+    : p_(painter), width_(width), height_(height) {
+  p_.setBrush(Qt::NoBrush);
+  p_.setPen(QPen(Qt::black, 0));
+  p_.setBackgroundMode(Qt::TransparentMode);
+}
+
+void PainterCanvas::setPen(Rgb colour, PenStyle style, int width) {
+  QPen pen(ToQColor(colour), std::max(width, 0) <= 1 ? 0 : width, QtStyle(style), Qt::FlatCap, Qt::MiterJoin);
+  p_.setPen(pen);
+}
+
+void PainterCanvas::line(int x1, int y1, int x2, int y2) { p_.drawLine(x1, y1, x2, y2); }
+
+void PainterCanvas::ellipse(int left, int top, int right, int bottom) {
+  p_.setBrush(Qt::NoBrush);
+  p_.drawEllipse(BoxOf(left, top, right, bottom));
+}
+
+void PainterCanvas::arc(int left, int top, int right, int bottom, int xs, int ys, int xe, int ye) {
+  const QRect r = BoxOf(left, top, right, bottom);
+  const double cx = (double(r.left()) + r.right()) / 2, cy = (double(r.top()) + r.bottom()) / 2;
+  const double rx = std::max(1.0, r.width() / 2.0), ry = std::max(1.0, r.height() / 2.0);
+  // The ray through each point meets the ellipse at this parameter angle.
+  const double a1 = std::atan2((cy - ys) / ry, (xs - cx) / rx) * 180 / M_PI;
+  const double a2 = std::atan2((cy - ye) / ry, (xe - cx) / rx) * 180 / M_PI;
+  double span = a2 - a1;
+  while (span <= 0) span += 360;
+  p_.setBrush(Qt::NoBrush);
+  p_.drawArc(r, int(std::lround(a1 * 16)), int(std::lround(span * 16)));
+}
+
+void PainterCanvas::polygon(const int (&xy)[8], Rgb fill) {
+  const QPoint pts[4] = {{xy[0], xy[1]}, {xy[2], xy[3]}, {xy[4], xy[5]}, {xy[6], xy[7]}};
+  p_.setBrush(ToQColor(fill));
+  p_.drawPolygon(pts, 4);
+  p_.setBrush(Qt::NoBrush);
+}
+
+const QFont& PainterCanvas::fontFor(const TextFont& f) {
+  FontKey key{f.face, f.height, f.width, f.weight, f.italic, f.underline, f.strikeOut};
+  auto it = fonts_.find(key);
+  if (it != fonts_.end()) return it->second;
+  if (fonts_.size() > 256) fonts_.clear();
+  QFont font(QString::fromUtf8(f.face.c_str()));
+  font.setStyleStrategy(QFont::PreferOutline);
+  // The height is the cell height (ascent plus descent), as the original
+  // toolbox asked for it; Qt sizes fonts by the em, so convert.
+  font.setPixelSize(std::max(1, f.height));
+  const double cell = QFontMetricsF(font).height();
+  if (cell > 0) font.setPixelSize(std::max(1, int(std::lround(f.height * f.height / cell))));
+  if (f.width > 0) {
+    const double avg = QFontMetricsF(font).averageCharWidth();
+    if (avg > 0) font.setStretch(std::clamp(int(std::lround(100.0 * f.width / avg)), 1, 4000));
+  }
+  font.setWeight(f.weight >= 700 ? QFont::Bold : QFont::Normal);
+  font.setItalic(f.italic);
+  font.setUnderline(f.underline);
+  font.setStrikeOut(f.strikeOut);
+  return fonts_.emplace(key, font).first->second;
+}
+
+void PainterCanvas::text(int x, int y, const TextFont& font, Rgb colour, const std::string& utf8) {
+  QString s = QString::fromUtf8(utf8.data(), qsizetype(std::min<size_t>(utf8.size(), 4 * kMaxTextChars)));
+  if (s.size() > kMaxTextChars) s.truncate(kMaxTextChars);
+  if (s.isEmpty()) return;
+  const QFont& f = fontFor(font);
+  p_.save();
+  p_.translate(x, y);
+  p_.rotate(-(font.escapement % 3600) / 10.0);
+  p_.setFont(f);
+  p_.setPen(ToQColor(colour));
+  p_.setBrush(Qt::NoBrush);
+  p_.drawText(QPointF(0, QFontMetricsF(f).ascent()), s);
+  p_.restore();
+}
+
+}  // namespace planox

@@ -1,0 +1,223 @@
+#include "display/tfquorgra.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QThread>
+#include <QTimer>
+
+#include "app/session.h"
+#include "display/qtcanvas.h"
+
+namespace planox {
+
+namespace {
+constexpr size_t kMaxOverlays = 100000;
+}
+
+// ---------------------------------------------------------------------------
+// Client area
+
+QuorgraView::QuorgraView(TFquorgra* owner) : QWidget(owner), owner_(owner) {
+  setObjectName("FQuorgraClient");
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(false);
+}
+
+void QuorgraView::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  owner_->paintView(p);
+}
+
+void QuorgraView::resizeEvent(QResizeEvent*) { owner_->invalidateWindow(); }
+
+void QuorgraView::keyPressEvent(QKeyEvent* event) { owner_->FormKeyDown(event); }
+
+void QuorgraView::mousePressEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  owner_->FormMouseDown(event->button(), p.x(), p.y());
+}
+
+void QuorgraView::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  owner_->FormMouseMove(p.x(), p.y());
+}
+
+void QuorgraView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const QPoint p = event->position().toPoint();
+  owner_->FormMouseUp(p.x(), p.y());
+}
+
+// Qt delivers the second press of a double click as this event; the
+// original window system delivered a double-click event followed by a
+// button-down event, and the view control relies on that order.
+void QuorgraView::mouseDoubleClickEvent(QMouseEvent* event) {
+  owner_->FormDblClick();
+  const QPoint p = event->position().toPoint();
+  owner_->FormMouseDown(event->button(), p.x(), p.y());
+}
+
+// ---------------------------------------------------------------------------
+// Window
+
+TFquorgra::TFquorgra(QWidget* parent) : QMainWindow(parent) {
+  setObjectName("FQuorgra");
+  setWindowTitle("QuorGraf");
+  view_ = new QuorgraView(this);
+  setCentralWidget(view_);
+  view_->setFocus();
+  graph_.setHost(this);
+  ApplyDrawingArea();
+}
+
+TFquorgra::~TFquorgra() {
+  graph_.cancelReplay();
+  graph_.setHost(nullptr);
+  setWaitCursor(false);
+}
+
+void TFquorgra::ApplyDrawingArea() {
+  int w = Settings.ScreenWidth, h = Settings.ScreenHeight;
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize size = screen ? screen->geometry().size() : QSize(650, 540);
+  if (w == 0 || w == 65535) w = size.width() - 10;
+  if (h == 0 || h == 65535) h = size.height() - 60;
+  graph_.SetDrawingArea(w, h);
+}
+
+int TFquorgra::VirtualKey(const QKeyEvent& e) {
+  const bool keypad = e.modifiers() & Qt::KeypadModifier;
+  switch (e.key()) {
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_F5: return 116;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Plus: return keypad ? 107 : 187;
+    case Qt::Key_Minus: return keypad ? 109 : 189;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    default: break;
+  }
+  if ((e.key() >= Qt::Key_A && e.key() <= Qt::Key_Z) || (e.key() >= Qt::Key_0 && e.key() <= Qt::Key_9))
+    return e.key();  // letters and digits have their ASCII codes as virtual keys
+  return 0;
+}
+
+void TFquorgra::FormKeyDown(QKeyEvent* event) { graph_.processKey(VirtualKey(*event)); }
+
+void TFquorgra::FormMouseDown(Qt::MouseButton button, int x, int y) {
+  MouseButton b = button == Qt::LeftButton    ? MouseButton::Left
+                  : button == Qt::RightButton ? MouseButton::Right
+                                              : MouseButton::Middle;
+  graph_.FormMouseDown(b, x, y);
+}
+
+void TFquorgra::FormMouseMove(int x, int y) { graph_.FormMouseMove(x, y); }
+
+void TFquorgra::FormMouseUp(int x, int y) { graph_.FormMouseUp(x, y, view_->width(), view_->height()); }
+
+void TFquorgra::FormDblClick() { graph_.FormDblClick(); }
+
+// ---------------------------------------------------------------------------
+// Repaint
+
+void TFquorgra::invalidateWindow() {
+  if (rendering_) {
+    // A view change during a message pause: start the replay again.
+    again_ = true;
+    graph_.cancelReplay();
+  }
+  if (!scheduled_) {
+    scheduled_ = true;
+    QTimer::singleShot(0, this, &TFquorgra::scheduledPaint);
+  }
+}
+
+void TFquorgra::scheduledPaint() {
+  scheduled_ = false;
+  FormPaint();
+}
+
+bool TFquorgra::FormPaint() { return replayInto(nullptr); }
+
+bool TFquorgra::PrintReplay(const PrinterTarget& printer) { return replayInto(&printer); }
+
+bool TFquorgra::replayInto(const PrinterTarget* printer) {
+  if (rendering_) {
+    again_ = true;
+    graph_.cancelReplay();
+    return false;
+  }
+  rendering_ = true;
+  bool complete = true;
+  do {
+    again_ = false;
+    const QSize size = view_->size().expandedTo(QSize(1, 1));
+    if (image_.size() != size) image_ = QImage(size, QImage::Format_RGB32);
+    image_.fill(ToQColor(RgbFromValue(Settings.BackgroundColour)));
+    overlays_.clear();
+    QPainter p(&image_);
+    PainterCanvas canvas(p, image_.width(), image_.height());
+    complete = graph_.Replay(canvas, printer);
+    p.end();
+    if (printer) break;  // a print job is replayed once
+  } while (again_);
+  rendering_ = false;
+  view_->update();
+  return complete;
+}
+
+void TFquorgra::paintView(QPainter& p) {
+  if (image_.isNull())
+    p.fillRect(view_->rect(), ToQColor(RgbFromValue(Settings.BackgroundColour)));
+  else
+    p.drawImage(0, 0, image_);
+  for (const Overlay& o : overlays_) {
+    p.setPen(QPen(ToQColor(o.colour), 0));
+    p.drawLine(o.x1, o.y1, o.x2, o.y2);
+  }
+  if (graph_.dragging()) {
+    // The rubber band inverts what is under it.
+    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    p.setPen(QPen(Qt::white, 0));
+    p.setBrush(Qt::NoBrush);
+    const int x1 = graph_.bandStartX(), y1 = graph_.bandStartY(), x2 = graph_.bandEndX(), y2 = graph_.bandEndY();
+    p.drawLine(x1, y1, x2, y1);
+    p.drawLine(x2, y1, x2, y2);
+    p.drawLine(x2, y2, x1, y2);
+    p.drawLine(x1, y2, x1, y1);
+  }
+}
+
+void TFquorgra::processMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void TFquorgra::setWaitCursor(bool on) {
+  if (on == waitCursor_) return;
+  waitCursor_ = on;
+  if (on)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+void TFquorgra::overlayLine(int x1, int y1, int x2, int y2, Rgb colour) {
+  if (overlays_.size() < kMaxOverlays) overlays_.push_back({x1, y1, x2, y2, colour});
+  view_->update();
+}
+
+void TFquorgra::bandChanged() { view_->update(); }
+
+void TFquorgra::sleepMs(int ms) {
+  if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
+}
+
+}  // namespace planox
