@@ -1,0 +1,98 @@
+#include "drawing/dxfinvar.h"
+
+#include "app/prompts.h"
+
+namespace planox {
+
+std::array<Layer, MaxLayers + 1> LayerTable;
+int LayerCount = 0;
+std::array<std::string, MaxLineTypes + 1> LineTypeTable;
+int LineTypeCount = 0;
+std::array<std::string, MaxBlocks + 1> BlockTable;
+int BlockCount = 0;
+Box BoundingBox;
+uint32_t ElementCount = 0;
+uint32_t TextCount = 0;
+bool InBlockDefinition = false;
+Transform BlockTransform;
+int InsertDepth = 0;
+
+namespace {
+
+// Consecutive entities mostly share a layer: remember the last answer.
+std::string lastName;
+int lastSlot = 0;
+
+struct Starter {
+  Starter() { ResetDrawingModel(); }
+} starter;
+
+}  // namespace
+
+void LayerTableChanged() { lastSlot = 0; }
+
+void ResetDrawingModel() {
+  for (auto& l : LayerTable) l = Layer{};
+  LayerCount = 0;
+  for (auto& t : LineTypeTable) t = "CONTINUOUS";
+  LineTypeCount = 0;
+  for (auto& b : BlockTable) b.clear();
+  BlockCount = 0;
+  ResetBoundingBox();
+  ElementCount = 0;
+  TextCount = 0;
+  InBlockDefinition = false;
+  BlockTransform = Transform{};
+  InsertDepth = 0;
+  LayerTableChanged();
+}
+
+int FindLayer(std::string_view name) {
+  if (name.size() > LayerNameLength) name = name.substr(0, LayerNameLength);
+  if (lastSlot != 0 && name == lastName) return lastSlot;
+  for (int i = 1; i <= MaxLayers; ++i) {
+    if (LayerTable[i].Name == name) {
+      if (i == MaxLayers) break;  // a match in the last slot counts as none
+      lastName.assign(name);
+      lastSlot = i;
+      return i;
+    }
+  }
+  if (LayerCount < MaxLayers) {
+    ++LayerCount;
+    Layer& l = LayerTable[LayerCount];
+    l.Name.assign(name);
+    l.LineType = 1;
+    l.Colour = 7;
+    LayerTableChanged();
+    return 1;
+  }
+  ReportError("Layername " + std::string(name) + " not found");
+  return MaxLayers;
+}
+
+int FindLineType(std::string_view name) {
+  if (name.size() > LineTypeNameLength) name = name.substr(0, LineTypeNameLength);
+  for (int i = 1; i < MaxLineTypes; ++i)
+    if (LineTypeTable[i] == name) return i;
+  ReportError("Linetypename " + std::string(name) + " not found");
+  return 0;
+}
+
+void WidenBoundingBox(long double x, long double y) {
+  if (x > BoundingBox.XMax) BoundingBox.XMax = x;
+  if (x < BoundingBox.XMin) BoundingBox.XMin = x;
+  if (y > BoundingBox.YMax) BoundingBox.YMax = y;
+  if (y < BoundingBox.YMin) BoundingBox.YMin = y;
+}
+
+void ResetBoundingBox() { BoundingBox = Box{}; }
+
+std::string StoredBlockName(std::string_view name) {
+  std::string s(name.substr(0, BlockNameLength));
+  for (char& c : s)
+    if (c == '*') c = 'X';
+  return s;
+}
+
+}  // namespace planox
