@@ -58,12 +58,7 @@ enum PlotTarget {
   TargetGarmin = 12,
 };
 
-// The short internal name of a target ("HP-GL" ...), "" outside 1..12.
-std::string TargetName(int syntaxCode);
-// The file extension of a target ("plt" ...); Garmin by GarminFileType.
-std::string TargetExtension(int syntaxCode);
-// The name of a channel: 1 "serial Port", 2 "parallel Port", 3 "File".
-std::string ChannelName(int deviceCode);
+// Target names, channel names and file extensions: config/configio.h.
 
 // The sink operations.
 void PlotBegin(int syntaxCode, int deviceCode);
@@ -100,4 +95,12 @@ void PlotBeep();
 // own text command.
 bool PlotUsesShapeFont();
 
+}  // namespace planox
+
+namespace planox {
+class PlotSink;
+// The driver as the plot sink of the entity emitters (drawing/sinks.h).
+PlotSink& DriverPlotSink();
+// Registers DriverPlotSink with SetPlotSink.
+void InstallPlotDriver();
 }  // namespace planox

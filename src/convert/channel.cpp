@@ -1,0 +1,121 @@
+#include "convert/channel.h"
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "app/session.h"
+
+namespace planox {
+
+namespace {
+
+std::string PortPath(const char* envPrefix, const char* devicePrefix, int port) {
+  if (port >= 1 && port <= 4) {
+    std::string var = envPrefix + std::to_string(port);
+    const char* v = std::getenv(var.c_str());
+    if (v && *v) return v;
+  }
+  return devicePrefix + std::to_string(port - 1);
+}
+
+speed_t BaudRate(int code) {
+  static const speed_t rates[] = {B110, B150, B300, B600, B1200, B2400, B4800, B9600};
+  return code >= 1 && code <= 8 ? rates[code - 1] : B9600;
+}
+
+// Raw 8-bit output with the configured speed, data bits, stop bits and
+// parity; modem lines are ignored so that a port without carrier opens.
+bool ConfigureSerial(int fd) {
+  termios t{};
+  if (tcgetattr(fd, &t) != 0) return false;
+  t.c_iflag = IGNBRK;
+  t.c_oflag = 0;
+  t.c_lflag = 0;
+  t.c_cflag = CREAD | CLOCAL;
+  t.c_cflag |= Settings.DataBitsCode == 1 ? CS7 : CS8;
+  if (Settings.StopBits == 2) t.c_cflag |= CSTOPB;
+  if (Settings.ParityCode == 2) t.c_cflag |= PARENB | PARODD;
+  if (Settings.ParityCode == 3) t.c_cflag |= PARENB;
+  for (auto& c : t.c_cc) c = 0;
+  t.c_cc[VMIN] = 1;
+  speed_t speed = BaudRate(Settings.BaudRateCode);
+  cfsetospeed(&t, speed);
+  cfsetispeed(&t, speed);
+  return tcsetattr(fd, TCSANOW, &t) == 0;
+}
+
+}  // namespace
+
+std::string SerialDevicePath(int port) { return PortPath("PLANOX_COM", "/dev/ttyS", port); }
+std::string ParallelDevicePath(int port) { return PortPath("PLANOX_LPT", "/dev/lp", port); }
+
+OutputChannel::~OutputChannel() { close(); }
+
+bool OutputChannel::open(int device, const std::string& fileName) {
+  close();
+  buffer_.clear();
+  std::string path;
+  int flags = O_WRONLY | O_NOCTTY | O_CLOEXEC;
+  if (device == 3) {
+    path = fileName;
+    flags |= O_CREAT | O_TRUNC;
+    immediate_ = false;
+  } else {
+    int port = device == 1 ? Settings.SerialPort : Settings.LptPort;
+    path = device == 1 ? SerialDevicePath(port) : ParallelDevicePath(port);
+    // A file named in place of a port is created like an output file; a
+    // device is never created.
+    if (path.rfind("/dev/", 0) != 0) flags |= O_CREAT | O_TRUNC;
+    if (device == 1) flags |= O_NONBLOCK;  // do not wait for a carrier
+    immediate_ = true;
+  }
+  if (path.empty()) return false;
+  int fd = ::open(path.c_str(), flags, 0666);
+  if (fd < 0) return false;
+  if (device == 1 && isatty(fd)) {
+    if (!ConfigureSerial(fd)) {
+      ::close(fd);
+      return false;
+    }
+  }
+  if (flags & O_NONBLOCK) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  fd_ = fd;
+  return true;
+}
+
+bool OutputChannel::flush() {
+  size_t done = 0;
+  bool ok = true;
+  while (done < buffer_.size()) {
+    ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = false;
+      break;
+    }
+    done += static_cast<size_t>(n);
+  }
+  buffer_.clear();
+  return ok;
+}
+
+bool OutputChannel::write(std::string_view text) {
+  if (fd_ < 0) return false;
+  buffer_.append(text);
+  if (immediate_ || buffer_.size() >= 65536) return flush();
+  return true;
+}
+
+bool OutputChannel::close() {
+  if (fd_ < 0) return true;
+  bool ok = flush();
+  if (::close(fd_) != 0) ok = false;
+  fd_ = -1;
+  return ok;
+}
+
+}  // namespace planox

@@ -1,0 +1,38 @@
+// The output channel of a conversion: a file in the current directory, a
+// parallel port or a serial port (with its line settings). File output is
+// buffered; on a port every write is passed on at once so that a plotter
+// receives each command as it is written.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace planox {
+
+// The device a port channel opens: PLANOX_COMn / PLANOX_LPTn when set,
+// else /dev/ttyS(n-1) / /dev/lp(n-1).
+std::string SerialDevicePath(int port);
+std::string ParallelDevicePath(int port);
+
+class OutputChannel {
+ public:
+  ~OutputChannel();
+  // device 1 serial (SerialPort and the line codes of Settings), 2 parallel
+  // (LptPort), 3 the file fileName. False when it cannot be opened.
+  bool open(int device, const std::string& fileName);
+  // False when the text could not be written (also for earlier buffered
+  // text that failed now).
+  bool write(std::string_view text);
+  // Writes out what is buffered and closes; false on a failure.
+  bool close();
+  bool isOpen() const { return fd_ >= 0; }
+
+ private:
+  bool flush();
+  int fd_ = -1;
+  bool immediate_ = false;
+  std::string buffer_;
+};
+
+}  // namespace planox

@@ -1,0 +1,256 @@
+// HP-GL (target 1), HP-GL/2 (9) and the HP-GL/2 job of a laser printer (11).
+// Coordinates are plotter units, 40 per mm. Commands are written without
+// line ends, each one passed on at once.
+//
+// HP-GL/2 writes lines in the polyline-encoded form: relative differences
+// of 7-bit base-32 digits inside a "PE" block that opens on the first move
+// or draw and closes before any other command.
+#include <cmath>
+
+#include "app/session.h"
+#include "app/textconv.h"
+#include "convert/writer.h"
+
+namespace planox {
+
+namespace {
+
+std::string Unit(double mm) { return IntToText(RoundUnit(mm * 40)); }
+std::string Point(double x, double y) { return Unit(x) + "," + Unit(y); }
+
+bool Whole(double a) { return a == std::floor(a); }
+
+double ArcX(double cx, double r, double t) { return cx + r * std::cos(t * M_PI / 180.0); }
+double ArcY(double cy, double r, double t) { return cy + r * std::sin(t * M_PI / 180.0); }
+
+// A label ends at ETX; an ETX inside the text would end it early and hand
+// the rest to the plotter as commands, so it is left out.
+std::string LabelText(const std::string& text) {
+  std::string s;
+  s.reserve(text.size());
+  for (char c : text)
+    if (c != '\x03') s += c;
+  return s;
+}
+
+class HpglWriter : public PlotWriter {
+ public:
+  enum Kind { Plain, Encoded, Laser };
+  explicit HpglWriter(Kind k) : kind_(k) {}
+
+  void header() override {
+    if (kind_ == Laser) {
+      PlotWrite("\x1b" "E" "\x1b" "%0B");
+      PlotWriteLine("IN;SD1,341;");
+    } else {
+      PlotWrite("\x1b.(;IN;");
+    }
+  }
+  void windowReset() override {
+    closeBlock();
+    PlotWrite("IW;");
+  }
+  void initialSettings() override {
+    if (kind_ == Encoded)
+      PlotWrite("PA0,0;");
+    else
+      PlotWrite("DF;SD1,341;");
+  }
+  void trailer() override {
+    closeBlock();
+    if (kind_ == Laser) {
+      PlotWriteLine("\x1b%0A");
+      PlotWriteLine("\x1b" "E");
+    }
+  }
+  void rotate(int angle) override {
+    closeBlock();
+    PlotWrite("RO" + IntToText(angle) + ";");
+  }
+  void selectPen(int n) override {
+    closeBlock();
+    PlotWrite("SP" + IntToText(n) + ";");
+    if (kind_ == Laser) PlotWrite("PW" + RealToText(n * 0.08) + ";");
+  }
+  void setSpeed(int v) override {
+    if (kind_ == Laser) return;
+    closeBlock();
+    PlotWrite("VS" + IntToText(RoundUnit(v * 0.1)) + ";");
+  }
+  void penUp() override { PlotWrite(PlotState.encodedOpen ? "<" : "PU;"); }
+  void penDown() override {
+    if (!PlotState.encodedOpen) PlotWrite("PD;");
+  }
+  void moveTo(double x, double y) override {
+    if (!encoding()) {
+      PlotWrite("PA" + Point(x, y) + ";");
+      positionUnknown_ = false;
+      return;
+    }
+    if (!PlotState.encodedOpen) openBlock(false);
+    std::string s = "<";
+    Difference(s, x - PlotState.curX);
+    Difference(s, y - PlotState.curY);
+    PlotWrite(s);
+  }
+  void drawTo(double x, double y) override {
+    if (!encoding()) {
+      PlotWrite("PA" + Point(x, y) + ";");
+      positionUnknown_ = false;
+      return;
+    }
+    if (!PlotState.encodedOpen) openBlock(true);
+    std::string s;
+    Difference(s, x - PlotState.curX);
+    Difference(s, y - PlotState.curY);
+    PlotWrite(s);
+  }
+  bool forcesLineMove() const override { return encoding(); }
+
+  void solid(const PlotPoint& p1, const PlotPoint& p2, const PlotPoint& p3, const PlotPoint& p4) override {
+    if (kind_ == Plain) {
+      PlotWriter::solid(p1, p2, p3, p4);
+    } else if (kind_ == Laser) {
+      PlotMoveTo(true, p1.x, p1.y);
+      PlotWrite("PM0;");
+      PlotDrawTo(true, p2.x, p2.y);
+      PlotDrawTo(true, p3.x, p3.y);
+      PlotDrawTo(true, p4.x, p4.y);
+      PlotDrawTo(true, p1.x, p1.y);
+      PlotWrite("PM2;FP;EP;");
+    } else {
+      closeBlock();
+      beginPlain();
+      PlotMoveTo(true, p1.x, p1.y);
+      PlotWrite("PM0");
+      PlotWriter::solid(p1, p2, p3, p4);
+      PlotWrite("PM2FPEP");
+      endPlain();
+    }
+  }
+  void circle(double cx, double cy, double r) override {
+    PlotMoveTo(false, cx, cy);
+    if (kind_ == Encoded && PlotState.encodedOpen) {
+      closeBlock();
+      PlotPenDown();
+    }
+    PlotWrite("CI" + Unit(r) + ";");
+  }
+  void arc(double cx, double cy, double a1, double a2, double r, double) override {
+    double x1 = ArcX(cx, r, a1), y1 = ArcY(cy, r, a1);
+    double x2 = ArcX(cx, r, a2), y2 = ArcY(cy, r, a2);
+    if (kind_ != Encoded && std::fabs(a2 - a1) < 2) {
+      PlotLine(x1, y1, x2, y2);
+      return;
+    }
+    if (kind_ == Encoded) {
+      if (PlotState.encodedOpen) {
+        closeBlock();
+        PlotPenDown();
+      }
+      beginPlain();
+    }
+    double c1 = std::ceil(a1), c2 = std::floor(a2);
+    double sweep = c2 - c1;
+    if (sweep < 0) sweep += 360;
+    if (Whole(a1))
+      PlotMoveTo(false, x1, y1);
+    else
+      PlotLine(x1, y1, ArcX(cx, r, c1), ArcY(cy, r, c1));
+    PlotPenDown();
+    PlotWrite("AA" + Point(cx, cy) + "," + IntToText(static_cast<long long>(sweep)) + ";");
+    if (kind_ == Encoded) {
+      if (Whole(a2))
+        PlotMoveTo(false, x2, y2);
+      else
+        PlotLine(ArcX(cx, r, c2), ArcY(cy, r, c2), x2, y2);
+      endPlain();
+    } else if (!Whole(a2)) {
+      PlotLine(ArcX(cx, r, c2), ArcY(cy, r, c2), x2, y2);
+    }
+    PlotState.curX = x2;
+    PlotState.curY = y2;
+  }
+  void lineType(int code) override {
+    closeBlock();
+    static const char* const dash[4] = {"LT;", "LT1,0.6;", "LT4,4;", "LT2,1;"};
+    PlotWrite(dash[code]);
+  }
+  void textStyle(int, double angle, double height, double width) override {
+    closeBlock();
+    double t = angle * M_PI / 180.0;
+    PlotWrite("SD1,341;");
+    PlotWrite("SI" + RealToTextDecimals(width * 0.0625, 2) + "," + RealToTextDecimals(height * 0.1, 2) + ";");
+    PlotWrite("DI" + IntToText(RoundUnit(128 * std::cos(t))) + "," + IntToText(RoundUnit(128 * std::sin(t))) + ";");
+  }
+  void textMove(double x, double y) override {
+    // The text move is absolute even on HP-GL/2: the current point does not
+    // follow it, so a relative move would leave the encoded path off.
+    closeBlock();
+    PlotWrite("PA" + Point(x, y) + ";");
+    positionUnknown_ = kind_ == Encoded;
+  }
+  bool labelsAtInsertionPoint() const override { return true; }
+  bool text(const std::string& text) override {
+    closeBlock();
+    PlotWrite("LB" + LabelText(text) + "\x03");
+    // The label leaves the pen at its end.
+    positionUnknown_ = kind_ == Encoded;
+    return true;
+  }
+
+ private:
+  bool encoding() const { return kind_ == Encoded && !plain_; }
+
+  // While a solid or an arc is written in plain HP-GL the target is HP-GL.
+  void beginPlain() {
+    plain_ = true;
+    PlotState.target = TargetHpgl;
+  }
+  void endPlain() {
+    plain_ = false;
+    PlotState.target = TargetHpgl2;
+  }
+
+  void openBlock(bool forDraw) {
+    if (PlotState.penDown) PlotWrite("PU;");
+    PlotState.penDown = false;
+    // After a label the plotter is not at the current point: start from
+    // it with an absolute move so that the relative path stays true.
+    if (positionUnknown_) PlotWrite("PA" + Point(PlotState.curX, PlotState.curY) + ";");
+    positionUnknown_ = false;
+    // Inside the block "<" lifts the pen for the next pair; a draw that
+    // opens the block must not start with it.
+    PlotWrite(forDraw ? "PE7" : "PE7<");
+    PlotState.encodedOpen = true;
+    PlotState.penDown = true;
+  }
+  void closeBlock() {
+    if (!PlotState.encodedOpen) return;
+    PlotWrite("<;");
+    PlotState.encodedOpen = false;
+    PlotWrite("PU;");
+    PlotState.penDown = false;
+  }
+  static void Difference(std::string& s, double d) {
+    long long v = RoundUnit(std::fabs(d) * 40);
+    long long b = 2 * v + (d < 0 ? 1 : 0);
+    while (b > 31) {
+      s += static_cast<char>(b % 32 + 63);
+      b /= 32;
+    }
+    s += static_cast<char>(b + 95);
+  }
+
+  Kind kind_;
+  bool plain_ = false;
+  bool positionUnknown_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<PlotWriter> MakeHpglWriter() { return std::make_unique<HpglWriter>(HpglWriter::Plain); }
+std::unique_ptr<PlotWriter> MakeHpgl2Writer() { return std::make_unique<HpglWriter>(HpglWriter::Encoded); }
+std::unique_ptr<PlotWriter> MakeHpglLaserWriter() { return std::make_unique<HpglWriter>(HpglWriter::Laser); }
+
+}  // namespace planox

@@ -1,0 +1,151 @@
+// PostScript (target 10): a one-page program in 1/300 inch units that a
+// printer prints directly; it starts and ends with the end-of-job
+// character. Connected lines are collected into paths that are stroked in
+// pieces of at most 241 segments, which keeps old interpreters within
+// their path limits.
+#include <cmath>
+
+#include "app/session.h"
+#include "app/textconv.h"
+#include "convert/writer.h"
+
+namespace planox {
+
+namespace {
+
+std::string D(double mm) { return IntToText(RoundUnit(mm * 72 * 0.0393700787 * 4.1666667)); }
+std::string P(double x, double y) { return D(x) + " " + D(y); }
+double ArcX(double cx, double r, double t) { return cx + r * std::cos(t * M_PI / 180.0); }
+double ArcY(double cy, double r, double t) { return cy + r * std::sin(t * M_PI / 180.0); }
+
+// A font name must stay one PostScript name: delimiters and blanks would
+// split it or open a string.
+std::string FontName(const std::string& s) {
+  std::string n;
+  for (unsigned char c : s) n += (c <= ' ' || std::string_view("()<>[]{}/%").find(c) != std::string_view::npos) ? '-' : c;
+  return n.empty() ? "Courier" : n;
+}
+
+// Inside a string a backslash starts an escape; doubled it is itself.
+std::string StringText(const std::string& s) {
+  std::string t;
+  for (char c : PlotterText(s)) {
+    if (c == '\\' || c == '(' || c == ')') t += '\\';
+    t += c;
+  }
+  return t;
+}
+
+class PostscriptWriter final : public PlotWriter {
+ public:
+  void header() override {
+    PlotWriteLine("\x04%!PostScript-Adobe-1.0");
+    PlotWriteLine("% ");
+    PlotWriteLine("% Dateiname: " + Session.PlotFile + ".PS");
+    std::string who = "% generiert von " + LeftText(ProgramTitle, 41);
+    who = LeftText(who + " Version ", 50);
+    PlotWriteLine(LeftText(who + VersionText, 55));
+    PlotWriteLine("% Datum: " + TodayText() + "  Zeit: " + NowTimeText());
+    PlotWriteLine("% ");
+    for (const char* l : {"/m {moveto} def", "/l {lineto} def", "/s {stroke} def", "/n {newpath} def",
+                          "/r {rotate} def", "/w {setlinewidth} def", "2 setlinejoin"})
+      PlotWriteLine(l);
+    if (Settings.Rotate90 == 'N') {
+      PlotWriteLine("20 20 translate");
+    } else {
+      PlotWriteLine("420 20 translate");
+      PlotWriteLine("90 rotate");
+    }
+    PlotWriteLine(RealToText(0.24) + " " + RealToText(0.24) + " scale");
+    PlotWriteLine("n");
+    PlotWriteLine("0 0 m");
+    hasPoint_ = true;
+  }
+  void trailer() override {
+    PlotWriteLine("s");
+    PlotWriteLine("showpage");
+    PlotWriteLine("");
+    PlotWriteLine("%%EOF");
+    PlotWrite("\x04");
+  }
+  void selectPen(int n) override {
+    newPath();
+    PlotWriteLine(IntToText(n) + " w");
+    m(PlotState.curX, PlotState.curY);
+  }
+  void moveTo(double x, double y) override {
+    if (PlotState.pathSegments > 240) newPath();
+    m(x, y);
+  }
+  void drawTo(double x, double y) override {
+    if (PlotState.pathSegments >= 241) PlotMoveTo(true, PlotState.curX, PlotState.curY);
+    // After a fill, a dash or a font change the path is empty; a draw
+    // that continues from there needs its start point again.
+    if (!hasPoint_) m(PlotState.curX, PlotState.curY);
+    PlotWriteLine(P(x, y) + " l");
+    ++PlotState.pathSegments;
+  }
+  bool forcesLineMove() const override { return true; }
+  void solid(const PlotPoint& p1, const PlotPoint& p2, const PlotPoint& p3, const PlotPoint& p4) override {
+    newPath();
+    PlotMoveTo(true, p1.x, p1.y);
+    PlotDrawTo(true, p2.x, p2.y);
+    PlotDrawTo(true, p3.x, p3.y);
+    PlotDrawTo(true, p4.x, p4.y);
+    PlotDrawTo(true, p1.x, p1.y);
+    PlotWriteLine("closepath");
+    PlotWriteLine("fill");
+    PlotWriteLine("n");
+    hasPoint_ = false;
+  }
+  void circle(double cx, double cy, double r) override { arc(cx, cy, 0, 360, r, 1); }
+  void arc(double cx, double cy, double a1, double a2, double r, double) override {
+    m(ArcX(cx, r, a1), ArcY(cy, r, a1));
+    PlotWriteLine(P(cx, cy) + " " + D(r) + " " + RealToText(a1) + " " + RealToText(a2) + " arc");
+  }
+  void lineType(int code) override {
+    static const char* const dash[4] = {"[] 0 setdash", "[10] 0 setdash", "[80 12] 40 setdash",
+                                        "[30 15] 0 setdash"};
+    PlotWriteLine("s");
+    PlotWriteLine("n");
+    hasPoint_ = false;
+    PlotWriteLine(dash[code]);
+  }
+  void textStyle(int, double, double height, double) override {
+    PlotWriteLine("s");
+    PlotWriteLine("n");
+    hasPoint_ = false;
+    PlotWriteLine("/" + FontName(Settings.TextStyle) + " findfont " + D(height) + " scalefont setfont");
+  }
+  void textMove(double x, double y) override { m(x, y); }
+  bool text(const std::string& text) override {
+    double angle = PlotState.textAngle, w = PlotState.textWidth, h = PlotState.textHeight;
+    double ratio = h != 0 && std::isfinite(w / h) ? w / h : 1;
+    PlotWriteLine("gsave");
+    if (angle != 0) PlotWrite(RealToText(angle) + " r ");
+    PlotWriteLine(RealToText(1.4 * (1.4 * ratio)) + " " + RealToText(1.4) + " scale");
+    PlotWriteLine("(" + StringText(text) + ") show");
+    if (angle != 0) PlotWriteLine(RealToText(-angle) + " r");
+    PlotWriteLine("grestore");
+    return true;
+  }
+
+ private:
+  void m(double x, double y) {
+    PlotWriteLine(P(x, y) + " m");
+    hasPoint_ = true;
+  }
+  void newPath() {
+    PlotWriteLine("s");
+    PlotWriteLine("n");
+    PlotState.pathSegments = 0;
+    hasPoint_ = false;
+  }
+  bool hasPoint_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<PlotWriter> MakePostscriptWriter() { return std::make_unique<PostscriptWriter>(); }
+
+}  // namespace planox
