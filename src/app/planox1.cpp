@@ -16,6 +16,8 @@
 #include "app/session.h"
 #include "app/startup.h"
 #include "app/textconv.h"
+#include "drawing/dxfin.h"
+#include "drawing/sinks.h"
 #include "app/usage.h"
 #include "help/vmenu1.h"
 #include "help/vmenuhp.h"
@@ -57,12 +59,16 @@ Thh::Thh(std::vector<std::string> args, QWidget* parent) : TFquorgra(parent), ar
   setWindowTitle("PLANOX");
   resize(580, 375);
   buildMenus();
+  quor_.H_Init();
+  SetGraphicsSink(&quor_);
 }
 
 Thh::~Thh() {
   // FormDestroy: the recent-file list survives the run. A run that ended
   // during start-up never loaded it and must not overwrite it.
   if (started_) SaveSession();
+  SetGraphicsSink(nullptr);
+  quor_.H_Done();
 }
 
 QMenu* Thh::addMenu(const char* name, const char* caption) {
@@ -84,7 +90,7 @@ QAction* Thh::addItem(QMenu* m, const char* name, const char* caption, void (Thh
 
 void Thh::buildMenus() {
   QMenu* file = addMenu("mi_file", "&File");
-  addItem(file, "mi_fileOpen", "&Open...");
+  addItem(file, "mi_fileOpen", "&Open...", &Thh::mi_fileOpenClick);
   addItem(file, "mi_FileOpenLimit", "Open &Limit...");
   addItem(file, "mi_FileSaveAs", "Save &As...");
   file->addSeparator();
@@ -100,9 +106,9 @@ void Thh::buildMenus() {
 
   QMenu* view = addMenu("mi_View", "&View");
   addItem(view, "mi_ViewInfo", "&Info");
-  addItem(view, "mi_ViewClear", "&Clear");
-  addItem(view, "mi_ViewRedraw", "Re&draw");
-  addItem(view, "mi_ViewRegen", "&Regen");
+  addItem(view, "mi_ViewClear", "&Clear", &Thh::mi_ViewClearClick);
+  addItem(view, "mi_ViewRedraw", "Re&draw", &Thh::mi_ViewRedrawClick);
+  addItem(view, "mi_ViewRegen", "&Regen", &Thh::mi_ViewRegenClick);
   addItem(view, "mi_viewblocks", "&Blocks");
 
   QMenu* convert = addMenu("mi_convert", "Convert");
@@ -193,6 +199,7 @@ void Thh::applyWindowGeometry() {
   pal.setColor(QPalette::Window, QColor(rgb & 0xff, (rgb >> 8) & 0xff, (rgb >> 16) & 0xff));
   setPalette(pal);
   move(0, 0);
+  ApplyDrawingArea();
   // The client area is what the menu bar leaves of the window.
   resize(Settings.ScreenWidth + 1, Settings.ScreenHeight + 1 + menuBar()->sizeHint().height());
 }
@@ -225,9 +232,9 @@ void Thh::FormCreate() {
     takeDrawingName(args_[0]);
     Session.ShowErrors = true;
     WaitCursorOn();
-    // The drawing reader fills DrawingExtents here; a drawing that cannot
-    // be read ends the program.
+    ReadDrawing(ReadHeaderOnly);
     if (Session.AbortFlag) throw ProgramExit{0};
+    ShowAndSize();
     Session.PlotFile = Session.DrawingName;
   } else if (args_.size() >= 2) {
     Session.FileExtension = upperExtension(args_[0]);
@@ -275,7 +282,8 @@ void Thh::StartupRoutine(int) {
   } else {
     WaitCursorOn();
     Session.DrawingDir = WithSeparator(StartDir()) + Session.DrawingDir;
-    // The start-up logo is drawn here by the graphics window.
+    quor_.H_SetWindow(0.1, 0.05, 0.95, 0.95, 0, 0, 36.9, 32, true, true);
+    quor_.H_DrawLogo();
   }
   Session.AbortFlag = false;
 }
@@ -286,10 +294,52 @@ void Thh::OpenDrawing(const std::string& fullName) {
   takeDrawingName(fullName);
   Session.ShowErrors = true;
   WaitCursorOn();
-  // The header read, the window set-up and the display read come with the
-  // drawing reader and the graphics window.
+  ReadDrawing(ReadHeaderOnly);
   if (Session.AbortFlag) return;
+  ShowAndSize();
   Session.PlotFile = Session.DrawingName;
+}
+
+void Thh::ShowAndSize() {
+  quor_.H_SetWaitCursor();
+  const Extents& e = Session.DrawingExtents;
+  quor_.H_SetWindow(0, 0, 1, 1, static_cast<double>(e.XMin), static_cast<double>(e.YMin),
+                    static_cast<double>(e.XMax), static_cast<double>(e.YMax), true, true);
+  quor_.H_SaveLimit();
+  if (Session.AbortFlag) return;
+  quor_.H_Clear();
+  const WorldWindow& l = quor_.DrawingLimits();
+  quor_.H_Header(l.xmin, l.ymin, l.xmax, l.ymax);
+  ReadDrawing(ReadForDisplay);
+}
+
+void Thh::mi_fileOpenClick() {
+  Session.AbortFlag = false;
+  ChooseAndReadDrawing(ReadHeaderOnly);
+  if (Session.AbortFlag) return;
+  ShowAndSize();
+  Session.PlotFile = Session.DrawingName;
+  Session.DrawingDir = Session.InPath;
+  AddRecentFile(Session.DrawingName);
+  RefreshMenuAndTitle();
+}
+
+void Thh::mi_ViewClearClick() {
+  Session.AbortFlag = false;
+  quor_.H_Clear();
+  quor_.H_ResetZoom();
+}
+
+void Thh::mi_ViewRedrawClick() { quor_.H_Regen(); }
+
+void Thh::mi_ViewRegenClick() {
+  Session.AbortFlag = false;
+  RefreshMenuAndTitle();
+  quor_.H_SetWaitCursor();
+  ReadDrawing(ReadHeaderOnly);
+  if (Session.AbortFlag) return;
+  ShowAndSize();
+  RefreshMenuAndTitle();
 }
 
 void Thh::OpenRecentFile(int n) {

@@ -36,6 +36,11 @@ class Thh : public TFquorgra {
   void RefreshMenuAndTitle();
 
   void OpenDrawing(const std::string& fullName);
+  // The common tail of every load: the world window from DrawingExtents,
+  // remembered for zoom-all, then header and drawing.
+  void ShowAndSize();
+
+  QuorGraf& quorGraf() { return quor_; }
 
   // A menu, menu item or separator by its name ("mi_fileOpen").
   QAction* item(const std::string& name) const;
@@ -52,7 +57,11 @@ class Thh : public TFquorgra {
   void applyWindowGeometry();
 
   // Command handlers.
+  void mi_fileOpenClick();
   void mi_fileexitClick();
+  void mi_ViewClearClick();
+  void mi_ViewRedrawClick();
+  void mi_ViewRegenClick();
   void mi_helplanguageDeutschClick() { SetMenuLanguage(1); }
   void mi_helplanguageEnglishClick() { SetMenuLanguage(2); }
   void mi_helplanguageFrancaisClick() { SetMenuLanguage(3); }
@@ -62,6 +71,7 @@ class Thh : public TFquorgra {
   void mi_infoPlanoxClick();
   void OpenRecentFile(int n);
 
+  QuorGraf quor_{graph()};
   std::vector<std::string> args_;
   bool started_ = false;  // FormCreate ran to the end: save the session at exit
   std::map<std::string, QAction*> items_;
