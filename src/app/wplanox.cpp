@@ -55,8 +55,14 @@ int main(int argc, char** argv) {
     SetUi(console ? static_cast<UserInterface*>(&consoleUi) : &qtUi);
     try {
       hh.FormCreate();
-      hh.show();
-      code = app.exec();
+      if (console) {
+        // Nobody could see the window: the start-up has run (and said what
+        // went wrong), the viewer itself needs a display.
+        std::fprintf(stderr, "%s: no display is available to show the window\n", ProgramTitle);
+      } else {
+        hh.show();
+        code = app.exec();
+      }
     } catch (const ProgramExit& e) {
       // Ended during start-up: the window was never shown.
       code = e.code;
