@@ -220,11 +220,13 @@ std::string TextPromptDialog::text() const { return fromDisplay(edit_->text()); 
 // ---- QtUi ----
 
 int QtUi::runModal(QDialog& d) {
-  // The hourglass is not wanted over a dialog that waits for the user.
-  const bool wait = waitCursor_;
-  if (wait) QApplication::restoreOverrideCursor();
+  // The hourglass (whoever set it) is not wanted over a dialog that waits
+  // for the user: an arrow goes on top of it while the dialog is up.
+  const QCursor* c = QApplication::overrideCursor();
+  const bool wait = c && c->shape() == Qt::WaitCursor;
+  if (wait) QApplication::setOverrideCursor(Qt::ArrowCursor);
   int r = d.exec();
-  if (wait) QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (wait) QApplication::restoreOverrideCursor();
   return r;
 }
 
@@ -289,13 +291,15 @@ std::string QtUi::saveFileDialog(const std::string& filter, const std::string& s
   return fileName(name);
 }
 
+// The override cursor stack itself is the state, so that an hourglass set
+// by the graphics window is also taken away by WaitCursorOff.
 void QtUi::setWaitCursor(bool on) {
-  if (on == waitCursor_) return;
-  waitCursor_ = on;
-  if (on)
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  else
-    QApplication::restoreOverrideCursor();
+  if (on) {
+    const QCursor* c = QApplication::overrideCursor();
+    if (!c || c->shape() != Qt::WaitCursor) QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+  }
 }
 
 void QtUi::beep() { QApplication::beep(); }

@@ -135,7 +135,6 @@ class QtUi : public UserInterface {
  private:
   int runModal(QDialog& d);
   QWidget* main_;
-  bool waitCursor_ = false;
 };
 
 }  // namespace planox

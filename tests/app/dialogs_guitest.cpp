@@ -244,6 +244,26 @@ TEST_F(Dialogs, MessageBoxesAndQuestion) {
   EXPECT_FALSE(Session.AbortFlag);
 }
 
+TEST_F(Dialogs, WaitCursorGivesWayToDialogs) {
+  QtUi qt(nullptr);
+  SetUi(&qt);
+  WaitCursorOn();
+  WaitCursorOn();
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  Qt::CursorShape during = Qt::WaitCursor;
+  onModal([&](QWidget* w) {
+    during = QApplication::overrideCursor()->shape();
+    QTest::keyClick(w, Qt::Key_Return);
+  });
+  ShowInfo("fin");
+  EXPECT_EQ(during, Qt::ArrowCursor);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  QApplication::setOverrideCursor(Qt::WaitCursor);  // as another window might
+  WaitCursorOff();
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 TEST_F(Dialogs, PlacementScalesAndCentresOverTheMainWindow) {
   QWidget main;
   main.setGeometry(100, 100, 800, 600);
