@@ -1,6 +1,10 @@
 // The writer of each conversion target by SyntaxCode.
 #include <map>
 
+#include "convert/dxfwrite.h"
+#include "convert/garmin.h"
+#include "convert/iges.h"
+#include "convert/tcutil.h"
 #include "convert/writer.h"
 
 namespace planox {
@@ -13,6 +17,9 @@ std::map<int, PlotWriterFactory>& Table() {
       {TargetLasercomb, MakeLasercombWriter}, {TargetCnc, MakeCncWriter},
       {TargetHpgl2, MakeHpgl2Writer},         {TargetPostscript, MakePostscriptWriter},
       {TargetHpglLaser, MakeHpglLaserWriter},
+      {TargetDxf, MakeDxfWriter},             {TargetPascal, MakePascalWriter},
+      {TargetIges, MakeIgesWriter},           {TargetC, MakeCWriter},
+      {TargetGarmin, MakeGarminWriter},
   };
   return table;
 }

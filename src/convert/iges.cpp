@@ -1,0 +1,250 @@
+#include "convert/iges.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/prompts.h"
+#include "app/session.h"
+#include "app/startup.h"
+#include "app/textconv.h"
+#include "convert/oututil.h"
+
+namespace planox {
+
+int IgesColour(int pen) {
+  static const int colours[] = {2, 5, 3, 7, 4, 6, 0, 8, 10, 11, 12, 13, 14, 15, 1, 0};
+  return pen >= 1 && pen <= 16 ? colours[pen - 1] : 0;
+}
+
+std::string IgesRecord(const std::string& data, char section, int sequence) {
+  return PadRight(data, 72) + section + IntToTextZero(sequence, 7);
+}
+
+std::vector<std::string> IgesSplitParameters(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string rest = text;
+  while (rest.size() > 64) {
+    size_t comma = rest.rfind(',', 63);
+    if (comma == std::string::npos) return {};
+    lines.push_back(rest.substr(0, comma + 1));
+    rest.erase(0, comma + 1);
+  }
+  lines.push_back(rest);
+  return lines;
+}
+
+std::string IgesHollerith(const std::string& text) { return IntToText(static_cast<long long>(text.size())) + "H" + text; }
+
+namespace {
+
+// Texts inside fixed records: a control character would break the record.
+std::string RecordText(std::string s) {
+  for (char& c : s)
+    if (static_cast<unsigned char>(c) < 32 || c == 127) c = ' ';
+  return s;
+}
+
+std::string Coord(double v) { return PointRealDecimals(v, 3); }
+
+// The approximate maximum coordinate of the Global section; a value too
+// long for a record is written with an exponent.
+std::string MaxCoordinateText(double v) {
+  std::string s = PointRealText(v);
+  if (s.size() <= 20) return s;
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.6E", v);
+  return buf;
+}
+
+// The Global section's date: years since 1900, month, day, and a fixed time.
+std::string DateText() {
+  std::time_t now = std::time(nullptr);
+  std::tm t{};
+  localtime_r(&now, &t);
+  return IntToTextZero(t.tm_year, 2) + IntToTextZero(t.tm_mon + 1, 2) + IntToTextZero(t.tm_mday, 2) + ".081107";
+}
+
+class IgesWriter final : public PlotWriter {
+ public:
+  ~IgesWriter() override { RemoveWorkFile(); }
+
+  void header() override {
+    if (!OpenWorkFile()) return;
+    const std::string outputName = Session.PlotFile + ".igs";
+    const std::string title = ProgramTitle;
+    for (const std::string& s : {"IGES-Datei generiert von " + title,
+                                 std::string("Uebersetzer von QUORVEL GMBH, Uebersetzerversion 3.1"), std::string()})
+      PlotWriteLine(IgesRecord(s, 'S', ++sCount_));
+
+    PlotExtents e = PlotterExtents();
+    std::string name = IgesHollerith(RecordText(outputName));
+    std::vector<std::string> global = {
+        ",," + IgesHollerith("FILE") + "," + name + "," + IgesHollerith(title + " V" + VersionText) + "," +
+            IgesHollerith(title + " " + VersionText) + ",",
+        "16,38,6,99,15,",
+        name + ",1.0,2," + IgesHollerith("MM") + ",32767,3.2767D1,",
+        IgesHollerith(DateText()) + ",1.0D-8," + MaxCoordinateText(std::max(e.xMax, e.yMax)) + ",",
+        IgesHollerith(title) + "," + IgesHollerith("QUORVEL Industriesoftware GmbH") + ",4,0;",
+    };
+    // The Global section is one stream of fields: a record longer than the
+    // data columns goes on in the next record.
+    for (const std::string& g : global)
+      for (size_t i = 0; i == 0 || i < g.size(); i += 72) PlotWriteLine(IgesRecord(g.substr(i, 72), 'G', ++gCount_));
+  }
+
+  void trailer() override {
+    if (work_ && std::fclose(work_) != 0) WorkFailed();
+    work_ = nullptr;
+    if (!ConversionFailed() && !workName_.empty()) {
+      std::FILE* in = std::fopen(workName_.c_str(), "rb");
+      if (!in) {
+        WorkFailed();
+      } else {
+        char line[128];
+        while (std::fgets(line, sizeof line, in)) {
+          std::string s(line);
+          while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
+          PlotWriteLine(s);
+        }
+        if (std::ferror(in)) WorkFailed();
+        std::fclose(in);
+      }
+    }
+    RemoveWorkFile();
+    if (ConversionFailed()) {
+      DiscardPartialOutput(extension());
+      return;
+    }
+    std::string counts = "S" + IntToTextZero(sCount_, 7) + "G" + IntToTextZero(gCount_, 7) + "D" +
+                         IntToTextZero(dCount_, 7) + "P" + IntToTextZero(pCount_, 7);
+    PlotWriteLine(IgesRecord(counts, 'T', 1));
+  }
+
+  void selectPen(int pen) override { colour_ = IgesColour(pen); }
+  void lineType(int code) override { lineFont_ = code; }
+
+  void drawTo(double x, double y) override {
+    std::string a = Coord(PlotState.curX) + "," + Coord(PlotState.curY), b = Coord(x) + "," + Coord(y);
+    if (a == b) return;  // nothing left of it at three decimals
+    Entity(110, 0, false, "110," + a + ",0.0," + b + ",0.0;");
+  }
+
+  // A closed outline p1, p4, p3, p2, p1; the area is not filled.
+  void solid(const PlotPoint& p1, const PlotPoint& p2, const PlotPoint& p3, const PlotPoint& p4) override {
+    std::string s = "106,1,5,0.0";
+    for (const PlotPoint* p : {&p1, &p4, &p3, &p2, &p1}) s += "," + Coord(p->x) + "," + Coord(p->y);
+    Entity(106, 11, true, s + ";");
+  }
+
+  void circle(double cx, double cy, double r) override {
+    std::string c = Coord(cx) + "," + Coord(cy);
+    if (Coord(r) == Coord(0)) return;  // a point, not a circle
+    std::string start = Coord(cx + r) + "," + Coord(cy);
+    Entity(100, 0, true, "100,0.0," + c + "," + start + "," + start + ";");
+  }
+
+  void arc(double cx, double cy, double a1, double a2, double r, double) override {
+    if (Coord(r) == Coord(0)) return;
+    double p1 = a1 * M_PI / 180, p2 = a2 * M_PI / 180;
+    std::string start = Coord(cx + r * std::cos(p1)) + "," + Coord(cy + r * std::sin(p1));
+    std::string end = Coord(cx + r * std::cos(p2)) + "," + Coord(cy + r * std::sin(p2));
+    Entity(100, 0, true, "100,0.0," + Coord(cx) + "," + Coord(cy) + "," + start + "," + end + ";");
+  }
+
+  void textStyle(int, double angle, double height, double width) override {
+    height_ = height;
+    widthFactor_ = height > 0 ? width / height : 1;
+    angle_ = angle;
+  }
+
+  bool text(const std::string& text) override {
+    std::string t = RecordText(ConvertOutputText(text));
+    if (t.empty()) return true;
+    double n = static_cast<double>(t.size());
+    std::string first = "212,1," + IntToText(static_cast<long long>(t.size())) + "," + Coord(n * height_ * widthFactor_) +
+                        "," + Coord(height_) + ",1,," + PointRealDecimals(angle_ * M_PI / 180, 6) + ",0,0," +
+                        Coord(PlotState.textX) + "," + Coord(PlotState.textY) + ",0.0,";
+    Entity(212, 0, true, first, IgesHollerith(t) + ";");
+    return true;
+  }
+
+ private:
+  // The work file lies beside the output (in the private work folder for
+  // a port) under a name of its own, so conversions never share one.
+  bool OpenWorkFile() {
+    std::string dir = PlotState.channel == 3 ? std::string("./") : WorkDir();
+    std::string pattern = dir + "QUORIGES-XXXXXX.$$$";
+    int fd = mkstemps(pattern.data(), 4);
+    if (fd >= 0) work_ = fdopen(fd, "wb");
+    if (!work_) {
+      if (fd >= 0) {
+        ::close(fd);
+        std::remove(pattern.c_str());
+      }
+      ReportError("Fichier de travail IGES impossible \x85 cr\x82" "er : " + pattern);
+      Session.AbortFlag = true;
+      return false;
+    }
+    workName_ = pattern;
+    return true;
+  }
+
+  void RemoveWorkFile() {
+    if (work_) std::fclose(work_);
+    work_ = nullptr;
+    if (!workName_.empty()) std::remove(workName_.c_str());
+    workName_.clear();
+  }
+
+  void WorkFailed() {
+    if (!workReported_) ReportError("Erreur d'\x82" "criture du fichier de travail IGES : " + workName_);
+    workReported_ = true;
+    Session.AbortFlag = true;
+  }
+
+  // Two directory records to the output, the parameter lines to the work
+  // file; text is the entity's parameters, tail (a note's string) goes on
+  // lines of its own.
+  void Entity(int type, int form, bool matrix, const std::string& parameters, const std::string& tail = "") {
+    if (!work_) return;
+    std::vector<std::string> lines = IgesSplitParameters(parameters);
+    if (lines.empty()) {
+      if (!sizeReported_) ReportError("Valeur trop longue pour un enregistrement IGES, \x82l\x82ment ignor\x82");
+      sizeReported_ = true;
+      return;
+    }
+    for (size_t i = 0; i < tail.size(); i += 64) lines.push_back(tail.substr(i, 64));
+    int d = dNumber_ += 2;
+    auto f = [](const std::string& s) { return PadLeft(s, 8); };
+    std::string t = IntToText(type), c = IntToText(colour_), n = IntToText(static_cast<long long>(lines.size()));
+    PlotWriteLine(IgesRecord(f(t) + f(IntToText(pPointer_)) + f("1") + f(IntToText(lineFont_)) + f(c) + f("") +
+                                 f(matrix ? "0" : "") + f("") + f("00000000"),
+                             'D', ++dCount_));
+    PlotWriteLine(IgesRecord(f(t) + f("") + f(c) + f(n) + f(form ? IntToText(form) : "") + f("") + f("") + f("") + f(""),
+                             'D', ++dCount_));
+    for (const std::string& l : lines) {
+      std::string record = PadRight(l, 64) + " " + IntToTextBlank(d, 7) + "P" + IntToTextZero(++pCount_, 7) + "\r\n";
+      if (std::fputs(record.c_str(), work_) == EOF) WorkFailed();
+    }
+    pPointer_ += static_cast<int>(lines.size());
+  }
+
+  std::FILE* work_ = nullptr;
+  std::string workName_;
+  int sCount_ = 0, gCount_ = 0, dCount_ = 0, pCount_ = 0;
+  int dNumber_ = -1, pPointer_ = 1;
+  int colour_ = 0, lineFont_ = 1;
+  double height_ = 5, widthFactor_ = 1, angle_ = 0;
+  bool workReported_ = false, sizeReported_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<PlotWriter> MakeIgesWriter() { return std::make_unique<IgesWriter>(); }
+
+}  // namespace planox

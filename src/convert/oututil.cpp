@@ -1,0 +1,45 @@
+#include "convert/oututil.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "app/prompts.h"
+#include "app/session.h"
+#include "app/textconv.h"
+#include "convert/plot.h"
+
+namespace planox {
+
+std::string PointRealText(double x) { return CommaToPoint(RealToText(x)); }
+
+std::string PointRealDecimals(double x, int decimals) {
+  return CommaToPoint(RealToTextDecimals(x, decimals));
+}
+
+double FiniteOrZero(long double x) {
+  double d = static_cast<double>(x);
+  return std::isfinite(d) ? d : 0.0;
+}
+
+PlotExtents StoredExtents() {
+  const Extents& e = Session.DrawingExtents;
+  return {FiniteOrZero(e.XMin), FiniteOrZero(e.YMin), FiniteOrZero(e.XMax), FiniteOrZero(e.YMax)};
+}
+
+PlotExtents PlotterExtents() {
+  const Extents& e = Session.DrawingExtents;
+  auto x = [](long double v) { return FiniteOrZero(v * Settings.PlotScale + Settings.PlotOriginX); };
+  auto y = [](long double v) { return FiniteOrZero(v * Settings.PlotScale + Settings.PlotOriginY); };
+  return {x(e.XMin), y(e.YMin), x(e.XMax), y(e.YMax)};
+}
+
+bool ConversionFailed() { return Session.AbortFlag; }
+
+void DiscardPartialOutput(const std::string& extension) {
+  if (PlotState.channel != 3) return;
+  std::string name = Session.PlotFile + "." + extension;
+  if (std::remove(name.c_str()) == 0)
+    ReportError("Conversion interrompue, fichier incomplet supprim\x82 : " + name);
+}
+
+}  // namespace planox
