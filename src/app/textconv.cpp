@@ -1,1 +1,608 @@
 #include "app/textconv.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <ctime>
+#include <utility>
+
+#include "app/session.h"
+
+namespace planox {
+
+namespace {
+
+// Upper bounds that keep garbage arguments from asking for huge texts.
+constexpr int kMaxWidth = 4096;
+constexpr int kMaxDecimals = 30;
+
+std::string PadLeftWith(std::string s, int width, char fill) {
+  width = std::clamp(width, 0, kMaxWidth);
+  if (static_cast<int>(s.size()) < width) s.insert(0, width - s.size(), fill);
+  return s;
+}
+
+// The fixed notation with exactly `decimals` decimals and "." as separator,
+// independent of the C locale (Qt sets LC_NUMERIC from the environment).
+// Values that are not finite give the texts a Pascal program writes.
+std::string FixedText(double x, int decimals) {
+  if (std::isnan(x)) return "Nan";
+  if (std::isinf(x)) return x > 0 ? "+Inf" : "-Inf";
+  char buf[400];  // 309 integer digits, sign, point and kMaxDecimals
+  auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
+  if (res.ec != std::errc()) return "0";
+  return std::string(buf, res.ptr);
+}
+
+// k of the compact rule: the integer part of log10 |x| when that is not
+// negative, the integer part minus 1 otherwise (0.01 gives -3).
+int CompactExponent(double b) {
+  double l = std::log10(b);
+  if (!std::isfinite(l)) return l > 0 ? 400 : -400;
+  double k = std::trunc(l);
+  if (l < 0) k -= 1;
+  return static_cast<int>(k);
+}
+
+// Integer width and decimals of the compact form of a value whose absolute
+// value b is at least 0.00001 and finite.
+std::pair<int, int> CompactLayout(double b) {
+  int k = CompactExponent(b);
+  int d = k + 1;
+  if (k >= 3) return {d, 0};
+  int width, q;
+  double e;
+  if (k < 0) {
+    width = 0;
+    q = 2 - k;
+    e = std::nearbyint(b * std::pow(10.0, 3 - k));  // halves to even
+  } else {
+    width = d;
+    q = 4 - d;
+    e = std::nearbyint(b * std::pow(10.0, 5 - d));
+  }
+  // Trailing-zero removal: the first division drops the guard digit, every
+  // further zero digit costs one decimal.
+  long long n = static_cast<long long>(e);
+  do {
+    n /= 10;
+    if (n % 10 == 0) --q;
+  } while (n != 0 && n % 10 == 0);
+  return {width, std::max(q, 0)};
+}
+
+// The integer width the compact rule gives for x (0 below 1).
+int CompactWidth(double x) {
+  double b = std::fabs(x);
+  if (!std::isfinite(b) || b < 0.00001) return 0;
+  return CompactLayout(b).first;
+}
+
+// Lets the blanks of a text count as the only thing trimmed.
+bool IsBlank(char c) { return c == ' '; }
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+// Position after the last separator ("/" or "\"), 0 when there is none.
+std::size_t NameStart(std::string_view path) {
+  std::size_t p = path.find_last_of("/\\");
+  return p == std::string_view::npos ? 0 : p + 1;
+}
+
+std::string_view SkipLeadingBlanks(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+  return s.substr(i);
+}
+
+// A decimal real: sign, digits with at most one ".", at least one digit,
+// then an optional exponent. Nothing else (no "inf", "nan" or hex forms).
+bool IsRealSyntax(std::string_view s) {
+  std::size_t i = 0, n = s.size();
+  if (i < n && (s[i] == '+' || s[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < n && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
+  if (i < n && s[i] == '.') {
+    ++i;
+    while (i < n && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < n && (s[i] == 'e' || s[i] == 'E')) {
+    ++i;
+    if (i < n && (s[i] == '+' || s[i] == '-')) ++i;
+    std::size_t expDigits = 0;
+    while (i < n && s[i] >= '0' && s[i] <= '9') ++i, ++expDigits;
+    if (expDigits == 0) return false;
+  }
+  return i == n;
+}
+
+std::vector<std::string>& CommandLineArgs() {
+  static std::vector<std::string> args;
+  return args;
+}
+
+// Code page 850, bytes 128..255, as Unicode code points.
+constexpr std::array<char16_t, 128> kCp850High = {
+    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7, 0x00EA, 0x00EB, 0x00E8, 0x00EF, 0x00EE,
+    0x00EC, 0x00C4, 0x00C5, 0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9, 0x00FF, 0x00D6,
+    0x00DC, 0x00F8, 0x00A3, 0x00D8, 0x00D7, 0x0192, 0x00E1, 0x00ED, 0x00F3, 0x00FA, 0x00F1, 0x00D1, 0x00AA,
+    0x00BA, 0x00BF, 0x00AE, 0x00AC, 0x00BD, 0x00BC, 0x00A1, 0x00AB, 0x00BB, 0x2591, 0x2592, 0x2593, 0x2502,
+    0x2524, 0x00C1, 0x00C2, 0x00C0, 0x00A9, 0x2563, 0x2551, 0x2557, 0x255D, 0x00A2, 0x00A5, 0x2510, 0x2514,
+    0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x00E3, 0x00C3, 0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550,
+    0x256C, 0x00A4, 0x00F0, 0x00D0, 0x00CA, 0x00CB, 0x00C8, 0x0131, 0x00CD, 0x00CE, 0x00CF, 0x2518, 0x250C,
+    0x2588, 0x2584, 0x00A6, 0x00CC, 0x2580, 0x00D3, 0x00DF, 0x00D4, 0x00D2, 0x00F5, 0x00D5, 0x00B5, 0x00FE,
+    0x00DE, 0x00DA, 0x00DB, 0x00D9, 0x00FD, 0x00DD, 0x00AF, 0x00B4, 0x00AD, 0x00B1, 0x2017, 0x00BE, 0x00B6,
+    0x00A7, 0x00F7, 0x00B8, 0x00B0, 0x00A8, 0x00B7, 0x00B9, 0x00B3, 0x00B2, 0x25A0, 0x00A0,
+};
+
+// Windows-1252, bytes 128..159 (0: not assigned); 160..255 equal Latin-1.
+constexpr std::array<char16_t, 32> kCp1252Low = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+char32_t Cp850Char(unsigned char b) { return b < 128 ? b : kCp850High[b - 128]; }
+
+char32_t Cp1252Char(unsigned char b) {
+  if (b < 128 || b >= 160) return b;
+  return kCp1252Low[b - 128];
+}
+
+// Code point -> code page 850 byte; -1 when the code page has none.
+int Cp850Byte(char32_t c) {
+  if (c < 128) return static_cast<int>(c);
+  static const auto table = [] {
+    std::array<std::pair<char32_t, unsigned char>, 128> t{};
+    for (int i = 0; i < 128; ++i) t[i] = {kCp850High[i], static_cast<unsigned char>(128 + i)};
+    std::sort(t.begin(), t.end());
+    return t;
+  }();
+  auto it = std::lower_bound(table.begin(), table.end(), std::make_pair(c, static_cast<unsigned char>(0)));
+  if (it != table.end() && it->first == c) return it->second;
+  return -1;
+}
+
+// Code point -> Windows-1252 byte; -1 when the code page has none.
+int Cp1252Byte(char32_t c) {
+  if (c < 128 || (c >= 160 && c < 256)) return static_cast<int>(c);
+  for (int i = 0; i < 32; ++i)
+    if (kCp1252Low[i] != 0 && kCp1252Low[i] == c) return 128 + i;
+  return -1;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// Decodes UTF-8; every malformed or truncated sequence gives one U+FFFD
+// (which no single-byte code page holds, so it ends up as "?").
+template <class Fn>
+void ForEachUtf8(std::string_view s, Fn fn) {
+  std::size_t i = 0, n = s.size();
+  while (i < n) {
+    unsigned char b = static_cast<unsigned char>(s[i]);
+    if (b < 0x80) {
+      fn(static_cast<char32_t>(b));
+      ++i;
+      continue;
+    }
+    int len;
+    char32_t c, min;
+    if ((b & 0xE0) == 0xC0) {
+      len = 2, c = b & 0x1F, min = 0x80;
+    } else if ((b & 0xF0) == 0xE0) {
+      len = 3, c = b & 0x0F, min = 0x800;
+    } else if ((b & 0xF8) == 0xF0) {
+      len = 4, c = b & 0x07, min = 0x10000;
+    } else {
+      fn(char32_t{0xFFFD});
+      ++i;
+      continue;
+    }
+    int got = 1;
+    while (got < len && i + got < n && (static_cast<unsigned char>(s[i + got]) & 0xC0) == 0x80) {
+      c = (c << 6) | (static_cast<unsigned char>(s[i + got]) & 0x3F);
+      ++got;
+    }
+    if (got < len || c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+      fn(char32_t{0xFFFD});
+      i += got;
+      continue;
+    }
+    fn(c);
+    i += len;
+  }
+}
+
+std::string Cp1252ToUtf8(std::string_view ansi) {
+  std::string out;
+  out.reserve(ansi.size() + ansi.size() / 2);
+  for (char ch : ansi) {
+    char32_t c = Cp1252Char(static_cast<unsigned char>(ch));
+    AppendUtf8(out, c == 0 ? U'?' : c);
+  }
+  return out;
+}
+
+// The program's own OEM-to-ANSI table for display: code page 850 byte to a
+// Windows-1252 byte; 0 leaves the byte as it is.
+constexpr std::array<unsigned char, 256> kOwnDisplayTable = [] {
+  std::array<unsigned char, 256> t{};
+  t[124] = 0xE3;  // ã
+  t[129] = 0xFC;  // ü
+  t[130] = 0xE9;  // é
+  t[132] = 0xE4;  // ä
+  t[134] = 0xE5;  // å
+  t[142] = 0xC4;  // Ä
+  t[143] = 0xC5;  // Å
+  t[148] = 0xF6;  // ö
+  t[153] = 0xD6;  // Ö
+  t[154] = 0xDC;  // Ü
+  t[160] = 0xE1;  // á
+  t[161] = 0xED;  // í
+  t[162] = 0xF3;  // ó
+  t[163] = 0xFA;  // ú
+  t[164] = 0xF1;  // ñ
+  t[225] = 0xDF;  // ß
+  t[230] = 0xB5;  // µ
+  t[241] = 0xB1;  // ±
+  t[248] = 0xB0;  // °
+  t[252] = 0xB3;  // ³
+  t[253] = 0xB2;  // ²
+  for (int b : {179, 180, 181, 182, 185, 186, 195, 197, 198, 199, 204, 209, 215}) t[b] = '|';
+  for (int b : {184, 187, 188, 190, 191, 192, 200, 201, 206, 211, 214, 217, 218}) t[b] = '+';
+  for (int b : {196, 205}) t[b] = '-';
+  return t;
+}();
+
+// AsciiText followed by the own table: Windows-1252 bytes.
+std::string OwnDisplayTransliteration(std::string_view oem) {
+  std::string s = AsciiText(oem);
+  for (char& ch : s) {
+    unsigned char m = kOwnDisplayTable[static_cast<unsigned char>(ch)];
+    if (m != 0) ch = static_cast<char>(m);
+  }
+  return s;
+}
+
+// The length rule of every dialog field.
+constexpr std::size_t kDisplayLimit = 255;
+
+}  // namespace
+
+// ---------------------------------------------------------------- numbers
+
+std::string IntToText(long long n) { return std::to_string(n); }
+
+std::string IntToTextZero(long long n, int width) { return PadLeftWith(IntToText(n), width, '0'); }
+
+std::string IntToTextBlank(long long n, int width) { return PadLeftWith(IntToText(n), width, ' '); }
+
+std::string RealToText(double x) {
+  double b = std::fabs(x);
+  if (!std::isfinite(x)) return RealToTextField(x, 0, 0);
+  if (b < 0.00001) return "0";
+  auto [width, decimals] = CompactLayout(b);
+  return RealToTextField(x, width, decimals);
+}
+
+std::string RealToTextDecimals(double x, int decimals) {
+  return RealToTextField(x, CompactWidth(x), decimals);
+}
+
+std::string RealToTextField(double x, int width, int decimals) {
+  if (Settings.DecimalPlaces != 3)
+    decimals = std::clamp(decimals + Settings.DecimalPlaces - 3, 0, 10);
+  decimals = std::clamp(decimals, 0, kMaxDecimals);
+  width = std::clamp(width, 0, kMaxWidth);
+  if (std::fabs(x) < 0.00000001) x = 0;  // also turns -0 into 0
+  std::string s = FixedText(x, decimals);
+  s = PadLeftWith(std::move(s), decimals == 0 ? width : width + decimals + 1, ' ');
+  if (Settings.DecimalSeparator == 2) std::replace(s.begin(), s.end(), '.', ',');
+  return s;
+}
+
+std::string RealToTextZeroFill(double x, int width, int decimals) {
+  std::string s = RealToTextField(x, width, decimals);
+  std::replace(s.begin(), s.end(), ' ', '0');
+  return s;
+}
+
+std::string DateToText(const Date& date) {
+  std::string d = IntToTextZero(date.day, 2);
+  std::string m = IntToTextZero(date.month, 2);
+  std::string y = IntToTextZero(date.year, 4);
+  switch (Settings.DateFormat) {
+    case 2: return m + "/" + d + "/" + y;
+    case 3: return y + "/" + m + "/" + d;
+    case 4: return d + "/" + m + "/" + y;
+    default: return d + "." + m + "." + y;
+  }
+}
+
+namespace {
+std::tm LocalNow() {
+  std::time_t t = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&t, &tm);
+  return tm;
+}
+}  // namespace
+
+std::string TodayText() {
+  std::tm tm = LocalNow();
+  return DateToText(Date{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday});
+}
+
+std::string NowTimeText() {
+  std::tm tm = LocalNow();
+  return IntToText(tm.tm_hour) + ":" + IntToTextZero(tm.tm_min, 2);
+}
+
+double TextToReal(std::string_view s) {
+  std::string t(s);
+  std::size_t comma = t.find(',');
+  if (comma != std::string::npos) t[comma] = '.';
+  std::string_view v = SkipLeadingBlanks(t);
+  if (!IsRealSyntax(v)) return 0;
+  if (v.front() == '+') v.remove_prefix(1);
+  double x = 0;
+  auto res = std::from_chars(v.data(), v.data() + v.size(), x);
+  // Out of range: an overflow has no value to give, an underflow is 0.
+  if (res.ec != std::errc() || res.ptr != v.data() + v.size() || !std::isfinite(x)) return 0;
+  return x;
+}
+
+long long TextToInt(std::string_view s) {
+  std::string_view v = SkipLeadingBlanks(s);
+  if (!v.empty() && v.front() == '+') {
+    v.remove_prefix(1);
+    if (!v.empty() && v.front() == '-') return 0;
+  }
+  if (v.empty()) return 0;
+  long long n = 0;
+  auto res = std::from_chars(v.data(), v.data() + v.size(), n);
+  if (res.ec != std::errc() || res.ptr != v.data() + v.size()) return 0;
+  return n;
+}
+
+// ---------------------------------------------------------------- strings
+
+std::string UpperText(std::string_view s) {
+  std::string r(s);
+  for (char& c : r)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return r;
+}
+
+std::string LowerText(std::string_view s) {
+  std::string r(s);
+  for (char& c : r)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return r;
+}
+
+std::string TrimText(std::string_view s) {
+  std::size_t b = 0, e = s.size();
+  while (b < e && IsBlank(s[b])) ++b;
+  while (e > b && IsBlank(s[e - 1])) --e;
+  return std::string(s.substr(b, e - b));
+}
+
+std::string RemoveBlanks(std::string_view s) {
+  std::string r;
+  r.reserve(s.size());
+  for (char c : s)
+    if (!IsBlank(c)) r += c;
+  return r;
+}
+
+std::string LeftText(std::string_view s, int n) {
+  if (n <= 0) return {};
+  return std::string(s.substr(0, static_cast<std::size_t>(n)));
+}
+
+std::string RightText(std::string_view s, int n) {
+  if (n <= 0) return {};
+  std::size_t k = std::min(s.size(), static_cast<std::size_t>(n));
+  return std::string(s.substr(s.size() - k));
+}
+
+std::string PadRight(std::string_view s, int n) {
+  if (n <= 0) return {};
+  std::string r = LeftText(s, n);
+  std::size_t want = static_cast<std::size_t>(std::min(n, kMaxWidth));
+  if (r.size() < want) r.resize(want, ' ');
+  return r;
+}
+
+std::string PadLeft(std::string_view s, int n) {
+  if (n <= 0) return {};
+  std::string r = LeftText(TrimText(s), n);
+  return PadLeftWith(std::move(r), n, ' ');
+}
+
+std::string ReplaceChar(std::string_view s, char from, char to) {
+  std::string r(s);
+  std::replace(r.begin(), r.end(), from, to);
+  return r;
+}
+
+std::string PointToComma(std::string_view s) { return ReplaceChar(s, '.', ','); }
+std::string CommaToPoint(std::string_view s) { return ReplaceChar(s, ',', '.'); }
+
+bool HasSwitch(std::string_view s) {
+  std::string want = UpperText(s);
+  for (const std::string& a : CommandLineArgs())
+    if (UpperText(a) == want) return true;
+  return false;
+}
+
+void SetCommandLine(const std::vector<std::string>& args) { CommandLineArgs() = args; }
+
+const std::vector<std::string>& CommandLine() { return CommandLineArgs(); }
+
+// ---------------------------------------------------------------- paths
+
+std::string WithSeparator(std::string_view dir) {
+  std::string d = TrimText(dir);
+  if (d.empty()) return d;
+  char last = d.back();
+  // A name that already ends in a separator (or in ":", which ended a drive
+  // name where these names were made) gets nothing; every other character
+  // can end a directory name here, "." and "-" and accented letters too.
+  if (IsSeparator(last) || last == ':') return d;
+  return d + "/";
+}
+
+std::string WithoutSeparator(std::string_view dir) {
+  std::string d = TrimText(dir);
+  // The root directory keeps its only character.
+  if (d.size() > 1 && IsSeparator(d.back())) d.pop_back();
+  return d;
+}
+
+std::string DirectoryPart(std::string_view path) {
+  return std::string(path.substr(0, NameStart(path)));
+}
+
+std::string BaseName(std::string_view path) {
+  // The extension is looked for in the name alone, so that a dot in a
+  // directory name does not cut the path there. ":" is an ordinary
+  // character of a name here and is kept.
+  std::string_view name = path.substr(NameStart(path));
+  std::size_t dot = name.rfind('.');
+  if (dot != std::string_view::npos) name = name.substr(0, dot);
+  return std::string(name);
+}
+
+std::string NameWithoutExtension(std::string_view path) { return BaseName(path); }
+
+std::string ExtensionAfterFirstDot(std::string_view name) {
+  std::string_view n = name.substr(NameStart(name));
+  std::size_t dot = n.find('.');
+  if (dot == std::string_view::npos) return {};
+  return std::string(n.substr(dot + 1));
+}
+
+// ---------------------------------------------------------------- transliterations
+
+std::string PlotterText(std::string_view s) {
+  std::string r;
+  r.reserve(s.size() + 8);
+  for (char ch : s) {
+    switch (static_cast<unsigned char>(ch)) {
+      case 40: r += '{'; break;
+      case 41: r += '}'; break;
+      case 129: r += "ue"; break;
+      case 132: r += "ae"; break;
+      case 142: r += "Ae"; break;
+      case 148: r += "oe"; break;
+      case 153: r += "Oe"; break;
+      case 154: r += "Ue"; break;
+      case 225: r += "ss"; break;
+      case 241: r += "+/-"; break;
+      case 248: r += static_cast<char>(202); break;
+      case 253: r += '2'; break;
+      default: r += ch;
+    }
+  }
+  return r;
+}
+
+std::string AsciiText(std::string_view s) {
+  std::string r;
+  r.reserve(s.size() + 8);
+  for (char ch : s) {
+    switch (static_cast<unsigned char>(ch)) {
+      case 129: r += "ue"; break;
+      case 130: r += 'e'; break;
+      case 132: r += "ae"; break;
+      case 142: r += "Ae"; break;
+      case 148: r += "oe"; break;
+      case 153: r += "Oe"; break;
+      case 154: r += "Ue"; break;
+      case 160: r += 'a'; break;
+      case 163: r += 'u'; break;
+      case 164: r += 'n'; break;
+      case 196:
+      case 205: r += '-'; break;
+      case 225: r += "ss"; break;
+      case 230: r += 'u'; break;
+      case 241: r += "+/-"; break;
+      case 248: r += "deg"; break;
+      case 253: r += '2'; break;
+      default: r += ch;
+    }
+  }
+  return r;
+}
+
+std::string OemToAnsi(std::string_view oem) {
+  if (Settings.DisplayTransliteration == 1) return OwnDisplayTransliteration(oem);
+  std::string out;
+  out.reserve(oem.size());
+  for (char ch : oem) {
+    int b = Cp1252Byte(Cp850Char(static_cast<unsigned char>(ch)));
+    out += b < 0 ? '?' : static_cast<char>(b);
+  }
+  return out;
+}
+
+std::string ConvertOutputText(std::string_view s) {
+  switch (Settings.TextOutputMode) {
+    case 2: return OemToAnsi(s);
+    case 3: return AsciiText(s);
+    default: return std::string(s);
+  }
+}
+
+// ---------------------------------------------------------------- display boundary
+
+std::string Cp850ToUtf8(std::string_view oem) {
+  std::string out;
+  out.reserve(oem.size() + oem.size() / 2);
+  for (char ch : oem) AppendUtf8(out, Cp850Char(static_cast<unsigned char>(ch)));
+  return out;
+}
+
+std::string Utf8ToCp850(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  ForEachUtf8(utf8, [&](char32_t c) {
+    int b = Cp850Byte(c);
+    out += b < 0 ? '?' : static_cast<char>(b);
+  });
+  return out;
+}
+
+std::string ToDisplayText(std::string_view oem) {
+  if (oem.size() >= kDisplayLimit) return {};
+  if (Settings.DisplayTransliteration == 1) return Cp1252ToUtf8(OwnDisplayTransliteration(oem));
+  return Cp850ToUtf8(oem);
+}
+
+std::string FromDisplayText(std::string_view utf8) {
+  // The limit counts characters, as the code page 850 text will hold them.
+  std::string oem = Utf8ToCp850(utf8);
+  if (oem.size() >= kDisplayLimit) return {};
+  return oem;
+}
+
+}  // namespace planox

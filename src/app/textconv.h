@@ -60,6 +60,10 @@ std::string ExtensionAfterFirstDot(std::string_view name);
 std::string PlotterText(std::string_view s);
 std::string AsciiText(std::string_view s);
 std::string ConvertOutputText(std::string_view s);  // by Settings.TextOutputMode
+// Code page 850 to Windows-1252 bytes, the form texts take in files that
+// want the ANSI code page ("?" where it has no such character); with
+// Settings.DisplayTransliteration 1 the program's own table instead.
+std::string OemToAnsi(std::string_view oem);
 
 // Display boundary: code page 850 <-> UTF-8 (what Qt is given). A text of
 // 255 bytes or more becomes empty, as on every dialog field. A character

@@ -1,0 +1,14 @@
+// The usage text of the command line: the lines shown for "?", "/?" and
+// the batch option "/?", as code page 850 texts of at most 65 characters.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace planox {
+
+inline constexpr std::size_t UsageLineLength = 65;
+
+std::vector<std::string> UsageLines();
+
+}  // namespace planox
