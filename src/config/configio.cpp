@@ -131,7 +131,7 @@ std::string fixText(long double x, int width, int decimals) {
 // digits (23 characters).
 std::string sciText(long double x) {
   if (!std::isfinite(x)) return x != x ? "NAN" : (x > 0 ? "+INF" : "-INF");
-  std::string t = format("%.*Le", 0, 14, std::fabs(x));  // d.ddddddddddddddde[+-]xx
+  std::string t = format("%*.*Le", 0, 14, std::fabs(x));  // d.ddddddddddddddde[+-]xx
   size_t e = t.find('e');
   if (e == std::string::npos) return t;
   int exponent = std::atoi(t.c_str() + e + 1);
@@ -621,8 +621,7 @@ bool editTargetValues() {
       if (s.NcSyntax == 2 && !choose(ConverterChoices.GarminXReference, 5500, "X Reference",
                                      {"x min (left)", "x max (right)"}, ConverterChoices.GarminXReference))
         return false;
-      return choose(ConverterChoices.GarminFileType, 5500, "File Type", {"WPT", "TRK", "GRM"},
-                    ConverterChoices.GarminFileType);
+      return choose(s.GarminFileType, 5500, "File Type", {"WPT", "TRK", "GRM"}, s.GarminFileType);
     default:
       return true;
   }

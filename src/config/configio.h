@@ -7,13 +7,16 @@
 #include <cstdint>
 #include <string>
 
+#include "app/session.h"
+
 namespace planox {
 
 // Converter choices that EditConfiguration sets but the configuration file
-// does not store; both start as 1 at every program start.
+// does not store; both start as 1 at every program start. The file type is
+// Settings.GarminFileType itself (one value, whichever name is used).
 struct ConverterChoicesRecord {
-  uint16_t GarminFileType = 1;    // 1 WPT, 2 TRK, 3 GRM
-  uint16_t GarminXReference = 1;  // 1 x min (left), 2 x max (right)
+  uint16_t& GarminFileType = Settings.GarminFileType;  // 1 WPT, 2 TRK, 3 GRM
+  uint16_t GarminXReference = 1;  // Garmin coordinate mode 2: 1 x min (left), 2 x max (right)
 };
 extern ConverterChoicesRecord ConverterChoices;
 
