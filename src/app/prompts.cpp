@@ -477,7 +477,7 @@ bool ScriptedUi::next(Answer& a) {
 
 bool ScriptedUi::choiceDialog(const std::string& prompt, const std::vector<std::string>& choices,
                               int& current) {
-  records.push_back({"choice", CaptionChoice, prompt, HelpNumber, choices});
+  records.push_back({"choice", CaptionChoice, prompt, HelpNumber, choices, IntToText(current)});
   Answer a;
   if (!next(a)) return false;
   if (a.number >= 1 && a.number <= static_cast<int>(choices.size())) current = a.number;
@@ -485,7 +485,7 @@ bool ScriptedUi::choiceDialog(const std::string& prompt, const std::vector<std::
 }
 
 bool ScriptedUi::yesNoDialog(const std::string& prompt, char& answer) {
-  records.push_back({"yesno", CaptionData, prompt, HelpNumber, {}});
+  records.push_back({"yesno", CaptionData, prompt, HelpNumber, {}, std::string(1, answer)});
   Answer a;
   if (!next(a)) return false;
   answer = a.yesNo;
@@ -493,7 +493,7 @@ bool ScriptedUi::yesNoDialog(const std::string& prompt, char& answer) {
 }
 
 bool ScriptedUi::textDialog(const std::string& prompt, int, std::string& text) {
-  records.push_back({"text", CaptionData, prompt, HelpNumber, {}});
+  records.push_back({"text", CaptionData, prompt, HelpNumber, {}, text});
   Answer a;
   if (!next(a)) return false;
   text = a.text;
@@ -501,24 +501,24 @@ bool ScriptedUi::textDialog(const std::string& prompt, int, std::string& text) {
 }
 
 int ScriptedUi::yesNoCancelBox(const std::string& caption, const std::string& question) {
-  records.push_back({"yesnocancel", caption, question, HelpNumber, {}});
+  records.push_back({"yesnocancel", caption, question, HelpNumber, {}, ""});
   Answer a;
   if (!next(a)) return -1;
   return a.number > 0 ? 1 : a.number < 0 ? -1 : 0;
 }
 
 void ScriptedUi::messageBox(const std::string& caption, const std::string& text) {
-  records.push_back({"box", caption, text, HelpNumber, {}});
+  records.push_back({"box", caption, text, HelpNumber, {}, ""});
 }
 
 std::string ScriptedUi::openFileDialog(const std::string& filter, const std::string& startDir) {
-  records.push_back({"open", "", filter, HelpNumber, {startDir}});
+  records.push_back({"open", "", filter, HelpNumber, {startDir}, ""});
   Answer a;
   return next(a) ? a.text : "";
 }
 
 std::string ScriptedUi::saveFileDialog(const std::string& filter, const std::string& startDir) {
-  records.push_back({"save", "", filter, HelpNumber, {startDir}});
+  records.push_back({"save", "", filter, HelpNumber, {startDir}, ""});
   Answer a;
   return next(a) ? a.text : "";
 }

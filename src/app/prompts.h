@@ -120,7 +120,10 @@ class ScriptedUi : public UserInterface {
     std::string caption;
     std::string text;
     int helpNumber = 0;
-    std::vector<std::string> choices;
+    std::vector<std::string> choices;  // "open" and "save": the start directory
+    // What the dialog showed preselected: the text, the choice number or
+    // "J" / "N".
+    std::string preset;
   };
   struct Answer {
     bool cancel = false;
@@ -139,7 +142,7 @@ class ScriptedUi : public UserInterface {
   std::deque<Answer> answers;  // an empty queue cancels every dialog
   std::vector<Record> records;
   int beeps = 0;
-  int waitCursorOn = 0;
+  int waitCursorOn = 0;  // 1 while the wait cursor is on
 
   bool choiceDialog(const std::string& prompt, const std::vector<std::string>& choices, int& current) override;
   bool yesNoDialog(const std::string& prompt, char& answer) override;

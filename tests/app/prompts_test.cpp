@@ -46,6 +46,10 @@ TEST_F(Prompts, AskRealRetriesUntilValid) {
   ASSERT_EQ(ui.records.size(), 5u);
   EXPECT_EQ(ui.records[0].kind, "text");
   EXPECT_EQ(ui.records[0].text, "Hauteur");
+  // Every retry starts again from the last valid value.
+  EXPECT_EQ(ui.records[0].preset, RealToText(5));
+  EXPECT_EQ(ui.records[2].preset, RealToText(5));
+  EXPECT_EQ(ui.records[4].preset, RealToText(5));
 
   // An unchanged text keeps the value exactly, even where the text rounds it.
   ui.answers.clear();
@@ -93,6 +97,8 @@ TEST_F(Prompts, AskChoiceClampsCurrentAndKeepsValueOnCancel) {
   ASSERT_EQ(ui.records.size(), 3u);
   EXPECT_EQ(ui.records[0].caption, "Choisir");
   EXPECT_EQ(ui.records[0].choices, (std::vector<std::string>{"un", "deux", "trois"}));
+  EXPECT_EQ(ui.records[1].preset, "1");
+  EXPECT_EQ(ui.records[2].preset, "2");
 
   ui.answerCancel();
   EXPECT_EQ(AskChoice("Couleur", 3, 7), 7);
@@ -105,6 +111,8 @@ TEST_F(Prompts, YesNoTextAndYesNoCancel) {
   ui.answerYesNo('J');
   EXPECT_TRUE(AskYesNoBool("Continuer", false));
   EXPECT_EQ(ui.records[0].caption, "Donn\x82" "e");
+  EXPECT_EQ(ui.records[0].preset, "J");  // 'j' preselects yes
+  EXPECT_EQ(ui.records[1].preset, "N");
   ui.answerCancel();
   EXPECT_FALSE(AskYesNoBool("Continuer", false));
   EXPECT_TRUE(Session.AbortFlag);
