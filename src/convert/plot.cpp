@@ -22,6 +22,7 @@ OutputChannel channel;
 bool writeFailed = false;  // a write of the running conversion failed
 PlotWriter idleWriter;     // before the first PlotBegin: writes nothing
 std::unique_ptr<PlotWriter> current;
+std::string fileName;  // of the file channel
 
 PlotWriter& W() { return current ? *current : idleWriter; }
 
@@ -87,6 +88,8 @@ void PlotWriteLine(std::string_view text) {
   PlotWrite(line);
 }
 
+const std::string& PlotFileName() { return fileName; }
+
 void PlotBeep() { Ui().beep(); }
 
 bool PlotUsesShapeFont() {
@@ -111,7 +114,7 @@ void PlotBegin(int syntaxCode, int deviceCode) {
   PlotWriterFactory factory = FindPlotWriter(syntaxCode);
   current = factory ? factory() : std::make_unique<PlotWriter>();
 
-  std::string fileName;
+  fileName.clear();
   if (deviceCode == 3) fileName = Session.PlotFile + "." + current->extension();
 
   // Probe: open, one empty line, close, open again, so that a file starts

@@ -91,6 +91,10 @@ void PlotWriteLine(std::string_view text);
 // The system beep (texts on targets without a text command).
 void PlotBeep();
 
+// The output file of the last PlotBegin on the file channel
+// (PlotFile + "." + the target's extension), "" for a port.
+const std::string& PlotFileName();
+
 // True when texts are stroked with the shape font instead of the target's
 // own text command.
 bool PlotUsesShapeFont();
