@@ -86,6 +86,7 @@ PromptDialog::PromptDialog(QWidget* parent, const char* objectName, const std::s
   setModal(true);
   auto* top = new QVBoxLayout(this);
   prompt_ = new QLabel(displayLong(prompt), this);
+  prompt_->setTextFormat(Qt::PlainText);
   prompt_->setObjectName("Label_prompt");
   top->addWidget(prompt_);
   body_ = new QVBoxLayout;
@@ -169,7 +170,8 @@ RadioChoiceDialog::RadioChoiceDialog(QWidget* parent, const std::string& prompt,
   buttons_ = new QButtonGroup(this);
   auto* v = new QVBoxLayout(group_);
   for (size_t i = 0; i < choices.size(); ++i) {
-    auto* b = new QRadioButton(display(choices[i]), group_);
+    // A "&" in a choice is text, not a shortcut mark.
+    auto* b = new QRadioButton(display(choices[i]).replace('&', "&&"), group_);
     buttons_->addButton(b, static_cast<int>(i) + 1);
     v->addWidget(b);
     if (static_cast<int>(i) + 1 == current) b->setChecked(true);
@@ -264,6 +266,7 @@ bool QtUi::textDialog(const std::string& prompt, int maxLength, std::string& tex
 int QtUi::yesNoCancelBox(const std::string& caption, const std::string& question) {
   QMessageBox box(QMessageBox::Question, display(caption), displayLong(question),
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, main_);
+  box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::Yes);
   box.setEscapeButton(QMessageBox::Cancel);
   runModal(box);
@@ -275,6 +278,7 @@ int QtUi::yesNoCancelBox(const std::string& caption, const std::string& question
 
 void QtUi::messageBox(const std::string& caption, const std::string& text) {
   QMessageBox box(QMessageBox::NoIcon, display(caption), displayLong(text), QMessageBox::Ok, main_);
+  box.setTextFormat(Qt::PlainText);  // file names and user text, never markup
   box.setWindowModality(Qt::ApplicationModal);
   runModal(box);
 }

@@ -87,11 +87,12 @@ TEST_F(Dialogs, ListDialogKeys) {
 }
 
 TEST_F(Dialogs, RadioYesNoAndTextDialogs) {
-  RadioChoiceDialog radio(nullptr, "Couleur", {"rouge", "vert", "bleu"}, 2);
+  RadioChoiceDialog radio(nullptr, "Couleur", {"rouge", "vert", "R&D"}, 2);
   EXPECT_EQ(radio.objectName(), "in_radiodialog");
   EXPECT_EQ(radio.windowTitle(), "Choisir");
   EXPECT_EQ(radio.group()->height(), 3 * 25 + 25);
   EXPECT_EQ(radio.chosen(), 2);
+  EXPECT_EQ(radio.group()->findChildren<QRadioButton*>()[2]->text(), "R&&D");
   expectButtons(radio);
   radio.show();
   QTest::keyClick(&radio, Qt::Key_Return);
@@ -200,6 +201,7 @@ TEST_F(Dialogs, MessageBoxesAndQuestion) {
   QtUi qt(nullptr);
   SetUi(&qt);
   QString title, text;
+  Qt::TextFormat format = Qt::AutoText;
   onModal([&](QWidget* w) {
     auto* box = qobject_cast<QMessageBox*>(w);
     if (!box) {
@@ -209,11 +211,13 @@ TEST_F(Dialogs, MessageBoxesAndQuestion) {
     }
     title = box->windowTitle();
     text = box->text();
+    format = box->textFormat();
     QTest::keyClick(box, Qt::Key_Return);
   });
   ShowError("Donn\x82" "e fausse");
   EXPECT_EQ(title, "Erreur : ");
   EXPECT_EQ(text, QString::fromUtf8("Donnée fausse"));
+  EXPECT_EQ(format, Qt::PlainText);  // names like "<b>.dxf" are not markup
 
   // A message longer than a field still shows in full.
   onModal([&](QWidget* w) {
