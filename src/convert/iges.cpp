@@ -6,7 +6,6 @@
 #include <cmath>
 #include <ctime>
 #include <cstdio>
-#include <cstdlib>
 
 #include "app/prompts.h"
 #include "app/session.h"
@@ -71,7 +70,7 @@ std::string DateText() {
 
 class IgesWriter final : public PlotWriter {
  public:
-  ~IgesWriter() override { RemoveWorkFile(); }
+  ~IgesWriter() override { CloseWorkFile(); }
 
   void header() override {
     if (!OpenWorkFile()) return;
@@ -98,24 +97,18 @@ class IgesWriter final : public PlotWriter {
   }
 
   void trailer() override {
-    if (work_ && std::fclose(work_) != 0) WorkFailed();
-    work_ = nullptr;
-    if (!ConversionFailed() && !workName_.empty()) {
-      std::FILE* in = std::fopen(workName_.c_str(), "rb");
-      if (!in) {
-        WorkFailed();
-      } else {
-        char line[128];
-        while (std::fgets(line, sizeof line, in)) {
-          std::string s(line);
-          while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
-          PlotWriteLine(s);
-        }
-        if (std::ferror(in)) WorkFailed();
-        std::fclose(in);
+    if (!ConversionFailed() && work_) {
+      // The parameter lines follow the directory entries.
+      if (std::fflush(work_) != 0 || std::fseek(work_, 0, SEEK_SET) != 0) WorkFailed();
+      char line[128];
+      while (!ConversionFailed() && std::fgets(line, sizeof line, work_)) {
+        std::string s(line);
+        while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
+        PlotWriteLine(s);
       }
+      if (std::ferror(work_)) WorkFailed();
     }
-    RemoveWorkFile();
+    CloseWorkFile();
     if (ConversionFailed()) {
       DiscardPartialOutput(extension());
       return;
@@ -174,35 +167,34 @@ class IgesWriter final : public PlotWriter {
   }
 
  private:
-  // The work file lies beside the output (in the private work folder for
-  // a port) under a name of its own, so conversions never share one.
+  // The work file is made beside the output (in the private work folder
+  // for a port) under a name of its own, so conversions never share one,
+  // and its name is removed at once: the open file stays readable and
+  // writable, and nothing is left behind however the conversion ends.
   bool OpenWorkFile() {
     std::string dir = PlotState.channel == 3 ? std::string("./") : WorkDir();
     std::string pattern = dir + "QUORIGES-XXXXXX.$$$";
     int fd = mkstemps(pattern.data(), 4);
-    if (fd >= 0) work_ = fdopen(fd, "wb");
+    if (fd >= 0) {
+      std::remove(pattern.c_str());
+      work_ = fdopen(fd, "w+b");
+      if (!work_) ::close(fd);
+    }
     if (!work_) {
-      if (fd >= 0) {
-        ::close(fd);
-        std::remove(pattern.c_str());
-      }
       ReportError("Fichier de travail IGES impossible \x85 cr\x82" "er : " + pattern);
       Session.AbortFlag = true;
       return false;
     }
-    workName_ = pattern;
     return true;
   }
 
-  void RemoveWorkFile() {
+  void CloseWorkFile() {
     if (work_) std::fclose(work_);
     work_ = nullptr;
-    if (!workName_.empty()) std::remove(workName_.c_str());
-    workName_.clear();
   }
 
   void WorkFailed() {
-    if (!workReported_) ReportError("Erreur d'\x82" "criture du fichier de travail IGES : " + workName_);
+    if (!workReported_) ReportError("Erreur d'\x82" "criture du fichier de travail IGES");
     workReported_ = true;
     Session.AbortFlag = true;
   }
@@ -235,7 +227,6 @@ class IgesWriter final : public PlotWriter {
   }
 
   std::FILE* work_ = nullptr;
-  std::string workName_;
   int sCount_ = 0, gCount_ = 0, dCount_ = 0, pCount_ = 0;
   int dNumber_ = -1, pPointer_ = 1;
   int colour_ = 0, lineFont_ = 1;

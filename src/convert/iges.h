@@ -3,7 +3,8 @@
 // entity 110, solids 106 form 11 (a closed 2-D path), arcs and circles 100,
 // texts 212 (general note). Directory entries go to the output as the
 // entities come; their parameter lines collect in a work file beside the
-// output, which is appended at the end and removed.
+// output (unnamed at once, so it never outlives the conversion), which is
+// appended at the end.
 #pragma once
 
 #include <memory>
