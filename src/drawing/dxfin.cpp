@@ -1,6 +1,7 @@
 #include "drawing/dxfin.h"
 
 #include <dirent.h>
+#include <fnmatch.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -164,7 +165,8 @@ int32_t Int32(std::string_view s) {
   return static_cast<int32_t>(n);
 }
 
-bool Finite(long double v) { return std::isfinite(v); }
+// What the sinks are given must be a finite double.
+bool Finite(long double v) { return std::isfinite(static_cast<double>(v)); }
 
 int NormalSlot(int slot) { return (slot < 1 || slot > MaxLayers) ? 1 : slot; }
 
@@ -271,6 +273,21 @@ std::string BlockFileName(std::string_view storedName) {
 }
 
 void ForgetBlockFiles() { workFiles.clear(); }
+
+namespace {
+
+// Deletes the block work files ("$*.dx$") of this program's work folder.
+void DeleteWorkFiles() {
+  ForgetBlockFiles();
+  std::string dir = WorkDir();
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return;
+  while (dirent* e = ::readdir(d))
+    if (::fnmatch("$*.dx$", e->d_name, 0) == 0) std::remove((dir + e->d_name).c_str());
+  ::closedir(d);
+}
+
+}  // namespace
 
 namespace {
 
@@ -1084,10 +1101,7 @@ void ReadDrawing(int mode, const std::string& blockName) {
   }
   ResetBoundingBox();
   Session.DrawingExtents = Extents{-999, -999, 999, 999};
-  if (mode != ShowBlock) {
-    RemoveTempFiles();
-    ForgetBlockFiles();
-  }
+  if (mode != ShowBlock) DeleteWorkFiles();
   Session.ShowErrors = false;
   if (mode == ReadForDisplay) {
     ElementCount = 0;

@@ -1,0 +1,177 @@
+// Block definitions, their work files, insertion transforms and nesting.
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "app/startup.h"
+#include "drawing_support.h"
+
+namespace planox::test {
+namespace {
+
+using Blocks = DrawingTest;
+using V = std::vector<std::string>;
+
+bool Exists(const std::string& name) {
+  struct stat st {};
+  return ::stat(name.c_str(), &st) == 0;
+}
+
+TEST_F(Blocks, InsertTransforms) {
+  // Rotation 90, scales 2, 2: the unit line from (10,5) to (10,7).
+  Read(Section("BLOCKS", Block("L", Line(0, 0, 1, 0))) +
+           Section("ENTITIES", Insert("L", 10, 5, 90, 2, 2)) + Eof(),
+       ReadForDisplay);
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(rec.calls, (V{"H_ClearViewPort()", "H_SetLineStyleName(CONTINUOUS)",
+                          "H_SetColor(15)", "H_Line(10,5,10,7)"}));
+  EXPECT_EQ(InsertDepth, 0);
+  EXPECT_EQ(BlockTransform.ScaleX, 1);
+
+  // Nested: A holds B at (1,0); A at (10,0) turned by 90 puts B's origin at
+  // (10,1) with B's contents turned as well.
+  rec.calls.clear();
+  Read(Section("BLOCKS", Block("B", Line(0, 0, 1, 0)) + Block("A", Insert("B", 1, 0))) +
+           Section("ENTITIES", Insert("A", 10, 0, 90)) + Eof(),
+       ReadForDisplay);
+  EXPECT_EQ(rec.Only("H_Line"), V{"H_Line(10,1,10,2)"});
+
+  // Circle radius follows the x scale; arcs turn with the insertion; text
+  // keeps its own rotation and takes the y scale for its height.
+  rec.calls.clear();
+  std::string body = G(0, "CIRCLE") + G(8, "0") + G(10, 1.0) + G(40, 1.0) + G(0, "ARC") +
+                     G(40, 1.0) + G(50, 0.0) + G(51, 90.0) + G(0, "TEXT") + G(1, "t") +
+                     G(40, 1.0) + G(50, 10.0);
+  Settings.ScreenTextRatio = 1.25;
+  Read(Section("BLOCKS", Block("C", body)) + Insert("C", 0, 0, 0, 3, 1) +
+           Insert("C", 0, 0, 45, 1, 2) + Eof(),
+       ReadForDisplay);
+  V circles = rec.Only("H_Circle");
+  ASSERT_EQ(circles.size(), 2u);
+  EXPECT_EQ(circles[0], "H_Circle(3,0,3)");
+  EXPECT_EQ(rec.Only("H_Arc"), (V{"H_Arc(0,0,0,90,3)", "H_Arc(0,0,45,135,1)"}));
+  EXPECT_EQ(rec.Only("H_SetTextStyle"),
+            (V{"H_SetTextStyle(2,10,1,1)", "H_SetTextStyle(2,10,2,2)"}));
+
+  // Conversion goes through the same replay and the plot pipeline.
+  rec.calls.clear();
+  Settings.PlotScale = 10;
+  Read(Section("BLOCKS", Block("L", Line(0, 0, 1, 0))) + Insert("L", 10, 5, 90, 2, 2) + Eof(),
+       ReadForConversion);
+  EXPECT_EQ(rec.Only("PlotLine("), V{"PlotLine(100,50,100,70)"});
+}
+
+TEST_F(Blocks, WorkFilesAndNames) {
+  std::string dir = WorkDir();
+  ASSERT_EQ(dir.compare(0, tmp.path().size(), tmp.path()), 0);
+  ASSERT_NE(dir, tmp.path() + "/");  // a private folder inside TempDir
+  Read(Section("BLOCKS", Block("*U3", Line(0, 0, 1, 1)) + Block("BATHROOM1", Line(0, 0, 1, 0)) +
+                             Block("BATHROOM2", Line(0, 0, 2, 0)) +
+                             Block("../../x", Line(0, 0, 3, 0)) + Block("a/b\\c\x01", "")) +
+           Section("ENTITIES", G(0, "INSERT") + G(2, "*U3") + Insert("BATHROOM1", 0, 0) +
+                                   Insert("../../x", 0, 0)) +
+           Eof(),
+       ReadForDisplay);
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(BlockCount, 5);
+  EXPECT_EQ(BlockTable[1], "XU3");
+  EXPECT_EQ(BlockTable[2], "BATHROOM");
+  EXPECT_EQ(BlockTable[4], "../../x");  // the table keeps the name
+  EXPECT_TRUE(Exists(dir + "$XU3.dx$"));
+  EXPECT_TRUE(Exists(dir + "$BATHROOM.dx$"));
+  EXPECT_TRUE(Exists(dir + "$______x.dx$"));
+  EXPECT_TRUE(Exists(dir + "$a_b_c_.dx$"));
+  EXPECT_FALSE(Exists(tmp.path() + "/x.dx$"));
+  EXPECT_EQ(rec.Only("H_Line"), (V{"H_Line(0,0,1,1)", "H_Line(0,0,2,0)", "H_Line(0,0,3,0)"}));
+
+  // The work file is a DXF fragment ending in EOF, layers as slot - 1.
+  EXPECT_EQ(ReadFile(dir + "$XU3.dx$"),
+            "  0\r\nLINE\r\n  8\r\n0\r\n 10\r\n0.000000\r\n 20\r\n0.000000\r\n 11\r\n1.000000\r\n"
+            " 21\r\n1.000000\r\n  0\r\nEOF\r\n");
+
+  // ShowBlock replays a stored block without reading the drawing; a work
+  // file this program did not write is read from disk.
+  rec.calls.clear();
+  ReadDrawing(ShowBlock, "BATHROOM");
+  EXPECT_EQ(rec.calls, (V{"H_SetLineStyleName(CONTINUOUS)", "H_SetColor(15)", "H_Line(0,0,2,0)"}));
+  WriteFile(dir + "$DISK.dx$", "  0\r\nCIRCLE\r\n  8\r\n0\r\n 40\r\n2.5\r\n  0\r\nEOF\r\n");
+  rec.calls.clear();
+  ReadDrawing(ShowBlock, "DISK");
+  EXPECT_EQ(rec.Only("H_Circle"), V{"H_Circle(0,0,2.5)"});
+  EXPECT_FALSE(Session.AbortFlag);
+
+  // The next read deletes the work files.
+  Read(Eof(), ReadHeaderOnly);
+  EXPECT_FALSE(Exists(dir + "$XU3.dx$"));
+  EXPECT_FALSE(Exists(dir + "$DISK.dx$"));
+  ReadDrawing(ShowBlock, "XU3");
+  EXPECT_TRUE(Session.AbortFlag);
+}
+
+TEST_F(Blocks, LayersCarriedThroughWorkFiles) {
+  std::string tables = Section("TABLES", LayerEntry("0", 7) + LayerEntry("RED", 1) +
+                                             LayerEntry("HIDDEN", 2, "CONTINUOUS", 65));
+  Read(tables +
+           Section("BLOCKS", Block("K", Line(0, 0, 1, 0, "RED") + Line(0, 0, 2, 0, "HIDDEN") +
+                                            G(0, "CIRCLE") + G(40, 1.0))) +
+           Insert("K", 0, 0) + Eof(),
+       ReadForDisplay);
+  EXPECT_EQ(rec.calls, (V{"H_ClearViewPort()", "H_SetLineStyleName(CONTINUOUS)",
+                          "H_SetColor(12)", "H_Line(0,0,1,0)", "H_SetLineStyleName(CONTINUOUS)",
+                          "H_SetColor(15)", "H_Circle(0,0,1)"}));
+  EXPECT_EQ(ElementCount, 3u);  // the line on the hidden layer counts
+  EXPECT_EQ(LayerCount, 3);     // no layer named after a slot number
+}
+
+TEST_F(Blocks, NestingAndMissingBlocks) {
+  // A block that inserts itself ends the read at depth 5, with the message;
+  // the program goes on.
+  Read(Section("BLOCKS", Block("SELF", Line(0, 0, 1, 0) + Insert("SELF", 1, 0))) +
+           Insert("SELF", 0, 0) + Line(7, 7, 8, 8) + Eof(),
+       ReadForDisplay);
+  EXPECT_TRUE(Session.AbortFlag);
+  EXPECT_EQ(Boxes(), V{"Error blocknr 5"});
+  EXPECT_EQ(rec.Only("H_Line").size(), 4u);  // four levels drawn, then the read ends
+  EXPECT_EQ(InsertDepth, 0);
+  EXPECT_EQ(BlockTransform.OriginX, 0);
+
+  // Four levels are fine.
+  Session.AbortFlag = false;
+  rec.calls.clear();
+  Read(Section("BLOCKS", Block("D", Line(0, 0, 1, 0)) + Block("C", Insert("D", 1, 0)) +
+                             Block("B", Insert("C", 1, 0)) + Block("A", Insert("B", 1, 0))) +
+           Insert("A", 1, 0) + Eof(),
+       ReadForDisplay);
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(rec.Only("H_Line"), V{"H_Line(4,0,5,0)"});
+
+  // Inserting a block defined later ends the read.
+  rec.calls.clear();
+  Read(Insert("LATER", 0, 0) + Line(0, 0, 1, 1) + Section("BLOCKS", Block("LATER", "")) + Eof(),
+       ReadForDisplay);
+  EXPECT_TRUE(Session.AbortFlag);
+  EXPECT_TRUE(rec.Only("H_Line").empty());
+
+  // A work file that cannot be created is shown and ends the read.
+  Session.AbortFlag = false;
+  std::string dir = WorkDir();
+  ASSERT_EQ(::chmod(dir.c_str(), 0500), 0);
+  if (::access(dir.c_str(), W_OK) != 0) {  // not when running as root
+    Read(Section("BLOCKS", Block("X", "")) + Eof(), ReadForDisplay);
+    EXPECT_TRUE(Session.AbortFlag);
+    EXPECT_EQ(Boxes().back(), "Invalid temp Directory or File System");
+  }
+  ::chmod(dir.c_str(), 0700);
+
+  // A drawing that ends inside a block definition leaves a complete file.
+  Session.AbortFlag = false;
+  Read(Section("BLOCKS", G(0, "BLOCK") + G(2, "OPEN") + Line(0, 0, 1, 1)), ReadForDisplay);
+  EXPECT_TRUE(Session.AbortFlag);
+  EXPECT_FALSE(InBlockDefinition);
+  std::string f = ReadFile(WorkDir() + "$OPEN.dx$");
+  ASSERT_GE(f.size(), 10u);
+  EXPECT_EQ(f.substr(f.size() - 10), "  0\r\nEOF\r\n");
+}
+
+}  // namespace
+}  // namespace planox::test

@@ -1,0 +1,249 @@
+// Line protocol, group pairs, the header extents and the ways a read ends.
+#include <unistd.h>
+
+#include "drawing_support.h"
+
+namespace planox::test {
+namespace {
+
+using Reader = DrawingTest;
+
+std::vector<std::string> Lines(const std::string& bytes) {
+  TextReader r;
+  r.OpenMemory(bytes);
+  std::vector<std::string> out;
+  std::string line;
+  while (!r.AtEnd()) {
+    r.ReadTextLine(line);
+    out.push_back(line);
+  }
+  return out;
+}
+
+TEST_F(Reader, TextLinesEndAtCrLfLfOrCr) {
+  using V = std::vector<std::string>;
+  EXPECT_EQ(Lines("a\r\nb\nc\rd"), (V{"a", "b", "c", "d"}));
+  // CR-only line ends keep the first character of every line.
+  EXPECT_EQ(Lines("  0\rLINE\r 10\r"), (V{"  0", "LINE", " 10"}));
+  EXPECT_EQ(Lines("a\r\rb"), (V{"a", "", "b"}));
+  EXPECT_EQ(Lines(" x \n"), (V{" x "}));  // not trimmed
+  std::string big(1 << 20, 'x');
+  EXPECT_EQ(Lines(big + "\nend"), (V{big, "end"}));
+
+  // The same through a file, across buffer boundaries.
+  std::string many;
+  for (int i = 0; i < 100000; ++i) many += std::to_string(i) + (i % 2 ? "\r\n" : "\r");
+  WriteFile(tmp.file("l.txt"), many);
+  TextReader f;
+  ASSERT_TRUE(f.Open(tmp.file("l.txt")));
+  std::string line;
+  int n = 0;
+  bool ok = true;
+  while (!f.AtEnd()) {
+    f.ReadTextLine(line);
+    ok = ok && line == std::to_string(n);
+    ++n;
+  }
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(n, 100000);
+}
+
+TEST_F(Reader, GroupCodesAndValues) {
+  Use("  10\n1.5\n10 \nx\nabc\ny\n0\nEOF");
+  // Leading blanks make a code, trailing blanks and letters make code 0:
+  // here the pair "10 "/"x" is a code-0 pair with value x, which names
+  // nothing, so the read goes on to EOF and finishes.
+  ReadDrawing(ReadHeaderOnly);
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(LineNumber, 8);
+  EXPECT_EQ(GroupCode, 0);
+  EXPECT_EQ(GroupValue, "EOF");
+
+  // "line" in lower case is a LINE; "LINE " is not.
+  rec.calls.clear();
+  Read(Line(0, 0, 1, 1) + G(0, "line") + G(10, 2.0) + G(0, "LINE ") + G(10, 3.0) + Eof(),
+       ReadForDisplay);
+  EXPECT_EQ(rec.Only("H_Line"), (std::vector<std::string>{"H_Line(0,0,1,1)", "H_Line(2,0,0,0)"}));
+}
+
+TEST_F(Reader, CrOnlyDrawingReadsCompletely) {
+  std::string dxf = Section("ENTITIES", Line(1, 2, 3, 4)) + Eof();
+  for (char& c : dxf)
+    if (c == '\n') c = '\r';
+  Read(dxf, ReadForDisplay);
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(rec.Only("H_Line"), std::vector<std::string>{"H_Line(1,2,3,4)"});
+}
+
+TEST_F(Reader, HeaderExtents) {
+  const Extents& e = Session.DrawingExtents;
+  auto header = [](const std::string& vars) { return Section("HEADER", vars); };
+  auto var = [](const std::string& name, double x, double y) {
+    return G(9, name) + G(10, x) + G(20, y);
+  };
+  // Extents beyond 1e10 are held at 1e7.
+  Read(header(var("$EXTMIN", 0, 0) + var("$EXTMAX", 1e20, 1e20)) + Eof(), ReadHeaderOnly);
+  EXPECT_EQ(e.XMin, 0);
+  EXPECT_EQ(e.XMax, 1e7L);
+  EXPECT_EQ(e.YMax, 1e7L);
+  EXPECT_FALSE(Session.ShowErrors);  // header-only read with extents stops after the header
+
+  Read(header(var("$EXTMIN", -1e12, 5) + var("$EXTMAX", 9, 9)) + Eof(), ReadForDisplay);
+  EXPECT_EQ(e.XMin, -1e7L);
+  EXPECT_EQ(e.YMin, 5);
+  EXPECT_TRUE(Session.ShowErrors);
+
+  // Limits alone; extents win over limits that follow them.
+  Read(header(var("$LIMMIN", 1, 2) + var("$LIMMAX", 30, 40)) + Eof(), ReadHeaderOnly);
+  EXPECT_EQ(e.XMin, 1);
+  EXPECT_EQ(e.YMax, 40);
+  Read(header(var("$EXTMIN", 5, 6) + var("$EXTMAX", 7, 8) + var("$LIMMIN", 1, 2) +
+              var("$LIMMAX", 30, 40)) +
+           Eof(),
+       ReadHeaderOnly);
+  EXPECT_EQ(e.XMin, 5);
+  EXPECT_EQ(e.YMin, 6);
+  EXPECT_EQ(e.XMax, 7);
+  EXPECT_EQ(e.YMax, 8);
+
+  // A decimal comma is read as a point; blanks inside header values go.
+  Read(header(G(9, "$EXTMIN") + G(10, "12,5") + G(20, " 1 ") + var("$EXTMAX", 20, 20)) + Eof(),
+       ReadHeaderOnly);
+  EXPECT_EQ(e.XMin, 12.5L);
+  EXPECT_EQ(e.YMin, 1);
+
+  // Without header extents the bounding box of everything becomes them;
+  // a vertical drawing gets x 0 to 100.
+  Read(header(G(9, "$ACADVER") + G(1, "AC1009")) + Section("ENTITIES", Line(3, 1, 3, 9)) + Eof(),
+       ReadHeaderOnly);
+  EXPECT_EQ(e.XMin, 0);
+  EXPECT_EQ(e.XMax, 100);
+  EXPECT_EQ(e.YMin, 1);
+  EXPECT_EQ(e.YMax, 9);
+  EXPECT_TRUE(Session.ShowErrors);
+
+  // Nothing at all: the empty box, uncorrected.
+  Read(Section("ENTITIES", "") + Eof(), ReadHeaderOnly);
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(e.XMin, 1e30L);
+  EXPECT_EQ(e.XMax, -1e30L);
+
+  // A three-character text at the origin: only its end point counts.
+  Read(G(0, "TEXT") + G(1, "abc") + G(10, 0.0) + G(20, 0.0) + G(40, 2.0) + Eof(), ReadHeaderOnly);
+  EXPECT_EQ(BoundingBox.XMin, 6);
+  EXPECT_EQ(BoundingBox.XMax, 6);
+  EXPECT_EQ(BoundingBox.YMin, 0);
+  EXPECT_EQ(e.XMin, 0);
+  EXPECT_EQ(e.XMax, 100);
+  EXPECT_EQ(e.YMax, 100);
+}
+
+TEST_F(Reader, ReadsThatEndEarly) {
+  // Missing file: shown; nothing read.
+  Session.DrawingName = "missing";
+  ReadDrawing(ReadForDisplay);
+  EXPECT_TRUE(Session.AbortFlag);
+  EXPECT_EQ(Boxes().back(), "pas de fichier ouvert");
+  EXPECT_TRUE(rec.calls.empty());
+
+  // A file that ends without EOF: AbortFlag, no finish step.
+  Session.AbortFlag = false;
+  Read(Section("ENTITIES", Line(0, 0, 1, 1)), ReadForConversion);
+  EXPECT_TRUE(Session.AbortFlag);
+  EXPECT_FALSE(Session.ShowErrors);
+  EXPECT_TRUE(rec.Only("PlotEnd").empty());
+  EXPECT_EQ(rec.Only("PlotLine(").size(), 1u);
+
+  // A binary DXF is refused before anything is read as text.
+  Session.AbortFlag = false;
+  rec.calls.clear();
+  Read(std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + "\0\0LINE", ReadForDisplay);
+  EXPECT_TRUE(Session.AbortFlag);
+  EXPECT_EQ(Boxes().back(), "Fichier DXF binaire : lecture impossible");
+  EXPECT_EQ(rec.calls, std::vector<std::string>{"H_ClearViewPort()"});
+
+  // Bytes after EOF are never looked at.
+  Session.AbortFlag = false;
+  rec.calls.clear();
+  Read(Line(0, 0, 1, 1) + Eof() + "\x01\x02 garbage\0\n0\nLINE\n", ReadForDisplay);
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(rec.Only("H_Line").size(), 1u);
+}
+
+TEST_F(Reader, ConversionOutput) {
+  std::string ents = Section("ENTITIES", Line(0, 0, 1, 1));
+  Settings.SyntaxCode = 5;
+  Settings.DeviceCode = 3;
+  Settings.Rotate90 = 'J';
+  // Several ENTITIES sections start the output once.
+  Read(ents + ents + Eof(), ReadForConversion);
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(rec.Only("PlotBegin"), std::vector<std::string>{"PlotBegin(5,3)"});
+  EXPECT_EQ(rec.calls[1], "PlotRotate(90)");
+  EXPECT_EQ(rec.calls.back(), "PlotEnd()");
+  EXPECT_EQ(rec.Only("PlotLine(").size(), 2u);
+
+  // The output channel does not open: the read ends with the message.
+  rec.calls.clear();
+  rec.failPlotBegin = true;
+  Read(ents + Eof(), ReadForConversion);
+  EXPECT_TRUE(Session.AbortFlag);
+  EXPECT_EQ(Boxes().back(), "Ung\x81ltiger Dateiname oder kein Schreibrecht");
+  EXPECT_TRUE(rec.Only("PlotLine(").empty());
+  EXPECT_TRUE(rec.Only("PlotEnd").empty());
+  Session.AbortFlag = false;
+  Settings.DeviceCode = 2;
+  Read(ents + Eof(), ReadForConversion);
+  EXPECT_EQ(Boxes().back(), "Angesprochene Schnittstelle nicht bereit");
+  rec.failPlotBegin = false;
+
+  // Converting the drawing onto itself is refused, whatever the spelling
+  // of the extension; another drawing of the same name elsewhere is not.
+  Session.AbortFlag = false;
+  Settings.DeviceCode = 3;
+  rec.calls.clear();
+  char cwd[4096];
+  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+  ASSERT_EQ(chdir(tmp.path().c_str()), 0);
+  Use(ents + Eof(), "plan");
+  Session.FileExtension = "DXF";
+  Session.PlotFile = "plan";
+  ReadDrawing(ReadForConversion);
+  EXPECT_EQ(Boxes().back(), "Noms des fichiers d'origine et de destination identiques !");
+  EXPECT_TRUE(rec.calls.empty());
+  EXPECT_EQ(ReadFile(tmp.file("plan.dxf")), ents + Eof());
+  Session.InPath = tmp.path() + "/sub";
+  ASSERT_EQ(std::system(("mkdir -p '" + Session.InPath + "'").c_str()), 0);
+  WriteFile(Session.InPath + "/plan.dxf", ents + Eof());
+  ReadDrawing(ReadForConversion);
+  EXPECT_EQ(rec.Only("PlotBegin").size(), 1u);
+  ASSERT_EQ(chdir(cwd), 0);
+}
+
+TEST_F(Reader, ChooseAndRead) {
+  WriteFile(tmp.file("Plan.dxf"),
+            Section("HEADER", G(9, "$EXTMIN") + G(10, 1.0) + G(20, 2.0) + G(9, "$EXTMAX") +
+                                  G(10, 3.0) + G(20, 4.0)) +
+                Eof());
+  ui.answerText(tmp.file("Plan.dxf"));
+  ChooseAndReadDrawing(ReadHeaderOnly);
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(Session.DrawingName, "Plan");
+  EXPECT_EQ(Session.PlotFile, "Plan");
+  EXPECT_EQ(Session.DrawingExtents.XMax, 3);
+  ASSERT_FALSE(ui.records.empty());
+  EXPECT_EQ(ui.records[0].text, "*.dxf");
+
+  // The extension is matched case-insensitively on disk.
+  Session.FileExtension = "DXF";
+  ReadDrawing(ReadHeaderOnly);
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(Session.DrawingExtents.YMax, 4);
+
+  ChooseAndReadDrawing(ReadHeaderOnly);  // cancelled: nothing read
+  EXPECT_TRUE(Session.AbortFlag);
+  EXPECT_EQ(Session.DrawingName, "Plan");
+}
+
+}  // namespace
+}  // namespace planox::test
