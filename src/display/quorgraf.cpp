@@ -595,11 +595,13 @@ QuorGraf::~QuorGraf() { H_Done(); }
 void QuorGraf::H_Init() {
   list_.clear();
   w_.setList(&list_);
+  SetGraphicsSink(this);
 }
 
 void QuorGraf::H_Done() {
   list_.clear();
   if (w_.list() == &list_) w_.setList(nullptr);
+  if (&CurrentGraphicsSink() == this) SetGraphicsSink(nullptr);
 }
 
 void QuorGraf::H_OutTextXY(double x, double y, const std::string& text) { w_.OutTextXY(x, y, ToDisplayText(text)); }

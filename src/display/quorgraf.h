@@ -13,8 +13,8 @@
 //   the main window (which is the TFquorgra) creates it with
 //   `new QuorGraf(graph())` or as a member `QuorGraf quor{graph()}` and
 //   then calls H_Init. H_Init gives the window the display list that the
-//   QuorGraf owns; H_Done takes it back. QuorGraf is also the entity
-//   emitters' GraphicsSink (SetGraphicsSink(&quorGraf)).
+//   QuorGraf owns and registers the object as the entity emitters'
+//   GraphicsSink; H_Done (or the destructor) takes both back.
 // - Core tests make a GraphWindow without a host; everything records and
 //   maps, nothing is shown.
 #pragma once

@@ -50,33 +50,47 @@ struct Mapper {
   }
 };
 
-// Liang-Barsky clipping of a segment to the canvas with a small margin.
+// Cohen-Sutherland clipping of a segment to the canvas with a small margin.
+// The clipped coordinate is set to the edge exactly and the other one moves
+// along the slope, so a horizontal or vertical line from -1e300 to 1e300
+// still lands on its row or column.
 bool ClipSegment(long double& x1, long double& y1, long double& x2, long double& y2, long double w, long double h) {
   const long double xmin = -4, ymin = -4, xmax = w + 4, ymax = h + 4;
-  const long double dx = x2 - x1, dy = y2 - y1;
-  long double t0 = 0, t1 = 1;
-  const long double p[4] = {-dx, dx, -dy, dy};
-  const long double q[4] = {x1 - xmin, xmax - x1, y1 - ymin, ymax - y1};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0) {
-      if (q[i] < 0) return false;
-      continue;
-    }
-    const long double t = q[i] / p[i];
-    if (p[i] < 0) {
-      if (t > t1) return false;
-      t0 = std::max(t0, t);
+  auto outcode = [&](long double x, long double y) {
+    return (x < xmin ? 1 : 0) | (x > xmax ? 2 : 0) | (y < ymin ? 4 : 0) | (y > ymax ? 8 : 0);
+  };
+  int c1 = outcode(x1, y1), c2 = outcode(x2, y2);
+  for (int round = 0; round < 8; ++round) {
+    if (!(c1 | c2)) return true;
+    if (c1 & c2) return false;
+    const int c = c1 ? c1 : c2;
+    long double x, y;
+    const long double dx = x2 - x1, dy = y2 - y1;
+    if (c & 1) {
+      x = xmin;
+      y = y1 + (xmin - x1) * (dy / dx);
+    } else if (c & 2) {
+      x = xmax;
+      y = y1 + (xmax - x1) * (dy / dx);
+    } else if (c & 4) {
+      y = ymin;
+      x = x1 + (ymin - y1) * (dx / dy);
     } else {
-      if (t < t0) return false;
-      t1 = std::min(t1, t);
+      y = ymax;
+      x = x1 + (ymax - y1) * (dx / dy);
+    }
+    if (!std::isfinite(x) || !std::isfinite(y)) return false;
+    if (c == c1) {
+      x1 = x;
+      y1 = y;
+      c1 = outcode(x1, y1);
+    } else {
+      x2 = x;
+      y2 = y;
+      c2 = outcode(x2, y2);
     }
   }
-  const long double ax = x1 + t0 * dx, ay = y1 + t0 * dy;
-  x2 = x1 + t1 * dx;
-  y2 = y1 + t1 * dy;
-  x1 = ax;
-  y1 = ay;
-  return true;
+  return !(c1 | c2);
 }
 
 bool Finite(long double v) { return std::isfinite(v); }

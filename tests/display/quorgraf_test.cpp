@@ -329,8 +329,8 @@ TEST_F(DisplayCore, ReplayMapsAndSurvivesBadNumbers) {
   EXPECT_TRUE(w.Replay(c));
   ASSERT_EQ(c.lines.size(), 3u);
   EXPECT_EQ(c.lines[0], (std::array<int, 4>{0, 480, 100, 430}));
-  EXPECT_GE(c.lines[1][0], -4);
-  EXPECT_LE(c.lines[1][2], 644);
+  EXPECT_EQ(c.lines[1][0], -4);  // clipped just outside the canvas
+  EXPECT_EQ(c.lines[1][2], 644);
   EXPECT_EQ(c.lines[1][1], 470);
   ASSERT_EQ(c.texts.size(), 2u);  // the 1e9 high text cannot be shown
   EXPECT_EQ(c.texts[1], "x;y");
@@ -410,6 +410,7 @@ TEST_F(DisplayCore, DrawingInterface) {
   q.H_Line(0, 0, 1, 1);  // before H_Init: nothing to record into
   q.H_Init();
   EXPECT_EQ(win.list(), &q.list());
+  EXPECT_EQ(&CurrentGraphicsSink(), &q);
   q.H_SetLineStyleName("DASHED");
   q.H_SetLineStyleName("dotted");
   q.H_OutTextXY(0, 0, std::string("\x81", 1));  // code page 850 u-umlaut
@@ -429,6 +430,7 @@ TEST_F(DisplayCore, DrawingInterface) {
   EXPECT_FALSE(Session.AbortFlag);
   q.H_Done();
   EXPECT_EQ(win.list(), nullptr);
+  EXPECT_NE(&CurrentGraphicsSink(), &q);
 }
 
 }  // namespace
