@@ -1026,6 +1026,20 @@ void ReadLineTypeEntry() {
   LineTypeCount = slot;
 }
 
+// Extents without width or height get the range 0 to 100 in that
+// direction, so that no window is ever fitted to a line or a point.
+void WidenFlatExtents() {
+  Extents& e = Session.DrawingExtents;
+  if (e.XMin == e.XMax) {
+    e.XMin = 0;
+    e.XMax = 100;
+  }
+  if (e.YMin == e.YMax) {
+    e.YMin = 0;
+    e.YMax = 100;
+  }
+}
+
 void Finish(int mode) {
   if (mode == ReadForConversion) {
     StartOutput();  // a drawing without ENTITIES still gives a whole output
@@ -1040,14 +1054,7 @@ void Finish(int mode) {
     e.XMax = BoundingBox.XMax;
     e.YMax = BoundingBox.YMax;
   }
-  if (e.XMin == e.XMax) {
-    e.XMin = 0;
-    e.XMax = 100;
-  }
-  if (e.YMin == e.YMax) {
-    e.YMin = 0;
-    e.YMax = 100;
-  }
+  WidenFlatExtents();
   Session.ShowErrors = true;
 }
 
@@ -1062,7 +1069,10 @@ void MainLoop(int mode) {
       if (Session.AbortFlag) return;
       SectionName = UpperText(GroupValue);
       if (SectionName == "HEADER") {
-        if (HeaderLoop(mode)) return;
+        if (HeaderLoop(mode)) {
+          WidenFlatExtents();  // header extents of an empty drawing are one point
+          return;
+        }
       } else if (SectionName == "ENTITIES" && mode == ReadForConversion) {
         StartOutput();
       }

@@ -47,3 +47,64 @@ TEST_F(Corpus, EveryFileInEveryMode) {
 
 }  // namespace
 }  // namespace planox::test
+
+namespace planox::test {
+namespace {
+
+struct Figures {
+  const char* file;
+  long double xmin, ymin, xmax, ymax;  // after a header-only read
+  int layers, blocks;
+};
+
+// Header extents and block definitions as an independent reader lists them
+// (MANIFEST.json); layers are the file's own LAYER entries (the manifest's
+// count includes layers that reader adds by itself).
+TEST_F(Corpus, FiguresAgreeWithTheManifest) {
+  SKIP_WITHOUT_CORPUS();
+  const Figures figures[] = {
+      {"ezdxf/text.dxf", -147.927468L, -129.663731L, 8401.702132L, 2870.985625L, 2, 5},
+      {"ezdxf/4_world.dxf", -0.316L, 0, 23.987648L, 13.067242L, 3, 3},
+      {"ezdxf/dimension_in_nested_blocks.dxf", -20, -20, 270, 223.137085L, 2, 9},
+      {"librecad/plan__architect__Complete-Lib-V.dxf", 0, 0, 4050, 18225, 5, 16},
+      // $EXTMIN 1e20 and $EXTMAX -1e20: held at -1e7 and 1e7.
+      {"dxf-parser/extendeddata.dxf", -1e7L, -1e7L, 1e7L, 1e7L, 1, 2},
+      // $EXTMIN and $EXTMAX both (0,0): widened to 0..100.
+      {"librecad/algoritm__alg12.dxf", 0, 0, 100, 100, 1, 2},
+  };
+  for (const Figures& f : figures) {
+    SCOPED_TRACE(f.file);
+    ResetDrawingModel();
+    UseCorpusFile(CorpusDir() + "/" + f.file);
+    Session.AbortFlag = false;
+    ReadDrawing(ReadHeaderOnly);
+    EXPECT_FALSE(Session.AbortFlag);
+    const Extents& e = Session.DrawingExtents;
+    EXPECT_NEAR(double(e.XMin), double(f.xmin), 1e-6);
+    EXPECT_NEAR(double(e.YMin), double(f.ymin), 1e-6);
+    EXPECT_NEAR(double(e.XMax), double(f.xmax), 1e-6);
+    EXPECT_NEAR(double(e.YMax), double(f.ymax), 1e-6);
+    ReadDrawing(ReadForDisplay);
+    EXPECT_FALSE(Session.AbortFlag);
+    EXPECT_EQ(LayerCount, f.layers);
+    EXPECT_EQ(BlockCount, f.blocks);
+  }
+
+  // The binary drawing is refused; bytes after EOF are not read; a drawing
+  // without EOF ends with AbortFlag.
+  UseCorpusFile(CorpusDir() + "/ezdxf/bin_dxf_r12.dxf");
+  ReadDrawing(ReadForDisplay);
+  EXPECT_TRUE(Session.AbortFlag);
+  EXPECT_EQ(Boxes().back(), "Fichier DXF binaire : lecture impossible");
+  Session.AbortFlag = false;
+  UseCorpusFile(CorpusDir() + "/ezdxf/R12_with_trash_beyond_EOF.dxf");
+  ReadDrawing(ReadForDisplay);
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(ElementCount, 1u);
+  UseCorpusFile(CorpusDir() + "/ezdxf/recover01.dxf");
+  ReadDrawing(ReadForDisplay);
+  EXPECT_TRUE(Session.AbortFlag);
+}
+
+}  // namespace
+}  // namespace planox::test
