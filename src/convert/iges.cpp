@@ -60,12 +60,16 @@ std::string MaxCoordinateText(double v) {
   return buf;
 }
 
-// The Global section's date: years since 1900, month, day, and a fixed time.
+// The Global section's date with a fixed time: YYMMDD.081107, and from
+// 2000 on YYYYMMDD.081107 (years since 1900 in three digits, "1261208",
+// are not a date that IGES readers accept).
 std::string DateText() {
   std::time_t now = std::time(nullptr);
   std::tm t{};
   localtime_r(&now, &t);
-  return IntToTextZero(t.tm_year, 2) + IntToTextZero(t.tm_mon + 1, 2) + IntToTextZero(t.tm_mday, 2) + ".081107";
+  int year = t.tm_year + 1900;
+  std::string y = year < 2000 ? IntToTextZero(year - 1900, 2) : IntToText(year);
+  return y + IntToTextZero(t.tm_mon + 1, 2) + IntToTextZero(t.tm_mday, 2) + ".081107";
 }
 
 class IgesWriter final : public PlotWriter {
@@ -130,8 +134,14 @@ class IgesWriter final : public PlotWriter {
   // A closed outline p1, p4, p3, p2, p1; the area is not filled.
   void solid(const PlotPoint& p1, const PlotPoint& p2, const PlotPoint& p3, const PlotPoint& p4) override {
     std::string s = "106,1,5,0.0";
-    for (const PlotPoint* p : {&p1, &p4, &p3, &p2, &p1}) s += "," + Coord(p->x) + "," + Coord(p->y);
-    Entity(106, 11, true, s + ";");
+    bool collapsed = true;  // every corner on one point at three decimals
+    std::string first = Coord(p1.x) + "," + Coord(p1.y);
+    for (const PlotPoint* p : {&p1, &p4, &p3, &p2, &p1}) {
+      std::string xy = Coord(p->x) + "," + Coord(p->y);
+      collapsed = collapsed && xy == first;
+      s += "," + xy;
+    }
+    if (!collapsed) Entity(106, 11, true, s + ";");
   }
 
   void circle(double cx, double cy, double r) override {

@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
   int roots = reader.NbRootsForTransfer();
   reader.TransferRoots();
   int shapes = reader.NbShapes();
+  reader.PrintCheckTransfer(std::cerr, Standard_True, IFSelect_ItemsByEntity);
   std::printf("entities %d roots %d shapes %d fails %d\n", entities, roots, shapes, fails ? 1 : 0);
   return 0;
 }
