@@ -107,6 +107,9 @@ class GarminWriter final : public PlotWriter {
     if (Position(x, y, point)) PlotWriteLine("T  " + point + " -9999");
   }
 
+  // Solids, like circles and arcs, are not part of a route.
+  void solid(const PlotPoint&, const PlotPoint&, const PlotPoint&, const PlotPoint&) override {}
+
   bool text(const std::string& text) override {
     if (fileType_ == 2) return true;
     std::string point;
