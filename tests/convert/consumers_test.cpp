@@ -1,0 +1,301 @@
+// The outputs read by the programs that read them in the field: every
+// PostScript output rendered by Ghostscript, every HP-GL, HP-GL/2 and the
+// HP-GL part of the laser job rendered by hp2xx, the CNC dialects read by
+// the toolpath engine of a G-code controller. The tools come with the
+// dependency script; a missing tool fails the test.
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "display/shpin.h"
+#include "plottest.h"
+
+namespace planox::test {
+namespace {
+
+struct Pt {
+  double x, y;
+};
+
+// The drawing, in mm: a frame, a circle, an arc off whole degrees, a
+// solid, a polyline and a text. Ink is looked for at these points.
+void Drawing() {
+  PlotSelectPen(1);
+  PlotLine(10, 10, 90, 10);
+  PlotLine(90, 10, 90, 90);
+  PlotLine(90, 90, 10, 90);
+  PlotLine(10, 90, 10, 10);
+  PlotCircle(50, 50, 20);
+  PlotArc(50, 50, 10.5, 100.25, 30, 1);
+  PlotSelectPen(2);
+  PlotSolid({70, 20}, {80, 20}, {80, 30}, {70, 30});
+  PlotMoveTo(false, 20, 20);
+  PlotDrawTo(false, 40, 25);
+  PlotDrawTo(false, 30, 40);
+  PlotTextStyle(0, 0, 8, 6);
+  PlotTextAlign(0, 0);
+  PlotText("HHH", 20, 70);
+}
+
+std::vector<Pt> Segment(Pt a, Pt b, int n = 8) {
+  std::vector<Pt> v;
+  for (int i = 0; i <= n; ++i) v.push_back({a.x + (b.x - a.x) * i / n, a.y + (b.y - a.y) * i / n});
+  return v;
+}
+
+std::vector<Pt> InkPoints() {
+  std::vector<Pt> v;
+  Pt frame[5] = {{10, 10}, {90, 10}, {90, 90}, {10, 90}, {10, 10}};
+  for (int i = 0; i < 4; ++i)
+    for (Pt p : Segment(frame[i], frame[i + 1])) v.push_back(p);
+  for (int a = 0; a < 360; a += 30) v.push_back({50 + 20 * std::cos(a * M_PI / 180), 50 + 20 * std::sin(a * M_PI / 180)});
+  for (double a = 11; a <= 100; a += 11) v.push_back({50 + 30 * std::cos(a * M_PI / 180), 50 + 30 * std::sin(a * M_PI / 180)});
+  v.push_back({75, 25});  // inside the solid
+  for (Pt p : Segment({20, 20}, {40, 25})) v.push_back(p);
+  for (Pt p : Segment({40, 25}, {30, 40})) v.push_back(p);
+  return v;
+}
+// Points that must stay blank: the centre of the circle, open areas.
+const Pt Blank[] = {{50, 50}, {60, 80}, {35, 60}, {80, 60}};
+
+struct Bitmap {
+  int w = 0, h = 0;
+  std::vector<uint8_t> bits;
+  bool ink(int x, int y) const {
+    if (x < 0 || y < 0 || x >= w || y >= h) return false;
+    return (bits[static_cast<size_t>(y) * ((w + 7) / 8) + x / 8] >> (7 - x % 8)) & 1;
+  }
+  bool inkNear(double x, double y, int r) const {
+    for (int dy = -r; dy <= r; ++dy)
+      for (int dx = -r; dx <= r; ++dx)
+        if (ink(static_cast<int>(std::lround(x)) + dx, static_cast<int>(std::lround(y)) + dy)) return true;
+    return false;
+  }
+  bool any() const {
+    for (uint8_t b : bits)
+      if (b) return true;
+    return false;
+  }
+};
+
+Bitmap ReadPbm(const std::string& name) {
+  Bitmap b;
+  std::string d = ReadFile(name);
+  std::istringstream in(d);
+  std::string magic;
+  in >> magic;
+  auto skip = [&] {
+    while (in >> std::ws && in.peek() == '#') {
+      std::string line;
+      std::getline(in, line);
+    }
+  };
+  skip();
+  in >> b.w;
+  skip();
+  in >> b.h;
+  in.get();
+  if (magic != "P4" || b.w <= 0 || b.h <= 0) return Bitmap{};
+  size_t size = static_cast<size_t>((b.w + 7) / 8) * b.h;
+  b.bits.resize(size);
+  in.read(reinterpret_cast<char*>(b.bits.data()), static_cast<std::streamsize>(size));
+  if (static_cast<size_t>(in.gcount()) != size) return Bitmap{};
+  return b;
+}
+
+class Consumers : public Defaults {
+ protected:
+  TempDir dir;
+  std::string save(const std::string& name, const std::string& content) {
+    std::string f = dir.file(name);
+    WriteFile(f, content);
+    return f;
+  }
+};
+
+// Ghostscript at 72 dpi: one pixel per point. The prologue puts the
+// origin at (20, 20) points, or turns the page with the origin at (420,
+// 20); one mm is 72 / 25.4 points.
+TEST_F(Consumers, GhostscriptRendersPostscript) {
+  ASSERT_TRUE(HaveTool("gs")) << "gs is missing: run scripts/install-deps.sh";
+  for (char rotate : {'N', 'J'}) {
+    SCOPED_TRACE(rotate);
+    Settings.Rotate90 = rotate;
+    {
+      std::string ps = Convert(TargetPostscript, Drawing);
+      ASSERT_FALSE(ps.empty());
+      std::string src = save("d.ps", ps), pbm = dir.file("d.pbm"), log;
+      int rc = Shell("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pbmraw -r72 -g612x792 -sOutputFile=" + pbm + " " + src, log);
+      ASSERT_EQ(rc, 0) << log;
+      EXPECT_EQ(log.find("Error"), std::string::npos) << log;
+      Bitmap b = ReadPbm(pbm);
+      ASSERT_TRUE(b.any());
+      auto pixel = [&](Pt p) {
+        double k = 72 / 25.4;
+        return rotate == 'N' ? Pt{20 + p.x * k, 792 - (20 + p.y * k)} : Pt{420 - p.y * k, 792 - (20 + p.x * k)};
+      };
+      for (Pt p : InkPoints()) {
+        Pt q = pixel(p);
+        EXPECT_TRUE(b.inkNear(q.x, q.y, 2)) << p.x << "," << p.y;
+      }
+      for (Pt p : Blank) {
+        Pt q = pixel(p);
+        EXPECT_FALSE(b.inkNear(q.x, q.y, 2)) << p.x << "," << p.y;
+      }
+      // The text: ink in its box.
+      bool text = false;
+      for (double x = 21; x < 40; x += 0.5) text |= b.inkNear(pixel({x, 73}).x, pixel({x, 73}).y, 0);
+      EXPECT_TRUE(text);
+    }
+  }
+}
+
+// hp2xx with a fixed range of plotter units (0..4000 on 100 mm at 100
+// dpi) so that drawing millimetres land on known pixels.
+// filled: solids are filled (HP-GL/2, laser); those also lower the pen at
+// a circle's centre before "CI", which leaves a dot there.
+void CheckHpgl(const std::string& hpgl, const TempDir& dir, bool filled) {
+  std::string src = dir.file("d.hpgl"), pbm = dir.file("d.pbm"), log;
+  WriteFile(src, hpgl);
+  int rc = Shell("hp2xx -m pbm -x 0 -X 4000 -y 0 -Y 4000 -w 100 -h 100 -d 100 -f " + pbm + " " + src, log);
+  ASSERT_EQ(rc, 0) << log;
+  EXPECT_NE(log.find("HPGL command(s) ignored: 0"), std::string::npos) << log;
+  EXPECT_NE(log.find("Unexpected event(s):  0"), std::string::npos) << log;
+  Bitmap b = ReadPbm(pbm);
+  ASSERT_TRUE(b.any());
+  const double k = 100 / 25.4;
+  auto pixel = [&](Pt p) { return Pt{p.x * k, (b.h - 1) - p.y * k}; };
+  for (Pt p : InkPoints()) {
+    if (!filled && p.x == 75 && p.y == 25) continue;
+    Pt q = pixel(p);
+    EXPECT_TRUE(b.inkNear(q.x, q.y, 3)) << p.x << "," << p.y;
+  }
+  for (Pt p : Blank) {
+    if (filled && p.x == 50 && p.y == 50) continue;
+    Pt q = pixel(p);
+    EXPECT_FALSE(b.inkNear(q.x, q.y, 2)) << p.x << "," << p.y;
+  }
+  bool text = false;
+  for (double x = 21; x < 40; x += 0.5) text |= b.inkNear(pixel({x, 73}).x, pixel({x, 73}).y, 0);
+  EXPECT_TRUE(text);
+}
+
+TEST_F(Consumers, Hp2xxRendersTheHpglFamily) {
+  ASSERT_TRUE(HaveTool("hp2xx")) << "hp2xx is missing: run scripts/install-deps.sh";
+  {
+    SCOPED_TRACE("HP-GL");
+    CheckHpgl(Convert(TargetHpgl, Drawing), dir, false);
+  }
+  {
+    SCOPED_TRACE("HP-GL/2");
+    CheckHpgl(Convert(TargetHpgl2, Drawing), dir, true);
+  }
+  {
+    SCOPED_TRACE("HPGL-Laser");
+    std::string job = Convert(TargetHpglLaser, Drawing);
+    // The HP-GL/2 part between entering and leaving HP-GL/2 mode.
+    size_t a = job.find("\x1b%0B"), e = job.find("\x1b%0A");
+    ASSERT_NE(a, std::string::npos);
+    ASSERT_NE(e, std::string::npos);
+    EXPECT_EQ(job.substr(0, 2), "\x1b" "E");
+    EXPECT_EQ(job.substr(job.size() - 4), "\x1b" "E\r\n");
+    CheckHpgl(job.substr(a + 4, e - a - 4), dir, true);
+  }
+  {
+    SCOPED_TRACE("HP-GL with stroked text");
+    ASSERT_TRUE(LoadShapeFont(FindShapeFontFile()));
+    Settings.UseShapeFont = Settings.LoadShapeFont = 'J';
+    std::string out = Convert(TargetHpgl, Drawing);
+    ClearShapeFont();
+    EXPECT_EQ(out.find("LB"), std::string::npos);
+    CheckHpgl(out, dir, false);
+  }
+}
+
+}  // namespace
+}  // namespace planox::test
+
+namespace planox::test {
+namespace {
+
+struct Move {
+  std::string kind;
+  double x1, y1, z1, x2, y2, z2, i = 0, j = 0;
+};
+
+std::vector<Move> Toolpath(const std::string& file, std::string& log) {
+  std::string script = SourceDir() + "/tests/convert/node/toolpath.js";
+  std::vector<Move> moves;
+  if (Shell("node " + script + " " + file, log) != 0) return moves;
+  std::istringstream in(log);
+  Move m;
+  while (in >> m.kind) {
+    in >> m.x1 >> m.y1 >> m.z1 >> m.x2 >> m.y2 >> m.z2;
+    if (m.kind == "arc") in >> m.i >> m.j;
+    moves.push_back(m);
+  }
+  return moves;
+}
+
+bool Near(double a, double b) { return std::fabs(a - b) < 0.002; }
+
+// The cuts of the drawing (moves at depth) in order: each line, the circle
+// as one full arc from (70, 50), the arc from P(10.5) to P(100.25), the
+// solid's outline and the polyline. Dialect 4 drills the circle instead.
+TEST_F(Consumers, ToolpathEngineReadsCnc) {
+  ASSERT_TRUE(HaveTool("node")) << "node is missing: run scripts/install-deps.sh";
+  ASSERT_TRUE(std::ifstream(SourceDir() + "/tests/convert/node/node_modules/gcode-toolpath/package.json").good())
+      << "gcode-toolpath is missing: run scripts/install-deps.sh";
+  auto P = [](double a, double r) { return Pt{50 + r * std::cos(a * M_PI / 180), 50 + r * std::sin(a * M_PI / 180)}; };
+  for (int dialect : {1, 3, 4}) {
+    SCOPED_TRACE(dialect);
+    Settings.NcSyntax = dialect;
+    std::string file = save("d.cnc", Convert(TargetCnc, Drawing));
+    std::string log;
+    std::vector<Move> moves = Toolpath(file, log);
+    ASSERT_FALSE(moves.empty()) << log;
+    struct Cut {
+      Pt a, b;
+      bool arc;
+      Pt centre;
+    };
+    std::vector<Cut> want = {{{10, 10}, {90, 10}, false, {}}, {{90, 10}, {90, 90}, false, {}},
+                             {{90, 90}, {10, 90}, false, {}}, {{10, 90}, {10, 10}, false, {}}};
+    if (dialect != 4) want.push_back({{70, 50}, {70, 50}, true, {50, 50}});
+    want.push_back({P(10.5, 30), P(100.25, 30), true, {50, 50}});
+    Pt solid[5] = {{70, 20}, {80, 20}, {80, 30}, {70, 30}, {70, 20}};
+    for (int k = 0; k < 4; ++k) want.push_back({solid[k], solid[k + 1], false, {}});
+    want.push_back({{20, 20}, {40, 25}, false, {}});
+    want.push_back({{40, 25}, {30, 40}, false, {}});
+
+    std::vector<Move> cuts;
+    bool drilled = false;
+    for (const Move& m : moves) {
+      if (m.z1 < 0 && m.z2 < 0) cuts.push_back(m);
+      // A plunge at the circle's centre.
+      if (m.kind == "line" && m.z2 < 0 && m.z1 > 0 && Near(m.x2, 50) && Near(m.y2, 50)) drilled = true;
+    }
+    EXPECT_EQ(drilled, dialect == 4);
+    ASSERT_EQ(cuts.size(), want.size()) << log;
+    for (size_t k = 0; k < want.size(); ++k) {
+      SCOPED_TRACE(k);
+      const Move& m = cuts[k];
+      EXPECT_EQ(m.kind, want[k].arc ? "arc" : "line");
+      EXPECT_TRUE(Near(m.x1, want[k].a.x) && Near(m.y1, want[k].a.y)) << m.x1 << "," << m.y1;
+      EXPECT_TRUE(Near(m.x2, want[k].b.x) && Near(m.y2, want[k].b.y)) << m.x2 << "," << m.y2;
+      EXPECT_TRUE(Near(m.z1, -0.3));
+      if (want[k].arc) {
+        // The engine takes I and J relative to the start point: dialect 3
+        // writes them so, dialects 1 and 4 write the absolute centre.
+        Pt c = dialect == 3 ? Pt{m.i, m.j} : Pt{m.i - m.x1, m.j - m.y1};
+        EXPECT_TRUE(Near(c.x, want[k].centre.x) && Near(c.y, want[k].centre.y)) << c.x << "," << c.y;
+      }
+    }
+    // The program ends at (0, 0) with the tool up.
+    EXPECT_TRUE(Near(moves.back().x2, 0) && Near(moves.back().y2, 0) && moves.back().z2 > 0);
+  }
+}
+
+}  // namespace
+}  // namespace planox::test
