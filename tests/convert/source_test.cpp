@@ -14,73 +14,19 @@ namespace {
 
 using SourceWriterTest = WriterTest;
 
-// The toolbox routines the generated programs call, with their argument
-// lists, in each language.
-const char* const PascalRoutines[] = {
-    "procedure H_Init(Mode: Integer);",
-    "procedure H_InitGraph;",
-    "procedure H_ResetWindow;",
-    "procedure H_DrawQuorGraphTestFrame(Title: String);",
-    "procedure H_SetWindow(X1, Y1, X2, Y2, WXMin, WYMin, WXMax, WYMax: Real; KeepRatio, Frame: Boolean);",
-    "procedure H_ClearViewPort;",
-    "procedure H_ZoomKey(var Ch: Char);",
-    "procedure H_CloseGraph;",
-    "procedure H_SetColor(Colour: Integer);",
-    "procedure H_SetLineStyle(Style: Integer);",
-    "procedure H_SetTextStyle(Font: Integer; Angle, Height, Width: Real);",
-    "procedure H_MoveTo(X, Y: Real);",
-    "procedure H_Line(X1, Y1, X2, Y2: Real);",
-    "procedure H_Solid(X1, Y1, X2, Y2, X3, Y3, X4, Y4: Real);",
-    "procedure H_Circle(X, Y, R: Real);",
-    "procedure H_Arc(X, Y, StartAngle, EndAngle, R: Real);",
-    "procedure H_OutTextXy(X, Y: Real; Text: AnsiString);",
-};
-
-const char* const CRoutines[] = {
-    "void QuorGraf(void);",
-    "void H_Init(int mode);",
-    "void H_InitGraph(void);",
-    "void H_ResetWindow(void);",
-    "void H_DrawQuorGraphTestFrame(const char *title);",
-    "void H_SetWindow(double x1, double y1, double x2, double y2, double wxmin, double wymin, double wxmax,"
-    " double wymax, int keepRatio, int frame);",
-    "void H_ClearViewPort(void);",
-    "void H_ZoomKey(char *ch);",
-    "void H_CloseGraph(void);",
-    "void H_SetColor(int colour);",
-    "void H_SetLineStyle(int style);",
-    "void H_SetTextStyle(int font, int direction, double height, double width);",
-    "void H_MoveTo(double x, double y);",
-    "void H_Line(double x1, double y1, double x2, double y2);",
-    "void H_Solid(double x1, double y1, double x2, double y2, double x3, double y3, double x4, double y4);",
-    "void H_Circle(double x, double y, double r);",
-    "void H_Arc(double x, double y, double startAngle, double endAngle, double r);",
-    "void H_OutTextXY(double x, double y, const char *text);",
-};
-
-void WriteStandIns(const std::string& dir) {
-  std::string unit = "unit QuorGraf;\n{$mode objfpc}\ninterface\n";
-  for (const char* r : PascalRoutines) unit += std::string(r) + "\n";
-  unit += "implementation\n";
-  for (const char* r : PascalRoutines) unit += std::string(r) + " begin end;\n";
-  unit += "end.\n";
-  WriteFile(dir + "/quorgraf.pas", unit);
-  WriteFile(dir + "/QuorDef.H", "#define TRUE 1\n#define FALSE 0\n");
-  std::string header;
-  for (const char* r : CRoutines) header += std::string(r) + "\n";
-  WriteFile(dir + "/QuorGraf.H", header);
-}
+// The stand-ins for the toolbox unit and headers (tests/convert/standin)
+// declare exactly the routines and argument lists the programs may call.
+std::string StandIns() { return SourceDir() + "/tests/convert/standin"; }
 
 // Compiles the output; the compiler's messages when it fails.
 std::string CompileError(const std::string& dir, const std::string& file, bool pascal) {
-  WriteStandIns(dir);
   int rc = 0;
   std::string log;
   if (pascal)
-    log = Shell("cd " + Quoted(dir) + " && fpc -vew -FU. -Fu. " + Quoted(file), rc);
+    log = Shell("cd " + Quoted(dir) + " && fpc -vew -FU. -Fu" + Quoted(StandIns()) + " " + Quoted(file), rc);
   else
     log = Shell("cd " + Quoted(dir) + " && gcc -c -Werror=implicit-function-declaration -Werror=int-conversion"
-                " -Werror=incompatible-pointer-types -Werror=overflow -o prog.o " + Quoted(file), rc);
+                " -Werror=incompatible-pointer-types -Werror=overflow -I" + Quoted(StandIns()) + " -o prog.o " + Quoted(file), rc);
   return rc == 0 ? std::string() : log.empty() ? "compiler failed" : log;
 }
 
