@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <string>
 
 #include "app/session.h"
 
@@ -45,7 +46,14 @@ bool ConfigureSerial(int fd) {
   speed_t speed = BaudRate(Settings.BaudRateCode);
   cfsetospeed(&t, speed);
   cfsetispeed(&t, speed);
-  return tcsetattr(fd, TCSANOW, &t) == 0;
+  if (tcsetattr(fd, TCSANOW, &t) == 0) return true;
+  // A pseudo-terminal (a port redirected for a test or a virtual port)
+  // has no data bits or parity and keeps CS8 whatever it is given; the C
+  // library then reports the setting as failed although the rest holds.
+  const char* name = ttyname(fd);
+  termios now{};
+  return name && std::string(name).rfind("/dev/pts/", 0) == 0 && tcgetattr(fd, &now) == 0 &&
+         cfgetospeed(&now) == speed && (now.c_cflag & CSTOPB) == (t.c_cflag & CSTOPB);
 }
 
 }  // namespace
