@@ -68,7 +68,7 @@ void PainterCanvas::polygon(const int (&xy)[8], Rgb fill) {
   p_.setBrush(Qt::NoBrush);
 }
 
-const QFont& PainterCanvas::fontFor(const TextFont& f) {
+const PainterCanvas::CachedFont& PainterCanvas::fontFor(const TextFont& f) {
   FontKey key{f.face, f.height, f.width, f.weight, f.italic, f.underline, f.strikeOut};
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
@@ -88,22 +88,46 @@ const QFont& PainterCanvas::fontFor(const TextFont& f) {
   font.setItalic(f.italic);
   font.setUnderline(f.underline);
   font.setStrikeOut(f.strikeOut);
-  return fonts_.emplace(key, font).first->second;
+  return fonts_.emplace(key, CachedFont{font, QFontMetricsF(font).ascent()}).first->second;
 }
 
 void PainterCanvas::text(int x, int y, const TextFont& font, Rgb colour, const std::string& utf8) {
   QString s = QString::fromUtf8(utf8.data(), qsizetype(std::min<size_t>(utf8.size(), 4 * kMaxTextChars)));
   if (s.size() > kMaxTextChars) s.truncate(kMaxTextChars);
   if (s.isEmpty()) return;
-  const QFont& f = fontFor(font);
-  p_.save();
-  p_.translate(x, y);
-  p_.rotate(-(font.escapement % 3600) / 10.0);
-  p_.setFont(f);
+  const CachedFont& f = fontFor(font);
+  const QPen pen = p_.pen();
+  if (p_.font() != f.font) p_.setFont(f.font);
   p_.setPen(ToQColor(colour));
-  p_.setBrush(Qt::NoBrush);
-  p_.drawText(QPointF(0, QFontMetricsF(f).ascent()), s);
-  p_.restore();
+  const int tenths = font.escapement % 3600;
+  if (tenths == 0) {
+    p_.drawText(QPointF(x, y + f.ascent), s);
+  } else {
+    const QTransform saved = p_.transform();
+    p_.translate(x, y);
+    p_.rotate(-tenths / 10.0);
+    p_.drawText(QPointF(0, f.ascent), s);
+    p_.setTransform(saved);
+  }
+  p_.setPen(pen);
+}
+
+ImageCanvas::ImageCanvas(QImage& image)
+    : RasterCanvas(reinterpret_cast<uint32_t*>(image.bits()), image.width(), image.height(),
+                   int(image.bytesPerLine() / 4)),
+      image_(image) {}
+
+ImageCanvas::~ImageCanvas() {
+  texts_.reset();
+  if (painter_) painter_->end();
+}
+
+void ImageCanvas::text(int x, int y, const TextFont& font, Rgb colour, const std::string& utf8) {
+  if (!painter_) {
+    painter_ = std::make_unique<QPainter>(&image_);
+    texts_ = std::make_unique<PainterCanvas>(*painter_, image_.width(), image_.height());
+  }
+  texts_->text(x, y, font, colour, utf8);
 }
 
 }  // namespace planox

@@ -5,10 +5,14 @@
 #include <QFont>
 #include <QPainter>
 
+#include <QImage>
+
 #include <map>
+#include <memory>
 #include <tuple>
 
 #include "display/quorgraf.h"
+#include "display/raster.h"
 
 namespace planox {
 
@@ -28,12 +32,30 @@ class PainterCanvas : public Canvas {
   void text(int x, int y, const TextFont& font, Rgb colour, const std::string& utf8) override;
 
  private:
-  const QFont& fontFor(const TextFont& font);
+  struct CachedFont {
+    QFont font;
+    double ascent = 0;
+  };
+  const CachedFont& fontFor(const TextFont& font);
 
   QPainter& p_;
   int width_, height_;
   using FontKey = std::tuple<std::string, int, int, int, bool, bool, bool>;
-  std::map<FontKey, QFont> fonts_;
+  std::map<FontKey, CachedFont> fonts_;
+};
+
+// The window image: graphics drawn straight into the image's pixels, texts
+// with a painter opened on the image when the first text comes.
+class ImageCanvas : public RasterCanvas {
+ public:
+  explicit ImageCanvas(QImage& image);  // Format_RGB32 or ARGB32
+  ~ImageCanvas() override;
+  void text(int x, int y, const TextFont& font, Rgb colour, const std::string& utf8) override;
+
+ private:
+  QImage& image_;
+  std::unique_ptr<QPainter> painter_;
+  std::unique_ptr<PainterCanvas> texts_;
 };
 
 QColor ToQColor(Rgb c);

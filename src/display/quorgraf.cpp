@@ -252,10 +252,13 @@ std::string DisplayList::line(size_t i) const {
 // Mapping
 
 int32_t RoundPixel(long double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= 2147483647.0L) return std::numeric_limits<int32_t>::max();
-  if (v <= -2147483648.0L) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(std::nearbyintl(v));
+  if (!(v < 2147483647.0L)) return std::isnan(v) ? 0 : std::numeric_limits<int32_t>::max();
+  if (!(v > -2147483648.0L)) return std::numeric_limits<int32_t>::min();
+  // Adding and taking away 1.5 * 2^52 rounds a double to an integer in the
+  // current (nearest, ties to even) rounding mode, without a library call.
+  constexpr double magic = 6755399441055744.0;
+  const double d = static_cast<double>(v);
+  return static_cast<int32_t>((d + magic) - magic);
 }
 
 GraphWindow::GraphWindow() {

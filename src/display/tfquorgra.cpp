@@ -165,10 +165,10 @@ bool TFquorgra::replayInto(const PrinterTarget* printer) {
     if (image_.size() != size) image_ = QImage(size, QImage::Format_RGB32);
     image_.fill(ToQColor(RgbFromValue(Settings.BackgroundColour)));
     overlays_.clear();
-    QPainter p(&image_);
-    PainterCanvas canvas(p, image_.width(), image_.height());
-    complete = graph_.Replay(canvas, printer);
-    p.end();
+    {
+      ImageCanvas canvas(image_);
+      complete = graph_.Replay(canvas, printer);
+    }
     if (printer) break;  // a print job is replayed once
   } while (again_);
   rendering_ = false;

@@ -21,14 +21,22 @@ class Pixels : public test::Defaults {
     w.setList(&list);
     w.SetWindow(0, 0, 1, 1, 0, 0, 640, 480, true, false);
   }
+  // The window's canvas (pixels written directly, texts by a painter), or
+  // the painter canvas that the printer uses.
   QImage render(QColor ground = Qt::white) {
     QImage img(641, 481, QImage::Format_RGB32);
     img.fill(ground);
-    QPainter p(&img);
-    PainterCanvas c(p, img.width(), img.height());
-    w.Replay(c);
+    if (painter) {
+      QPainter p(&img);
+      PainterCanvas c(p, img.width(), img.height());
+      w.Replay(c);
+    } else {
+      ImageCanvas c(img);
+      w.Replay(c);
+    }
     return img;
   }
+  bool painter = false;
   // Number of changes between drawn and blank along a row.
   static int Transitions(const QImage& img, int y, int x1, int x2, QRgb blank) {
     int n = 0;
@@ -53,56 +61,97 @@ class Pixels : public test::Defaults {
 };
 
 TEST_F(Pixels, LinesLandWhereTheMappingSays) {
-  w.SetColor(12);
-  w.line(0, 100, 640, 100);
-  w.line(200, 0, 200, 480);
-  const QImage img = render();
-  EXPECT_EQ(img.pixel(320, 380), qRgb(255, 0, 0));
-  EXPECT_EQ(img.pixel(200, 50), qRgb(255, 0, 0));
-  EXPECT_EQ(img.pixel(320, 379), qRgb(255, 255, 255));
-  EXPECT_EQ(img.pixel(201, 50), qRgb(255, 255, 255));
+  for (bool viaPainter : {false, true}) {
+    SCOPED_TRACE(viaPainter ? "painter" : "image");
+    painter = viaPainter;
+    list.clear();
+    w.ResetZoom();
+    w.SetColor(0);
+    w.SetColor(12);
+    w.line(0, 100, 640, 100);
+    w.line(200, 0, 200, 480);
+    const QImage img = render();
+    EXPECT_EQ(img.pixel(320, 380), qRgb(255, 0, 0));
+    EXPECT_EQ(img.pixel(200, 50), qRgb(255, 0, 0));
+    EXPECT_EQ(img.pixel(320, 379), qRgb(255, 255, 255));
+    EXPECT_EQ(img.pixel(201, 50), qRgb(255, 255, 255));
 
-  // Zoomed in about the centre: the line at y = 100 moves away from it.
-  w.SetScale(160, 120, 480, 360);
-  const QImage zoomed = render();
-  EXPECT_EQ(zoomed.pixel(320, 380), qRgb(255, 255, 255));  // y = 100 is now below the window
-  EXPECT_EQ(zoomed.pixel(80, 50), qRgb(255, 0, 0));        // x = (200 - 160) * 2
+    // Zoomed in about the centre: the line at y = 100 moves away from it.
+    w.SetScale(160, 120, 480, 360);
+    const QImage zoomed = render();
+    EXPECT_EQ(zoomed.pixel(320, 380), qRgb(255, 255, 255));  // y = 100 is now below the window
+    EXPECT_EQ(zoomed.pixel(80, 50), qRgb(255, 0, 0));        // x = (200 - 160) * 2
+  }
 }
 
 TEST_F(Pixels, ColourZeroAndMonochrome) {
-  Settings.BackgroundColour = 0x00ff00;  // green
-  w.SetColor(9);
-  w.Solid(10, 10, 100, 10, 100, 100, 10, 100);
-  w.SetColor(0);
-  w.line(0, 50, 640, 50);
-  QImage img = render();
-  EXPECT_EQ(img.pixel(50, 420), qRgb(0, 0, 255));
-  EXPECT_EQ(img.pixel(50, 440), qRgb(0, 0, 255));
-  EXPECT_EQ(img.pixel(50, 480 - 50), qRgb(0, 255, 0));   // erased through the solid
-  EXPECT_EQ(img.pixel(300, 480 - 50), qRgb(0, 255, 0));
+  for (bool viaPainter : {false, true}) {
+    SCOPED_TRACE(viaPainter ? "painter" : "image");
+    painter = viaPainter;
+    list.clear();
+    Settings.ColourGraphics = true;
+    Settings.BackgroundColour = 0x00ff00;  // green
+    w.SetColor(9);
+    w.Solid(10, 10, 100, 10, 100, 100, 10, 100);
+    w.SetColor(0);
+    w.line(0, 50, 640, 50);
+    QImage img = render();
+    EXPECT_EQ(img.pixel(50, 420), qRgb(0, 0, 255));
+    EXPECT_EQ(img.pixel(50, 440), qRgb(0, 0, 255));
+    EXPECT_EQ(img.pixel(50, 480 - 50), qRgb(0, 255, 0));  // erased through the solid
+    EXPECT_EQ(img.pixel(300, 480 - 50), qRgb(0, 255, 0));
 
-  Settings.ColourGraphics = false;
-  img = render();
-  EXPECT_EQ(img.pixel(50, 420), qRgb(0, 0, 0));
-  EXPECT_EQ(img.pixel(50, 430), qRgb(0, 255, 0));
+    Settings.ColourGraphics = false;
+    img = render();
+    EXPECT_EQ(img.pixel(50, 420), qRgb(0, 0, 0));
+    EXPECT_EQ(img.pixel(50, 430), qRgb(0, 255, 0));
+  }
 }
 
 TEST_F(Pixels, DottedAndDashedPensDiffer) {
-  w.SetColor(15);
-  w.SetLineStyle(1);
-  w.line(0, 400, 640, 400);
-  w.SetLineStyle(3);
-  w.line(0, 300, 640, 300);
-  w.SetLineStyle(0);
-  w.line(0, 200, 640, 200);
-  const QImage img = render(Qt::black);
-  const QRgb black = qRgb(0, 0, 0);
-  const int dotted = Transitions(img, 80, 10, 630, black);
-  const int dashed = Transitions(img, 180, 10, 630, black);
-  const int solid = Transitions(img, 280, 10, 630, black);
-  EXPECT_EQ(solid, 0);
-  EXPECT_GT(dashed, 10);
-  EXPECT_GT(dotted, dashed + 10);
+  for (bool viaPainter : {false, true}) {
+    SCOPED_TRACE(viaPainter ? "painter" : "image");
+    painter = viaPainter;
+    list.clear();
+    w.SetColor(0);
+    w.SetLineStyle(0);
+    w.SetColor(15);
+    w.SetLineStyle(1);
+    w.line(0, 400, 640, 400);
+    w.SetLineStyle(3);
+    w.line(0, 300, 640, 300);
+    w.SetLineStyle(0);
+    w.line(0, 200, 640, 200);
+    const QImage img = render(Qt::black);
+    const QRgb black = qRgb(0, 0, 0);
+    const int dotted = Transitions(img, 80, 10, 630, black);
+    const int dashed = Transitions(img, 180, 10, 630, black);
+    const int solid = Transitions(img, 280, 10, 630, black);
+    EXPECT_EQ(solid, 0);
+    EXPECT_GT(dashed, 10);
+    EXPECT_GT(dotted, dashed + 10);
+  }
+}
+
+TEST_F(Pixels, CirclesArcsAndWidePens) {
+  w.SetColor(12);
+  w.circle(320, 240, 100);
+  w.Arc(100, 100, 0, 90, 50);  // the quarter from east to north
+  w.SetLineWidth(5);
+  w.line(400, 50, 600, 50);
+  const QImage img = render();
+  const QRgb red = qRgb(255, 0, 0);
+  EXPECT_EQ(img.pixel(420, 240), red);
+  EXPECT_EQ(img.pixel(320, 140), red);
+  EXPECT_EQ(img.pixel(220, 240), red);
+  EXPECT_EQ(img.pixel(320, 340), red);
+  EXPECT_NE(img.pixel(320, 240), red);
+  EXPECT_EQ(img.pixel(150, 380), red);  // east end of the arc
+  EXPECT_EQ(img.pixel(100, 330), red);  // north end
+  EXPECT_NE(img.pixel(50, 380), red);   // the west side is not drawn
+  EXPECT_NE(img.pixel(100, 430), red);  // nor the south
+  for (int y = 428; y <= 432; ++y) EXPECT_EQ(img.pixel(500, y), red) << y;
+  EXPECT_NE(img.pixel(500, 434), red);
 }
 
 TEST_F(Pixels, TextIsRotated) {
@@ -128,18 +177,25 @@ TEST_F(Pixels, TextIsRotated) {
 }
 
 TEST_F(Pixels, WildNumbersDrawNothingAbsurd) {
-  w.SetColor(12);
-  w.circle(320, 240, 1e200);
-  w.circle(320, 240, 1e6);
-  w.Arc(320, 240, 0, 180, 1e7);
-  w.SetLineStyle(1);
-  w.line(-1e300, 240, 1e300, 240);
-  w.SetTextStyle(0, 0, 1e9, 1e9);
-  w.OutTextXY(0, 0, std::string(100000, 'x'));
-  w.SetTextStyle(0, 0, 5, 5);
-  w.OutTextXY(0, 0, std::string(100000, 'x'));
-  const QImage img = render();
-  EXPECT_GT(Transitions(img, 240, 0, 640, qRgb(255, 255, 255)), 100);  // the dotted line
+  for (bool viaPainter : {false, true}) {
+    SCOPED_TRACE(viaPainter ? "painter" : "image");
+    painter = viaPainter;
+    list.clear();
+    w.SetColor(0);
+    w.SetLineStyle(0);
+    w.SetColor(12);
+    w.circle(320, 240, 1e200);
+    w.circle(320, 240, 1e6);
+    w.Arc(320, 240, 0, 180, 1e7);
+    w.SetLineStyle(1);
+    w.line(-1e300, 240, 1e300, 240);
+    w.SetTextStyle(0, 0, 1e9, 1e9);
+    w.OutTextXY(0, 0, std::string(100000, 'x'));
+    w.SetTextStyle(0, 0, 5, 5);
+    w.OutTextXY(0, 0, std::string(100000, 'x'));
+    const QImage img = render();
+    EXPECT_GT(Transitions(img, 240, 0, 640, qRgb(255, 255, 255)), 100);  // the dotted line
+  }
 }
 
 class Window : public test::Defaults {
