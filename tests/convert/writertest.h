@@ -28,6 +28,7 @@ class WriterTest : public Defaults {
     ConverterChoices.GarminFileType = 1;
     ConverterChoices.GarminXReference = 1;
     DxfSingleColourLayers = false;
+    Settings.TempDir = dir.path();  // block work files of the reader
     char buf[4096];
     old_ = getcwd(buf, sizeof buf) ? buf : "/";
     ASSERT_EQ(chdir(dir.path().c_str()), 0);
