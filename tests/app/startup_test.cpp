@@ -188,9 +188,13 @@ TEST_F(CommandLine, NameWithoutDotAsksForTheExtension) {
 }
 
 TEST_F(CommandLine, LoadSwitchEndsWithTheLoadResult) {
-  WriteFile(dir.file("PLAN.DXF"), "  0\nEOF\n");
+  WriteFile(dir.file("PLAN.DXF"), ReadFile(test::SourceDir() + "/samples/flange.dxf"));
   EXPECT_EQ(run({dir.file("PLAN.DXF"), "/I"}).exitCode, 0);
   EXPECT_EQ(run({dir.file("PLAN.DXF"), "/CADX"}).exitCode, 0);
+  EXPECT_EQ(run({dir.file("MISSING.DXF"), "/i"}).exitCode, 1);
+  EXPECT_EQ(run({dir.file("MISSING.DXF"), "/CAD"}).exitCode, 1);
+  // A drawing that cannot be read ends a plain start with code 0.
+  EXPECT_EQ(run({dir.file("MISSING.DXF")}).exitCode, 0);
 }
 
 }  // namespace
