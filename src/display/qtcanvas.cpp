@@ -1,6 +1,7 @@
 #include "display/qtcanvas.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 
 #include <algorithm>
 #include <cmath>
@@ -88,7 +89,7 @@ const PainterCanvas::CachedFont& PainterCanvas::fontFor(const TextFont& f) {
   font.setItalic(f.italic);
   font.setUnderline(f.underline);
   font.setStrikeOut(f.strikeOut);
-  return fonts_.emplace(key, CachedFont{font, QFontMetricsF(font).ascent()}).first->second;
+  return fonts_.emplace(key, CachedFont{font, QRawFont::fromFont(font), QFontMetricsF(font).ascent()}).first->second;
 }
 
 void PainterCanvas::text(int x, int y, const TextFont& font, Rgb colour, const std::string& utf8) {
@@ -97,18 +98,37 @@ void PainterCanvas::text(int x, int y, const TextFont& font, Rgb colour, const s
   if (s.isEmpty()) return;
   const CachedFont& f = fontFor(font);
   const QPen pen = p_.pen();
-  if (p_.font() != f.font) p_.setFont(f.font);
   p_.setPen(ToQColor(colour));
   const int tenths = font.escapement % 3600;
-  if (tenths == 0) {
-    p_.drawText(QPointF(x, y + f.ascent), s);
-  } else {
-    const QTransform saved = p_.transform();
+  const QTransform saved = p_.transform();
+  if (tenths != 0) {
     p_.translate(x, y);
     p_.rotate(-tenths / 10.0);
-    p_.drawText(QPointF(0, f.ascent), s);
-    p_.setTransform(saved);
+    x = y = 0;
   }
+  if (f.raw.isValid()) {
+    // Drawing texts are plain labels: one glyph per character, placed by
+    // their advances, is what they need and costs far less than shaping.
+    QList<quint32> glyphs = f.raw.glyphIndexesForString(s);
+    QList<QPointF> advances = f.raw.advancesForGlyphIndexes(glyphs);
+    QList<QPointF> positions(glyphs.size());
+    QPointF at(0, 0);
+    for (qsizetype i = 0; i < glyphs.size(); ++i) {
+      positions[i] = at;
+      at += advances[i];
+    }
+    QGlyphRun run;
+    run.setRawFont(f.raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    run.setUnderline(font.underline);
+    run.setStrikeOut(font.strikeOut);
+    p_.drawGlyphRun(QPointF(x, y + f.ascent), run);
+  } else {
+    if (p_.font() != f.font) p_.setFont(f.font);
+    p_.drawText(QPointF(x, y + f.ascent), s);
+  }
+  if (tenths != 0) p_.setTransform(saved);
   p_.setPen(pen);
 }
 

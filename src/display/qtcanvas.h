@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QPainter>
+#include <QRawFont>
 
 #include <QImage>
 
@@ -34,6 +35,7 @@ class PainterCanvas : public Canvas {
  private:
   struct CachedFont {
     QFont font;
+    QRawFont raw;  // glyphs straight from the font, without text shaping
     double ascent = 0;
   };
   const CachedFont& fontFor(const TextFont& font);

@@ -131,7 +131,8 @@ void RasterCanvas::segment(long x1, long y1, long x2, long y2, bool continuePatt
 void RasterCanvas::line(int x1, int y1, int x2, int y2) { segment(x1, y1, x2, y2, false); }
 
 // An elliptic curve from parameter angle `from` through `span` radians,
-// counter-clockwise on the screen, as a polyline of about 2-pixel pieces.
+// counter-clockwise on the screen, as a polyline of pieces about 4 pixels
+// long (they stay within a pixel of the true curve down to a radius of 2).
 void RasterCanvas::curve(double cx, double cy, double rx, double ry, double from, double span) {
   const double w = penWidth_;
   if (cx + rx < -w || cx - rx > width_ + w || cy + ry < -w || cy - ry > height_ + w) return;
@@ -146,7 +147,7 @@ void RasterCanvas::curve(double cx, double cy, double rx, double ry, double from
     if (allInside) return;
   }
   const double r = std::max(rx, ry);
-  const int n = int(std::clamp(std::ceil(span * r / 2), 8.0, 4096.0));
+  const int n = int(std::clamp(std::ceil(span * r / 4), 8.0, 4096.0));
   const double step = span / n, cs = std::cos(step), sn = std::sin(step);
   double c = std::cos(from), s = std::sin(from);
   long px = RoundHalfUp(cx + rx * c), py = RoundHalfUp(cy - ry * s);

@@ -112,6 +112,19 @@ struct Target {
   }
 
   void drawLine(long double x1, long double y1, long double x2, long double y2) {
+    const Mapper& m = map;
+    const long double u1 = (x1 - m.x0) * m.sx, v1 = (y1 - m.y0) * m.sy;
+    const long double u2 = (x2 - m.x0) * m.sx, v2 = (y2 - m.y0) * m.sy;
+    if (!m.printer) {
+      // The common case: the window, both ends well inside.
+      long double a = m.L + u1, b = m.B - v1, c = m.L + u2, d = m.B - v2;
+      if (m.inside(a, b) && m.inside(c, d)) {
+        pen();
+        canvas->line(int32_t(m.L) + RoundPixel(u1), int32_t(m.B) - RoundPixel(v1), int32_t(m.L) + RoundPixel(u2),
+                     int32_t(m.B) - RoundPixel(v2));
+        return;
+      }
+    }
     long double a = map.fx(x1), b = map.fy(y1), c = map.fx(x2), d = map.fy(y2);
     if (!Finite(a) || !Finite(b) || !Finite(c) || !Finite(d)) return;
     pen();

@@ -176,6 +176,23 @@ TEST_F(Pixels, TextIsRotated) {
   EXPECT_LE(up.right(), 300 + 8);
 }
 
+TEST_F(Pixels, TextWidthFollowsTheWidthField) {
+  w.SetColor(12);
+  w.SetTextStyle(0, 0, 20, 5);
+  w.OutTextXY(50, 300, "MMMM");
+  const QRect narrow = Ink(render(), qRgb(255, 255, 255));
+  list.clear();
+  w.SetColor(0);
+  w.SetColor(12);
+  w.SetTextStyle(0, 0, 20, 15);
+  w.OutTextXY(50, 300, "MMMM");
+  const QRect wide = Ink(render(), qRgb(255, 255, 255));
+  ASSERT_FALSE(narrow.isEmpty());
+  ASSERT_FALSE(wide.isEmpty());
+  EXPECT_GT(wide.width(), 2 * narrow.width());
+  EXPECT_NEAR(wide.height(), narrow.height(), 2);
+}
+
 TEST_F(Pixels, WildNumbersDrawNothingAbsurd) {
   for (bool viaPainter : {false, true}) {
     SCOPED_TRACE(viaPainter ? "painter" : "image");
