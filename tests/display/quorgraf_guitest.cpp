@@ -48,6 +48,8 @@ class Pixels : public test::Defaults {
     }
     return n;
   }
+
+ public:
   // Bounding box of the pixels that are not the ground colour.
   static QRect Ink(const QImage& img, QRgb ground) {
     QRect r;
@@ -56,6 +58,8 @@ class Pixels : public test::Defaults {
         if (img.pixel(x, y) != ground) r |= QRect(x, y, 1, 1);
     return r;
   }
+
+ protected:
   GraphWindow w;
   DisplayList list;
 };
@@ -303,6 +307,48 @@ TEST_F(Window, KeysAndMouseZoomAndPan) {
   EXPECT_EQ(g.ZoomRect().left, RoundPixel(100.0L / cw * 640));
   EXPECT_EQ(g.ZoomRect().bottom, RoundPixel((ch - 100.0L) / ch * 480));
   QApplication::processEvents();
+}
+
+TEST_F(Window, AKeyDuringAMessagePauseStartsTheReplayAgain) {
+  quor->H_SetWindow(0, 0, 1, 1, 0, 0, 640, 480, true, false);
+  quor->H_Clear();
+  quor->H_SetColor(12);
+  for (int i = 0; i < 120000; ++i) quor->H_Line(0, 240, 640, 240);
+  QApplication::processEvents();
+  // The key arrives while the replay lets messages through; the replay must
+  // not run inside itself, and the image shows the new view when it ends.
+  QCoreApplication::postEvent(win->view(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier));
+  EXPECT_TRUE(win->FormPaint());
+  EXPECT_EQ(win->graph().ZoomRect(), (Rect32{0, -10, 640, 470}));
+  EXPECT_EQ(win->image().pixel(320, 230), qRgb(255, 0, 0));
+  EXPECT_NE(win->image().pixel(320, 240), qRgb(255, 0, 0));
+  QApplication::processEvents();
+}
+
+TEST_F(Window, PrintReplayDrawsTextsOnThePrinterOnly) {
+  quor->H_SetWindow(0, 0, 1, 1, 0, 0, 640, 480, true, false);
+  quor->H_Clear();
+  quor->H_SetColor(12);
+  quor->H_Line(0, 240, 640, 240);
+  quor->H_SetTextStyle(0, 0, 20, 10);
+  quor->H_OutTextXY(100, 100, "PRINT");
+  QApplication::processEvents();
+  QImage page(1280, 960, QImage::Format_RGB32);
+  page.fill(Qt::white);
+  QPainter p(&page);
+  PainterCanvas printer(p, page.width(), page.height());
+  PrinterTarget target;
+  target.canvas = &printer;
+  target.pageWidth = 1280;
+  target.pageHeight = 960;
+  Settings.WindowsPrintMode = 2;
+  EXPECT_TRUE(win->PrintReplay(target));
+  p.end();
+  EXPECT_EQ(page.pixel(640, 480), qRgb(255, 0, 0));  // the page is the drawing area twice over
+  EXPECT_FALSE(Pixels::Ink(page.copy(0, 600, 1280, 200), qRgb(255, 255, 255)).isEmpty());
+  EXPECT_EQ(win->image().pixel(320, 240), qRgb(255, 0, 0));
+  const QRgb ground = win->image().pixel(0, 0);
+  EXPECT_TRUE(Pixels::Ink(win->image().copy(90, 330, 200, 60), ground).isEmpty());  // no text on the window
 }
 
 }  // namespace
