@@ -33,6 +33,13 @@ std::string LabelText(const std::string& text) {
   return s;
 }
 
+// Character sizes in cm: plotters take -128 to 128 without 0, so a text
+// of no height or of a corrupt size gets the nearest size they accept.
+double CharSize(double cm) {
+  if (std::fabs(cm) < 0.005) return cm < 0 ? -0.01 : 0.01;
+  return std::fmax(-127.99, std::fmin(127.99, cm));
+}
+
 class HpglWriter : public PlotWriter {
  public:
   enum Kind { Plain, Encoded, Laser };
@@ -180,7 +187,8 @@ class HpglWriter : public PlotWriter {
     closeBlock();
     double t = angle * M_PI / 180.0;
     PlotWrite("SD1,341;");
-    PlotWrite("SI" + RealToTextDecimals(width * 0.0625, 2) + "," + RealToTextDecimals(height * 0.1, 2) + ";");
+    PlotWrite("SI" + RealToTextDecimals(CharSize(width * 0.0625), 2) + "," +
+              RealToTextDecimals(CharSize(height * 0.1), 2) + ";");
     PlotWrite("DI" + IntToText(RoundUnit(128 * std::cos(t))) + "," + IntToText(RoundUnit(128 * std::sin(t))) + ";");
   }
   void textMove(double x, double y) override {

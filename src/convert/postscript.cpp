@@ -13,7 +13,15 @@ namespace planox {
 
 namespace {
 
-std::string D(double mm) { return IntToText(RoundUnit(mm * 72 * 0.0393700787 * 4.1666667)); }
+// Device units. Interpreters keep coordinates in fixed point and refuse
+// an arc far outside any page, so values of a corrupt drawing are held
+// within a million units (85 m).
+std::string D(double mm) {
+  double v = mm * 72 * 0.0393700787 * 4.1666667;
+  if (v > 1e6) v = 1e6;
+  if (v < -1e6) v = -1e6;
+  return IntToText(RoundUnit(v));
+}
 std::string P(double x, double y) { return D(x) + " " + D(y); }
 double ArcX(double cx, double r, double t) { return cx + r * std::cos(t * M_PI / 180.0); }
 double ArcY(double cy, double r, double t) { return cy + r * std::sin(t * M_PI / 180.0); }
@@ -115,12 +123,19 @@ class PostscriptWriter final : public PlotWriter {
     PlotWriteLine("s");
     PlotWriteLine("n");
     hasPoint_ = false;
-    PlotWriteLine("/" + FontName(Settings.TextStyle) + " findfont " + D(height) + " scalefont setfont");
+    fontSize_ = D(height);
+    PlotWriteLine("/" + FontName(Settings.TextStyle) + " findfont " + fontSize_ + " scalefont setfont");
   }
   void textMove(double x, double y) override { m(x, y); }
   bool text(const std::string& text) override {
     double angle = PlotState.textAngle, w = PlotState.textWidth, h = PlotState.textHeight;
+    // Width to height as the settings allow it (0.01 .. 100, either sign).
     double ratio = h != 0 && std::isfinite(w / h) ? w / h : 1;
+    ratio = std::fmax(-100.0, std::fmin(100.0, ratio));
+    if (std::fabs(ratio) < 0.01) ratio = ratio < 0 ? -0.01 : 0.01;
+    // A font scaled to nothing cannot show anything (the interpreter
+    // stops on its singular matrix).
+    if (fontSize_ == "0") return true;
     PlotWriteLine("gsave");
     if (angle != 0) PlotWrite(RealToText(angle) + " r ");
     PlotWriteLine(RealToText(1.4 * (1.4 * ratio)) + " " + RealToText(1.4) + " scale");
@@ -142,6 +157,7 @@ class PostscriptWriter final : public PlotWriter {
     hasPoint_ = false;
   }
   bool hasPoint_ = false;
+  std::string fontSize_;
 };
 
 }  // namespace
