@@ -34,6 +34,7 @@ class DxfPlotWriter final : public PlotWriter {
   DxfPlotWriter() { dxf_.SetCopy(&groups_); }
 
   void header() override {
+    guard_.Begin(extension());
     PlotExtents e = PlotterExtents();
     std::vector<std::string> lines;
     DxfHeader(lines, e.xMin, e.yMin, e.xMax, e.yMax);
@@ -43,6 +44,7 @@ class DxfPlotWriter final : public PlotWriter {
   }
 
   void trailer() override {
+    guard_.Finish();
     if (ConversionFailed()) {
       DiscardPartialOutput(extension());
       return;
@@ -99,6 +101,7 @@ class DxfPlotWriter final : public PlotWriter {
 
   DxfWriter dxf_;
   std::vector<DxfGroup> groups_;
+  OutputGuard guard_;
 };
 
 }  // namespace

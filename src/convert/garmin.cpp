@@ -78,6 +78,7 @@ class GarminWriter final : public PlotWriter {
   }
 
   void header() override {
+    guard_.Begin(extension());
     for (const char* line :
          {" ", "H  SOFTWARE NAME & VERSION", "I  PCX5 2.08", " ",
           "H  R DATUM                IDX DA            DF            DX            DY            DZ",
@@ -88,6 +89,7 @@ class GarminWriter final : public PlotWriter {
   }
 
   void trailer() override {
+    guard_.Finish();
     if (ConversionFailed()) DiscardPartialOutput(extension());
   }
 
@@ -152,6 +154,7 @@ class GarminWriter final : public PlotWriter {
   int xReference_;
   bool waypointHeaderDone_ = false;
   bool rangeReported_ = false;
+  OutputGuard guard_;
 };
 
 }  // namespace

@@ -77,6 +77,7 @@ class IgesWriter final : public PlotWriter {
   ~IgesWriter() override { CloseWorkFile(); }
 
   void header() override {
+    guard_.Begin(extension());
     if (!OpenWorkFile()) return;
     const std::string outputName = Session.PlotFile + ".igs";
     const std::string title = ProgramTitle;
@@ -101,6 +102,7 @@ class IgesWriter final : public PlotWriter {
   }
 
   void trailer() override {
+    guard_.Finish();
     if (!ConversionFailed() && work_) {
       // The parameter lines follow the directory entries.
       if (std::fflush(work_) != 0 || std::fseek(work_, 0, SEEK_SET) != 0) WorkFailed();
@@ -242,6 +244,7 @@ class IgesWriter final : public PlotWriter {
   int colour_ = 0, lineFont_ = 1;
   double height_ = 5, widthFactor_ = 1, angle_ = 0;
   bool workReported_ = false, sizeReported_ = false;
+  OutputGuard guard_;
 };
 
 }  // namespace

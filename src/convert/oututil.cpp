@@ -1,6 +1,8 @@
 #include "convert/oututil.h"
 
 #include <cmath>
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "app/prompts.h"
@@ -40,6 +42,18 @@ void DiscardPartialOutput(const std::string& extension) {
   std::string name = Session.PlotFile + "." + extension;
   if (std::remove(name.c_str()) == 0)
     ReportError("Conversion interrompue, fichier incomplet supprim\x82 : " + name);
+}
+
+OutputGuard::~OutputGuard() {
+  if (!path_.empty()) std::remove(path_.c_str());
+}
+
+void OutputGuard::Begin(const std::string& extension) {
+  path_.clear();
+  if (PlotState.channel != 3) return;
+  char buf[4096];
+  if (!getcwd(buf, sizeof buf)) return;
+  path_ = std::string(buf) + "/" + Session.PlotFile + "." + extension;
 }
 
 }  // namespace planox

@@ -31,4 +31,22 @@ bool ConversionFailed();
 // reports the removal. Nothing happens for port channels.
 void DiscardPartialOutput(const std::string& extension);
 
+// The output file of a file conversion, remembered when the header is
+// written: a conversion that never reaches its trailer (the reader stopped
+// part-way, the header could not be written) leaves no file that looks
+// complete, because the file is removed when its writer goes (at the next
+// conversion or at program end).
+class OutputGuard {
+ public:
+  OutputGuard() = default;
+  OutputGuard(const OutputGuard&) = delete;
+  OutputGuard& operator=(const OutputGuard&) = delete;
+  ~OutputGuard();
+  void Begin(const std::string& extension);
+  void Finish() { path_.clear(); }
+
+ private:
+  std::string path_;  // absolute, empty when nothing is to be removed
+};
+
 }  // namespace planox

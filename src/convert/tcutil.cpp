@@ -78,6 +78,7 @@ class SourceWriter : public PlotWriter {
   explicit SourceWriter(bool pascal) : pascal_(pascal) {}
 
   void header() override {
+    guard_.Begin(extension());
     const std::string& file = Session.PlotFile;
     if (pascal_) {
       Counted(std::string("(* Programm generiert vom ") + ProgramTitle + " *)");
@@ -100,6 +101,7 @@ class SourceWriter : public PlotWriter {
   }
 
   void trailer() override {
+    guard_.Finish();
     if (ConversionFailed()) {
       DiscardPartialOutput(extension());
       return;
@@ -220,6 +222,7 @@ class SourceWriter : public PlotWriter {
   }
 
   bool pascal_;
+  OutputGuard guard_;
 };
 
 }  // namespace

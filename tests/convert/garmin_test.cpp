@@ -1,6 +1,8 @@
 // The Garmin PCX5 conversion target: header, track segments, waypoints,
 // the coordinate fields and the two coordinate modes, with every line
 // checked against the record layouts.
+#include <unistd.h>
+
 #include <regex>
 
 #include "app/textconv.h"
@@ -181,7 +183,18 @@ TEST_F(GarminWriterTest, OutOfFieldCoordinatesAreReportedNotWritten) {
   Route();
   Session.AbortFlag = true;
   PlotEnd();
-  EXPECT_EQ(ReadFile("PLOT.WPT"), "");
+  EXPECT_NE(access("PLOT.WPT", F_OK), 0);
+
+  // A conversion that never reaches its end: its file goes when the next
+  // conversion starts.
+  Session.AbortFlag = false;
+  PlotBegin(TargetGarmin, 3);
+  Route();
+  EXPECT_EQ(access("PLOT.WPT", F_OK), 0);
+  PlotBegin(TargetDxf, 3);
+  PlotEnd();
+  EXPECT_NE(access("PLOT.WPT", F_OK), 0);
+  EXPECT_EQ(access("PLOT.dxf", F_OK), 0);
 }
 
 }  // namespace
