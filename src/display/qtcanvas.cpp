@@ -2,7 +2,6 @@
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
-
 #include <algorithm>
 #include <cmath>
 
@@ -30,8 +29,7 @@ QRect BoxOf(int left, int top, int right, int bottom) {
 
 QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 
-PainterCanvas::PainterCanvas(QPainter& painter, int width, int height)
-    : p_(painter), width_(width), height_(height) {
+PainterCanvas::PainterCanvas(QPainter& painter, int width, int height) : p_(painter), width_(width), height_(height) {
   p_.setBrush(Qt::NoBrush);
   p_.setPen(QPen(Qt::black, 0));
   p_.setBackgroundMode(Qt::TransparentMode);
@@ -132,8 +130,17 @@ void PainterCanvas::text(int x, int y, const TextFont& font, Rgb colour, const s
   p_.setPen(pen);
 }
 
+namespace {
+QImage& AsRgb32(QImage& image) {
+  if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32 &&
+      image.format() != QImage::Format_ARGB32_Premultiplied)
+    image.convertTo(QImage::Format_RGB32);
+  return image;
+}
+}  // namespace
+
 ImageCanvas::ImageCanvas(QImage& image)
-    : RasterCanvas(reinterpret_cast<uint32_t*>(image.bits()), image.width(), image.height(),
+    : RasterCanvas(reinterpret_cast<uint32_t*>(AsRgb32(image).bits()), image.width(), image.height(),
                    int(image.bytesPerLine() / 4)),
       image_(image) {}
 

@@ -177,10 +177,19 @@ bool TFquorgra::replayInto(const PrinterTarget* printer) {
 }
 
 void TFquorgra::paintView(QPainter& p) {
-  if (image_.isNull())
-    p.fillRect(view_->rect(), ToQColor(RgbFromValue(Settings.BackgroundColour)));
-  else
+  // Until the next replay after a resize, the part the image does not cover
+  // shows the background.
+  const QColor ground = ToQColor(RgbFromValue(Settings.BackgroundColour));
+  const QRect all = view_->rect();
+  if (image_.isNull()) {
+    p.fillRect(all, ground);
+  } else {
     p.drawImage(0, 0, image_);
+    if (image_.width() < all.width())
+      p.fillRect(QRect(image_.width(), 0, all.width() - image_.width(), all.height()), ground);
+    if (image_.height() < all.height())
+      p.fillRect(QRect(0, image_.height(), all.width(), all.height() - image_.height()), ground);
+  }
   for (const Overlay& o : overlays_) {
     p.setPen(QPen(ToQColor(o.colour), 0));
     p.drawLine(o.x1, o.y1, o.x2, o.y2);
