@@ -212,6 +212,9 @@ bool GraphWindow::Replay(Canvas& window, const PrinterTarget* printerTarget) {
   replaying_ = true;
   cancel_ = false;
   SetWaitCursor();
+  // The next recorded style and width are written again whatever they are.
+  style_ = 99;
+  width_ = 1;
 
   const bool printing = printerTarget && printerTarget->canvas;
   Target win;

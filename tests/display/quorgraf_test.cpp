@@ -179,6 +179,16 @@ TEST_F(DisplayCore, CachesSuppressRepeatedSelections) {
   EXPECT_EQ(w.GetColor(), 16);
   w.SetColorAcad(1);
   EXPECT_EQ(list.line(4), "8;12");
+
+  // A repaint sets the style cache to 99 and the width cache to 1.
+  ListCanvas c;
+  w.Replay(c);
+  w.SetLineStyle(3);
+  w.SetLineWidth(1);
+  w.SetLineWidth(2);
+  ASSERT_EQ(list.size(), 7u);
+  EXPECT_EQ(list.line(5), "11;3");
+  EXPECT_EQ(list.line(6), "12;2");
 }
 
 TEST_F(DisplayCore, ShortArcsBecomeChords) {
