@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -30,7 +31,30 @@ std::string SectionName;
 
 namespace {
 constexpr size_t BufferSize = 1 << 18;
+
+
+// The first CR or LF in [p, end), or end. DXF lines are a few bytes long,
+// so eight bytes are tested at a time rather than calling library searches.
+const char* FindLineEnd(const char* p, const char* end) {
+  constexpr uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
+  while (end - p >= 8) {
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    uint64_t lf = w ^ (ones * '\n'), cr = w ^ (ones * '\r');
+    uint64_t hit = ((lf - ones) & ~lf & highs) | ((cr - ones) & ~cr & highs);
+    if (hit) {
+      // The lowest flagged byte is exact; flags above it may be false ones.
+      if constexpr (std::endian::native == std::endian::little)
+        return p + (std::countr_zero(hit) >> 3);
+      break;
+    }
+    p += 8;
+  }
+  while (p < end && *p != '\n' && *p != '\r') ++p;
+  return p;
 }
+
+}  // namespace
 
 TextReader::TextReader() = default;
 TextReader::~TextReader() { Close(); }
@@ -100,19 +124,16 @@ void TextReader::ReadTextLine(std::string& line) {
   for (;;) {
     if (pos_ >= len_ && !Fill()) return;
     const char* start = data_ + pos_;
-    size_t avail = len_ - pos_;
-    const char* lf = static_cast<const char*>(std::memchr(start, '\n', avail));
-    size_t span = lf ? static_cast<size_t>(lf - start) : avail;
-    const char* cr = static_cast<const char*>(std::memchr(start, '\r', span));
-    if (cr) span = static_cast<size_t>(cr - start);
-    if (!cr && !lf) {  // the line goes on in the next buffer
-      line.append(start, avail);
+    const char* end = data_ + len_;
+    const char* p = FindLineEnd(start, end);
+    if (p == end) {  // the line goes on in the next buffer
+      line.append(start, end);
       pos_ = len_;
       continue;
     }
-    line.append(start, span);
-    pos_ += span + 1;
-    if (cr) {
+    line.append(start, static_cast<size_t>(p - start));
+    pos_ += static_cast<size_t>(p - start) + 1;
+    if (*p == '\r') {
       // A line feed directly after the carriage return belongs to it.
       if (pos_ >= len_) Fill();
       if (pos_ < len_ && data_[pos_] == '\n') ++pos_;
@@ -157,7 +178,35 @@ bool IsKeyword(std::string_view value, std::string_view upper) {
   return true;
 }
 
-long double Real(std::string_view s) { return TextToReal(s); }
+// A value as TextToReal reads it. The common form (blanks, sign, at most 15
+// digits with one "." or ",") is converted here exactly: an integer below
+// 2^53 divided by an exact power of ten rounds correctly in one step.
+long double Real(std::string_view s) {
+  static const double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                  1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  size_t i = 0, n = s.size();
+  while (i < n && s[i] == ' ') ++i;
+  bool negative = false;
+  if (i < n && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
+  uint64_t mantissa = 0;
+  int digits = 0, decimals = -1;
+  for (; i < n; ++i) {
+    char c = s[i];
+    if (c >= '0' && c <= '9') {
+      if (++digits > 15) return TextToReal(s);
+      mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
+      if (decimals >= 0) ++decimals;
+    } else if ((c == '.' || c == ',') && decimals < 0) {
+      decimals = 0;
+    } else {
+      return TextToReal(s);
+    }
+  }
+  if (digits == 0) return TextToReal(s);
+  double x = static_cast<double>(mantissa);
+  if (decimals > 0) x /= powers[decimals];
+  return negative ? -x : x;
+}
 
 int32_t Int32(std::string_view s) {
   long long n = TextToInt(s);
@@ -166,6 +215,22 @@ int32_t Int32(std::string_view s) {
 }
 
 // What the sinks are given must be a finite double.
+// A group code: the common form (blanks, then up to nine digits) directly,
+// everything else through TextToInt.
+int32_t CodeValue(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size() && s[i] == ' ') ++i;
+  size_t digits = s.size() - i;
+  if (digits == 0 || digits > 9) return Int32(s);
+  int32_t n = 0;
+  for (; i < s.size(); ++i) {
+    char c = s[i];
+    if (c < '0' || c > '9') return Int32(s);
+    n = n * 10 + (c - '0');
+  }
+  return n;
+}
+
 bool Finite(long double v) { return std::isfinite(static_cast<double>(v)); }
 
 int NormalSlot(int slot) { return (slot < 1 || slot > MaxLayers) ? 1 : slot; }
@@ -233,7 +298,7 @@ void ReadGroupPair() {
     drawingFile.ClearReadError();
     return;
   }
-  GroupCode = Int32(codeLine);
+  GroupCode = CodeValue(codeLine);
   if (drawingFile.AtEnd()) Session.AbortFlag = true;
   drawingFile.ReadTextLine(GroupValue);
   ++LineNumber;
@@ -261,7 +326,12 @@ std::string DrawingFileName() {
   return found.empty() ? full : dir + found;
 }
 
-std::string BlockFileName(std::string_view storedName) {
+namespace {
+
+// The work folder of the current read.
+std::string readWorkDir;
+
+std::string SafeBlockName(std::string_view storedName) {
   std::string safe(storedName);
   for (char& c : safe) {
     unsigned char u = static_cast<unsigned char>(c);
@@ -269,7 +339,18 @@ std::string BlockFileName(std::string_view storedName) {
               u == '-' || u == '_' || u == '$' || u == '#' || u >= 128;
     if (!ok) c = '_';
   }
-  return WorkDir() + "$" + safe + ".dx$";
+  return safe;
+}
+
+std::string BlockPath(std::string_view storedName) {
+  if (readWorkDir.empty()) readWorkDir = WorkDir();
+  return readWorkDir + "$" + SafeBlockName(storedName) + ".dx$";
+}
+
+}  // namespace
+
+std::string BlockFileName(std::string_view storedName) {
+  return WorkDir() + "$" + SafeBlockName(storedName) + ".dx$";
 }
 
 void ForgetBlockFiles() { workFiles.clear(); }
@@ -279,7 +360,7 @@ namespace {
 // Deletes the block work files ("$*.dx$") of this program's work folder.
 void DeleteWorkFiles() {
   ForgetBlockFiles();
-  std::string dir = WorkDir();
+  const std::string& dir = readWorkDir;
   DIR* d = ::opendir(dir.c_str());
   if (!d) return;
   while (dirent* e = ::readdir(d))
@@ -432,7 +513,7 @@ void EmitText(int mode, int slot, const std::string& text, long double x, long d
     return;
   slot = NormalSlot(slot);
   long double n = static_cast<long double>(text.size());
-  long double a = DegToRad(rotation);
+  double a = static_cast<double>(DegToRad(rotation));
   WidenBoundingBox(x + n * height * widthFactor * std::cos(a),
                    y + n * height * widthFactor * std::sin(a));
   if (InBlockDefinition) {
@@ -579,10 +660,18 @@ class WorkSource final : public PairSource {
   bool ended_ = false;
 };
 
+// Cosine and sine of BlockTransform.Angle, worked out once per level.
+long double transformCos = 1, transformSin = 0;
+
+void TransformAngleChanged() {
+  double a = static_cast<double>(DegToRad(BlockTransform.Angle));
+  transformCos = std::cos(a);
+  transformSin = std::sin(a);
+}
+
 Point TransformPoint(long double x, long double y) {
   const Transform& t = BlockTransform;
-  long double a = DegToRad(t.Angle);
-  long double c = std::cos(a), s = std::sin(a);
+  const long double c = transformCos, s = transformSin;
   return {t.OriginX + x * t.ScaleX * c - y * t.ScaleY * s,
           t.OriginY + x * t.ScaleX * s + y * t.ScaleY * c};
 }
@@ -723,7 +812,7 @@ bool ReadVertex(PairSource& s, Vertex& v) {
         break;
       case 10: v.x = s.Number(); break;
       case 20: v.y = s.Number(); break;
-      case 42: v.angle = RadToDeg(4 * std::atan(s.Number())); break;
+      case 42: v.angle = RadToDeg(4 * std::atan(static_cast<double>(s.Number()))); break;
       default: break;
     }
   }
@@ -815,7 +904,15 @@ void ReadInsert(PairSource& s, int mode, bool dimension) {
 // no entity.
 bool ReadEntity(PairSource& s, int mode) {
   std::string_view v = s.value;
-  if (v.empty() || v.size() > 9) return false;
+  if (v.size() < 3 || v.size() > 9) return false;
+  switch (v[0]) {  // most code-0 values name no entity at all
+    case 'L': case 'l': case 'P': case 'p': case 'C': case 'c': case 'A': case 'a':
+    case 'T': case 't': case 'M': case 'm': case 'S': case 's': case 'I': case 'i':
+    case 'D': case 'd':
+      break;
+    default:
+      return false;
+  }
   if (IsKeyword(v, "LINE"))
     ReadLineEntity(s, mode);
   else if (IsKeyword(v, "POLYLINE"))
@@ -850,6 +947,7 @@ void InsertBlock(int mode, int slot, const std::string& name, long double x, lon
     return;
   }
   BlockTransform = Transform{};
+  TransformAngleChanged();
   InsertDepth = 0;
   ReplayBlock(mode, name, x, y, rotation, xScale, yScale);
 }
@@ -857,15 +955,21 @@ void InsertBlock(int mode, int slot, const std::string& name, long double x, lon
 void ReplayBlock(int mode, const std::string& name, long double x, long double y,
                  long double rotation, long double xScale, long double yScale) {
   const Transform saved = BlockTransform;
+  const long double savedCos = transformCos, savedSin = transformSin;
   ++InsertDepth;
   Point origin = TransformPoint(x, y);
   BlockTransform.OriginX = origin.x;
   BlockTransform.OriginY = origin.y;
-  BlockTransform.Angle += rotation;
   BlockTransform.ScaleX *= xScale;
   BlockTransform.ScaleY *= yScale;
+  if (rotation != 0) {
+    BlockTransform.Angle += rotation;
+    TransformAngleChanged();
+  }
   auto leave = [&] {
     BlockTransform = saved;
+    transformCos = savedCos;
+    transformSin = savedSin;
     --InsertDepth;
   };
   if (InsertDepth > 4) {
@@ -877,7 +981,7 @@ void ReplayBlock(int mode, const std::string& name, long double x, long double y
     leave();
     return;
   }
-  const WorkFile* file = LoadWorkFile(BlockFileName(name));
+  const WorkFile* file = LoadWorkFile(BlockPath(name));
   if (!file) {
     ReportError("Invalid temp dir " + Settings.TempDir);
     Session.AbortFlag = true;
@@ -977,7 +1081,7 @@ void ReadBlockHeader() {
   }
   name = StoredBlockName(name);
   if (BlockCount < MaxBlocks) BlockTable[++BlockCount] = name;
-  blockPath = BlockFileName(name);
+  blockPath = BlockPath(name);
   workFiles.erase(blockPath);
   blockCopy.clear();
   if (!blockWriter.Create(blockPath)) {
@@ -1103,6 +1207,7 @@ void MainLoop(int mode) {
 }  // namespace
 
 void ReadDrawing(int mode, const std::string& blockName) {
+  readWorkDir = WorkDir();
   const std::string name = DrawingFileName();
   if (mode == ReadForConversion && OutputIsDrawing(name)) {
     Session.ShowErrors = true;

@@ -1,6 +1,7 @@
 // Line protocol, group pairs, the header extents and the ways a read ends.
 #include <unistd.h>
 
+#include "app/textconv.h"
 #include "drawing_support.h"
 
 namespace planox::test {
@@ -243,6 +244,37 @@ TEST_F(Reader, ChooseAndRead) {
   ChooseAndReadDrawing(ReadHeaderOnly);  // cancelled: nothing read
   EXPECT_TRUE(Session.AbortFlag);
   EXPECT_EQ(Session.DrawingName, "Plan");
+}
+
+}  // namespace
+}  // namespace planox::test
+
+namespace planox::test {
+namespace {
+
+// Values are read exactly as TextToReal reads them, also on the reader's
+// quick path for plain decimals.
+TEST_F(Reader, NumbersAsTextToRealReadsThem) {
+  const char* values[] = {"0",      "12.5",    "  -0.25",  "1,5",      "+3.",   ".5",
+                          "1,5,7",  "1.5 ",    "1e3",      "-1.2E-3",  "abc",   "",
+                          ".",      "-",       "0.1",      "123456789012345",
+                          "1234567890123456789", "0.000000000000001", "4503599627370497",
+                          "9.999999999999999"};
+  for (const char* v : values) {
+    SCOPED_TRACE(v);
+    rec.calls.clear();
+    Read(G(0, "LINE") + G(10, v) + Eof(), ReadForDisplay);
+    double expected = TextToReal(v);
+    ASSERT_EQ(rec.Only("H_Line(").size(), 1u);
+    EXPECT_EQ(rec.Only("H_Line(")[0], "H_Line(" + Num(expected) + ",0,0,0)");
+  }
+  // Bit-exact on a sample of generated decimals.
+  for (int i = 0; i < 200; ++i) {
+    std::string v = std::to_string(i * 7919 % 100000) + "." + std::to_string(i * 104729 % 1000000);
+    rec.calls.clear();
+    Read(G(0, "CIRCLE") + G(40, v) + Eof(), ReadHeaderOnly);
+    ASSERT_EQ(BoundingBox.XMax, static_cast<long double>(TextToReal(v))) << v;
+  }
 }
 
 }  // namespace
