@@ -44,11 +44,11 @@ class DxfPlotWriter final : public PlotWriter {
   }
 
   void trailer() override {
-    guard_.Finish();
     if (ConversionFailed()) {
-      DiscardPartialOutput(extension());
+      guard_.Discard();
       return;
     }
+    guard_.Finish();
     std::vector<std::string> lines;
     DxfEndSection(lines);
     for (const std::string& l : lines) PlotWriteLine(l);

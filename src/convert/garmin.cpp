@@ -89,8 +89,10 @@ class GarminWriter final : public PlotWriter {
   }
 
   void trailer() override {
-    guard_.Finish();
-    if (ConversionFailed()) DiscardPartialOutput(extension());
+    if (ConversionFailed())
+      guard_.Discard();
+    else
+      guard_.Finish();
   }
 
   void moveTo(double x, double y) override {

@@ -102,7 +102,6 @@ class IgesWriter final : public PlotWriter {
   }
 
   void trailer() override {
-    guard_.Finish();
     if (!ConversionFailed() && work_) {
       // The parameter lines follow the directory entries.
       if (std::fflush(work_) != 0 || std::fseek(work_, 0, SEEK_SET) != 0) WorkFailed();
@@ -116,9 +115,10 @@ class IgesWriter final : public PlotWriter {
     }
     CloseWorkFile();
     if (ConversionFailed()) {
-      DiscardPartialOutput(extension());
+      guard_.Discard();
       return;
     }
+    guard_.Finish();
     std::string counts = "S" + IntToTextZero(sCount_, 7) + "G" + IntToTextZero(gCount_, 7) + "D" +
                          IntToTextZero(dCount_, 7) + "P" + IntToTextZero(pCount_, 7);
     PlotWriteLine(IgesRecord(counts, 'T', 1));

@@ -37,15 +37,14 @@ PlotExtents PlotterExtents() {
 
 bool ConversionFailed() { return Session.AbortFlag; }
 
-void DiscardPartialOutput(const std::string& extension) {
-  if (PlotState.channel != 3) return;
-  std::string name = Session.PlotFile + "." + extension;
-  if (std::remove(name.c_str()) == 0)
-    ReportError("Conversion interrompue, fichier incomplet supprim\x82 : " + name);
-}
-
 OutputGuard::~OutputGuard() {
   if (!path_.empty()) std::remove(path_.c_str());
+}
+
+void OutputGuard::Discard() {
+  if (!path_.empty() && std::remove(path_.c_str()) == 0)
+    ReportError("Conversion interrompue, fichier incomplet supprim\x82 : " + path_.substr(path_.rfind('/') + 1));
+  path_.clear();
 }
 
 void OutputGuard::Begin(const std::string& extension) {

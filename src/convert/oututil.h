@@ -26,16 +26,14 @@ PlotExtents PlotterExtents();
 
 // True when the running conversion has failed (AbortFlag is set).
 bool ConversionFailed();
-// The file a file conversion writes (Session.PlotFile + "." + extension in
-// the current directory), removed because the conversion failed part-way;
-// reports the removal. Nothing happens for port channels.
-void DiscardPartialOutput(const std::string& extension);
 
-// The output file of a file conversion, remembered when the header is
-// written: a conversion that never reaches its trailer (the reader stopped
-// part-way, the header could not be written) leaves no file that looks
-// complete, because the file is removed when its writer goes (at the next
-// conversion or at program end).
+// The output file of a file conversion (Session.PlotFile + "." + extension
+// in the current directory), remembered when the header is written. A
+// conversion that fails part-way leaves no file that looks complete: the
+// trailer of a failed conversion calls Discard, and a conversion that never
+// reaches its trailer (the reader stopped, the header could not be
+// written) loses its file when its writer goes, at the next conversion or
+// at program end. Nothing is removed for port channels.
 class OutputGuard {
  public:
   OutputGuard() = default;
@@ -43,7 +41,10 @@ class OutputGuard {
   OutputGuard& operator=(const OutputGuard&) = delete;
   ~OutputGuard();
   void Begin(const std::string& extension);
+  // The conversion ended: a complete file stays.
   void Finish() { path_.clear(); }
+  // The conversion failed: the file is removed and the removal reported.
+  void Discard();
 
  private:
   std::string path_;  // absolute, empty when nothing is to be removed

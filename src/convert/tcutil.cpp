@@ -101,11 +101,11 @@ class SourceWriter : public PlotWriter {
   }
 
   void trailer() override {
-    guard_.Finish();
     if (ConversionFailed()) {
-      DiscardPartialOutput(extension());
+      guard_.Discard();
       return;
     }
+    guard_.Finish();
     int n = PlotState.procedureCount;
     if (pascal_) {
       PlotExtents e = PlotterExtents();
