@@ -149,7 +149,12 @@ void TFquorgra::scheduledPaint() {
 
 bool TFquorgra::FormPaint() { return replayInto(nullptr); }
 
-bool TFquorgra::PrintReplay(const PrinterTarget& printer) { return replayInto(&printer); }
+bool TFquorgra::PrintReplay(const PrinterTarget& printer) {
+  graph_.Printing = true;
+  const bool complete = replayInto(&printer);
+  graph_.Printing = false;
+  return complete;
+}
 
 bool TFquorgra::replayInto(const PrinterTarget* printer) {
   if (rendering_) {

@@ -65,7 +65,10 @@ class TFquorgra : public QMainWindow, public WindowHost {
   const QImage& image() const { return image_; }
 
   // The printer's replay (print job): draws the list into the window image
-  // and the graphics and texts onto the printer target.
+  // and the graphics and texts onto the printer target (a PainterCanvas on
+  // the printer's painter), with graph().Printing set while it runs. The
+  // printer canvas gets the graphics and all texts, the window image only
+  // the graphics.
   bool PrintReplay(const PrinterTarget& printer);
 
   // View-control handlers (the key as a Qt key event; mouse positions in
