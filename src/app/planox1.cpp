@@ -16,6 +16,15 @@
 #include "app/session.h"
 #include "app/startup.h"
 #include "app/textconv.h"
+#include "app/blocksel.h"
+#include "app/dialogs.h"
+#include "app/hpvinfo.h"
+#include "app/w32plotg.h"
+#include "config/configio.h"
+#include "convert/confpen.h"
+#include "convert/plot.h"
+#include "convert/plotkonv.h"
+#include "display/shpin.h"
 #include "drawing/dxfin.h"
 #include "drawing/sinks.h"
 #include "app/usage.h"
@@ -52,6 +61,13 @@ void takeDrawingName(const std::string& fullName) {
   Session.FileExtension = upperExtension(fullName);
 }
 
+void screenSize(int& width, int& height) {
+  if (QScreen* s = QGuiApplication::primaryScreen()) {
+    width = s->availableGeometry().width();
+    height = s->availableGeometry().height();
+  }
+}
+
 }  // namespace
 
 Thh::Thh(std::vector<std::string> args, QWidget* parent) : TFquorgra(parent), args_(std::move(args)) {
@@ -61,6 +77,10 @@ Thh::Thh(std::vector<std::string> args, QWidget* parent) : TFquorgra(parent), ar
   buildMenus();
   quor_.H_Init();
   SetGraphicsSink(&quor_);
+  // Conversions reach the output driver; the configuration derives sizes
+  // from the real screen.
+  InstallPlotDriver();
+  SetScreenSizeHook(screenSize);
 }
 
 Thh::~Thh() {
@@ -68,6 +88,8 @@ Thh::~Thh() {
   // during start-up never loaded it and must not overwrite it.
   if (started_) SaveSession();
   SetGraphicsSink(nullptr);
+  SetPlotSink(nullptr);
+  SetScreenSizeHook(nullptr);
   quor_.H_Done();
 }
 
@@ -91,8 +113,8 @@ QAction* Thh::addItem(QMenu* m, const char* name, const char* caption, void (Thh
 void Thh::buildMenus() {
   QMenu* file = addMenu("mi_file", "&File");
   addItem(file, "mi_fileOpen", "&Open...", &Thh::mi_fileOpenClick);
-  addItem(file, "mi_FileOpenLimit", "Open &Limit...");
-  addItem(file, "mi_FileSaveAs", "Save &As...");
+  addItem(file, "mi_FileOpenLimit", "Open &Limit...", &Thh::mi_FileOpenLimitClick);
+  addItem(file, "mi_FileSaveAs", "Save &As...", &Thh::mi_FileSaveAsClick);
   file->addSeparator();
   addItem(file, "mi_print", "&Print")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
   file->addSeparator();
@@ -105,26 +127,26 @@ void Thh::buildMenus() {
   addItem(file, "mi_fileexit", "E&xit", &Thh::mi_fileexitClick);
 
   QMenu* view = addMenu("mi_View", "&View");
-  addItem(view, "mi_ViewInfo", "&Info");
+  addItem(view, "mi_ViewInfo", "&Info", &Thh::mi_ViewInfoClick);
   addItem(view, "mi_ViewClear", "&Clear", &Thh::mi_ViewClearClick);
   addItem(view, "mi_ViewRedraw", "Re&draw", &Thh::mi_ViewRedrawClick);
   addItem(view, "mi_ViewRegen", "&Regen", &Thh::mi_ViewRegenClick);
-  addItem(view, "mi_viewblocks", "&Blocks");
+  addItem(view, "mi_viewblocks", "&Blocks", &Thh::mi_viewblocksClick);
 
   QMenu* convert = addMenu("mi_convert", "Convert");
-  addItem(convert, "mi_convertCurFile", "Current File");
-  addItem(convert, "mi_ConvertnewFile", "NewFile");
+  addItem(convert, "mi_convertCurFile", "Current File", &Thh::mi_convertCurFileClick);
+  addItem(convert, "mi_ConvertnewFile", "NewFile", &Thh::mi_ConvertnewFileClick);
 
   QMenu* options = addMenu("mi_options", "Options");
-  addItem(options, "mi_optionsConverter", "Converter");
-  addItem(options, "mi_optionsPenTable", "Pen Table");
+  addItem(options, "mi_optionsConverter", "Converter", &Thh::mi_optionsConverterClick);
+  addItem(options, "mi_optionsPenTable", "Pen Table", &Thh::mi_optionsPenTableClick);
   addItem(options, "mi_optionsDirectories", "Directories");
   addItem(options, "mi_optionsPrinter", "Printer");
   addItem(options, "mi_optionsGraphics", "Graphics");
   addItem(options, "mi_optionsColours", "Colours");
   options->addSeparator();
-  addItem(options, "mi_optionsSave", "Save");
-  addItem(options, "mi_optionsLoad", "Load");
+  addItem(options, "mi_optionsSave", "Save", &Thh::mi_optionsSaveClick);
+  addItem(options, "mi_optionsLoad", "Load", &Thh::mi_optionsLoadClick);
 
   QMenu* help = addMenu("mi_help", "&Help");
   addItem(help, "Mi_Hilfebild", "&Hilfebild");
@@ -215,12 +237,20 @@ void Thh::FormCreate() {
   Session.InPath.clear();
   Session.DrawingDir.clear();
   SetCommandLine(args_);
-  // The configuration file is read here once it is supported.
+  // A missing configuration file is no error for the user: the defaults
+  // stay and nothing is shown.
+  LoadConfiguration(ProgramName);
   Session.AbortFlag = false;
   StartupRoutine(6);
   Session.AbortFlag = false;
   if (Session.InPath.empty()) Session.InPath = WithSeparator(StartDir());
+  // The file's values replace what the start-up routine set.
+  LoadConfiguration(ProgramName);
   Session.AbortFlag = false;
+  if (Settings.LoadShapeFont == 'J') {
+    std::string font = FindShapeFontFile();
+    if (!LoadShapeFont(font.empty() ? "TXT.SHP" : font)) throw ProgramExit{0};
+  }
 
   if (args_.size() == 1 && (args_[0] == "?" || args_[0] == "/?")) {
     ShowUsage();
@@ -378,6 +408,218 @@ void Thh::mi_infoPlanoxClick() {
   box.setWindowTitle(ProgramTitleUpper);
   box.setText(QString("%1\nVersion %2\nDXF viewer and converter").arg(ProgramTitle, VersionText));
   box.exec();
+}
+
+// ---- Open Limit, Save As ----
+
+void Thh::mi_FileOpenLimitClick() {
+  Session.AbortFlag = false;
+  OpenWithLimits();
+}
+
+void Thh::OpenWithLimits() {
+  quor_.H_SetWaitCursor();
+  ChooseAndReadDrawing(ReadHeaderOnly);
+  Session.DrawingDir = Session.InPath;
+  if (Session.AbortFlag) {
+    WaitCursorOff();
+    return;
+  }
+  {
+    Tw32plotg d(this);
+    d.SetFields(quor_.DrawingLimits());
+    PlaceDialog(&d, this);
+    WaitCursorOff();  // the dialog waits for the user
+    d.exec();
+    if (Session.AbortFlag) return;  // the drawing is read but not drawn
+    Session.DrawingExtents = d.Values();
+  }
+  const Extents& e = Session.DrawingExtents;
+  quor_.window().DrawingLimits = WorldWindow{e.XMin, e.YMin, e.XMax, e.YMax};
+  quor_.H_SetWaitCursor();
+  quor_.H_Header(static_cast<double>(e.XMin), static_cast<double>(e.YMin), static_cast<double>(e.XMax),
+                 static_cast<double>(e.YMax));
+  ShowAndSize();
+  if (Session.AbortFlag) {
+    WaitCursorOff();
+    return;
+  }
+  Session.PlotFile = Session.DrawingName;
+  Session.DrawingDir = Session.InPath;
+  AddRecentFile(Session.DrawingName);
+  RefreshMenuAndTitle();
+}
+
+void Thh::mi_FileSaveAsClick() {
+  Session.AbortFlag = false;
+  SaveDrawingAs();
+}
+
+namespace {
+
+// Copies a file in blocks of 2048 bytes. A file that cannot be opened
+// fails silently; a failed write is reported and leaves no partial copy.
+bool copyFile(const std::string& from, const std::string& to) {
+  struct stat a {}, b {};
+  // The same file under another name: it is already there, and opening it
+  // for writing would destroy it.
+  if (::stat(from.c_str(), &a) == 0 && ::stat(to.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+      a.st_ino == b.st_ino)
+    return true;
+  std::FILE* in = std::fopen(from.c_str(), "rb");
+  if (!in) return false;
+  std::FILE* out = std::fopen(to.c_str(), "wb");
+  if (!out) {
+    std::fclose(in);
+    return false;
+  }
+  char buffer[2048];
+  bool ok = true;
+  for (;;) {
+    size_t n = std::fread(buffer, 1, sizeof buffer, in);
+    if (n > 0 && std::fwrite(buffer, 1, n, out) != n) ok = false;
+    if (n < sizeof buffer || !ok) break;
+  }
+  if (std::ferror(in)) ok = false;
+  std::fclose(in);
+  if (std::fclose(out) != 0) ok = false;
+  if (!ok) {
+    std::remove(to.c_str());
+    ReportError("Erreur d'\x82" "criture : " + to);
+  }
+  return ok;
+}
+
+}  // namespace
+
+void Thh::SaveDrawingAs() {
+  const std::string remembered = Session.DrawingName;
+  // The reader's file: its name is matched without regard to case.
+  const std::string source = Session.DrawingName.empty() ? std::string() : DrawingFileName();
+  Session.ShowErrors = false;
+  CheckInputFile(source);
+  Session.ShowErrors = true;
+  if (Session.AbortFlag) {
+    ReportError("Aucun fichier ouvert");
+    return;
+  }
+  const std::string chosen = Ui().saveFileDialog("*." + Session.FileExtension, Session.DrawingDir);
+  Session.NameFromCommandLine = false;
+  if (chosen.empty()) {
+    Session.AbortFlag = true;
+    return;
+  }
+  Session.DrawingDir = DirectoryPart(chosen);
+  const std::string name = BaseName(chosen);
+  const std::string destination = WithSeparator(Session.DrawingDir) + name + "." + Session.FileExtension;
+  CheckOutputFile(destination);
+  if (Session.AbortFlag) return;
+  if (!copyFile(source, destination)) {
+    Session.AbortFlag = true;
+    return;
+  }
+  Session.DrawingName = remembered;
+  // The list names the file that was written.
+  AddRecentFile(name);
+  RefreshMenuAndTitle();
+}
+
+// ---- View Info, View Blocks ----
+
+void Thh::mi_ViewInfoClick() {
+  Session.AbortFlag = false;
+  TForm_hpvinfo d(this, quor_.DrawingLimits());
+  PlaceDialog(&d, this);
+  d.exec();
+}
+
+void Thh::mi_viewblocksClick() {
+  Session.AbortFlag = false;
+  SelectBlock(quor_);
+  WaitCursorOff();
+}
+
+// ---- Convert ----
+
+void Thh::reportConversion() {
+  WaitCursorOff();
+  if (!Session.AbortFlag && Settings.DeviceCode == 3) ShowInfo(Session.PlotFile + " OK");
+}
+
+void Thh::mi_convertCurFileClick() {
+  Session.AbortFlag = false;
+  ConvertCurrent();
+}
+
+void Thh::ConvertCurrent() {
+  ConverterResult = 1;
+  {
+    Tplotkonvert d(this);
+    PlaceDialog(&d, this);
+    d.exec();
+  }
+  if (ConverterResult == ConverterRunSettings) EditConfiguration();
+  if (Session.AbortFlag) return;
+  ReadDrawing(ReadForConversion);
+  reportConversion();
+}
+
+void Thh::mi_ConvertnewFileClick() {
+  Session.AbortFlag = false;
+  ConvertOther();
+}
+
+void Thh::ConvertOther() {
+  std::string chosen;
+  const std::string dir = ChooseFile("*." + Session.FileExtension, Session.InPath, chosen, true, false);
+  if (Session.AbortFlag) return;
+  // The displayed drawing stays the current one: its name and directory
+  // come back after the conversion, whatever happens.
+  const std::string oldName = Session.DrawingName, oldPath = Session.InPath;
+  auto restore = [&] {
+    Session.DrawingName = oldName;
+    Session.InPath = oldPath;
+  };
+  Session.InPath = dir;
+  Session.DrawingName = chosen;
+  Session.PlotFile = Session.DrawingName;
+  ConverterResult = 1;
+  {
+    Tplotkonvert d(this);
+    PlaceDialog(&d, this);
+    d.exec();
+  }
+  if (Session.AbortFlag) return restore();
+  if (ConverterResult == ConverterRunSettings) EditConfiguration();
+  if (Session.AbortFlag) return restore();
+  ReadDrawing(ReadForConversion);
+  reportConversion();
+  restore();
+  Session.PlotFile = Session.DrawingName;
+}
+
+// ---- Options ----
+
+void Thh::mi_optionsConverterClick() {
+  Session.AbortFlag = false;
+  EditConfiguration();
+}
+
+void Thh::mi_optionsPenTableClick() {
+  Session.AbortFlag = false;
+  TForm_confPentable d(this);
+  PlaceDialog(&d, this);
+  d.exec();
+}
+
+void Thh::mi_optionsSaveClick() {
+  Session.AbortFlag = false;
+  SaveConfiguration("");
+}
+
+void Thh::mi_optionsLoadClick() {
+  Session.AbortFlag = false;
+  LoadConfiguration("");
 }
 
 }  // namespace planox

@@ -42,6 +42,12 @@ class Thh : public TFquorgra {
 
   QuorGraf& quorGraf() { return quor_; }
 
+  // The load and convert commands.
+  void OpenWithLimits();
+  void SaveDrawingAs();
+  void ConvertCurrent();
+  void ConvertOther();
+
   // A menu, menu item or separator by its name ("mi_fileOpen").
   QAction* item(const std::string& name) const;
   QMenu* menu(const std::string& name) const;
@@ -55,9 +61,21 @@ class Thh : public TFquorgra {
   QAction* addItem(QMenu* menu, const char* name, const char* caption, void (Thh::*handler)() = nullptr);
   void StartupRoutine(int code);
   void applyWindowGeometry();
+  // After a conversion to a file: PlotFile + " OK".
+  void reportConversion();
 
   // Command handlers.
   void mi_fileOpenClick();
+  void mi_FileOpenLimitClick();
+  void mi_FileSaveAsClick();
+  void mi_ViewInfoClick();
+  void mi_viewblocksClick();
+  void mi_convertCurFileClick();
+  void mi_ConvertnewFileClick();
+  void mi_optionsConverterClick();
+  void mi_optionsPenTableClick();
+  void mi_optionsSaveClick();
+  void mi_optionsLoadClick();
   void mi_fileexitClick();
   void mi_ViewClearClick();
   void mi_ViewRedrawClick();
