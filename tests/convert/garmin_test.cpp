@@ -124,7 +124,9 @@ TEST_F(GarminWriterTest, FileTypesMatchGolden) {
     EXPECT_EQ(p.points, type == 1 ? 0 : 5) << type;
     EXPECT_EQ(p.waypoints, type == 2 ? 0 : 3) << type;
     EXPECT_EQ(p.waypointHeaders, type == 1 ? 1 : type == 2 ? 0 : 2) << type;
-    if (type != 2) EXPECT_EQ(p.names, (std::vector<std::string>{"ZURICH", "AB    ", "HUT   "}));
+    if (type != 2) {
+      EXPECT_EQ(p.names, (std::vector<std::string>{"ZURICH", "AB    ", "HUT   "}));
+    }
   }
 }
 

@@ -77,7 +77,9 @@ TEST_F(WritersCorpusTest, EveryDrawingConvertsToEveryWriterTarget) {
         int d = 0;
         for (size_t at = 72; at < text.size(); at += 82) d += text[at] == 'D';
         EXPECT_EQ(std::stoi(m[1]), d / 2) << log;
-        if (d > 0) EXPECT_EQ(m[2], "0") << log;  // an empty model is "no data" to the reader
+        if (d > 0) {
+          EXPECT_EQ(m[2], "0") << log;  // an empty model is "no data" to the reader
+        }
         for (const std::string& l : CrLfLines(text)) ASSERT_EQ(l.size(), 80u) << l;
       }
       if (target == TargetC) {
