@@ -164,7 +164,7 @@ TEST_F(DxfWriterTest, FailedConversionLeavesNoOutput) {
 }
 
 // The program's own reader converts the output to DXF once more: the
-// entities come back with the same groups.
+// lines, circles, arcs, solids and texts come back with the same groups.
 TEST_F(DxfWriterTest, OwnReaderConvertsTheOutputAgain) {
   Session.DrawingExtents = {0, 0, 100, 200};
   std::string first = Convert(TargetDxf, [] {
@@ -174,6 +174,9 @@ TEST_F(DxfWriterTest, OwnReaderConvertsTheOutputAgain) {
     PlotCircle(10, 10, 5);
     PlotArc(20, 20, 30, 120, 3, 1);
     PlotSolid({0, 0}, {10, 0}, {10, 10}, {0, 10});
+    PlotTextStyle(0, 30, 2.5, 2);
+    PlotTextAlign(0, 0);
+    PlotText("Hello", 30, 40);
   });
   Session.InPath = dir.path();
   Session.DrawingName = "PLOT";
