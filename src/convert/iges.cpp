@@ -223,6 +223,12 @@ class IgesWriter final : public PlotWriter {
       return;
     }
     for (size_t i = 0; i < tail.size(); i += 64) lines.push_back(tail.substr(i, 64));
+    // Sequence numbers have seven columns.
+    if (dCount_ + 2 > 9999999 || pCount_ + static_cast<long long>(lines.size()) > 9999999) {
+      if (!sizeReported_) ReportError("Fichier IGES plein, \x82l\x82ments suivants ignor\x82s");
+      sizeReported_ = true;
+      return;
+    }
     int d = dNumber_ += 2;
     auto f = [](const std::string& s) { return PadLeft(s, 8); };
     std::string t = IntToText(type), c = IntToText(colour_), n = IntToText(static_cast<long long>(lines.size()));
