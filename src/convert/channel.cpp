@@ -118,6 +118,14 @@ bool OutputChannel::write(std::string_view text) {
   return true;
 }
 
+bool OutputChannel::writeLine(std::string_view text) {
+  if (fd_ < 0) return false;
+  buffer_.append(text);
+  buffer_.append("\r\n");
+  if (immediate_ || buffer_.size() >= 65536) return flush();
+  return true;
+}
+
 bool OutputChannel::close() {
   if (fd_ < 0) return true;
   bool ok = flush();

@@ -24,6 +24,8 @@ class OutputChannel {
   // False when the text could not be written (also for earlier buffered
   // text that failed now).
   bool write(std::string_view text);
+  // The text and CR LF, passed on together.
+  bool writeLine(std::string_view text);
   // Writes out what is buffered and closes; false on a failure.
   bool close();
   bool isOpen() const { return fd_ >= 0; }

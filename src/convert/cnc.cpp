@@ -22,6 +22,9 @@ double ArcY(double cy, double r, double t) { return cy + r * std::sin(t * M_PI /
 class CncWriter final : public PlotWriter {
  public:
   void header() override {
+    // The retract and plunge lines stay the same for the whole program.
+    up_ = "G00 Z" + N(Settings.ToolDistance);
+    down_ = "G01 Z" + N(-Settings.MillingDepth);
     if (dialect() == 2) {
       PlotWriteLine("; " + Session.PlotFile);
       PlotWriteLine("");
@@ -48,8 +51,8 @@ class CncWriter final : public PlotWriter {
     if (dialect() == 2) return;
     PlotWriteLine((dialect() == 3 ? "G17 T" : "M06 T") + IntToText(n));
   }
-  void penUp() override { PlotWriteLine("G00 Z" + N(Settings.ToolDistance)); }
-  void penDown() override { PlotWriteLine("G01 Z" + N(-Settings.MillingDepth)); }
+  void penUp() override { PlotWriteLine(up_); }
+  void penDown() override { PlotWriteLine(down_); }
   void moveTo(double x, double y) override { PlotWriteLine("G00 X" + N(x) + " Y" + N(y)); }
   void drawTo(double x, double y) override { PlotWriteLine("G01 X" + N(x) + " Y" + N(y)); }
   void textMove(double x, double y) override { moveTo(x, y); }
@@ -83,6 +86,7 @@ class CncWriter final : public PlotWriter {
   }
 
  private:
+  std::string up_, down_;
   static int dialect() { return Settings.NcSyntax >= 1 && Settings.NcSyntax <= 4 ? Settings.NcSyntax : 1; }
 };
 

@@ -81,11 +81,10 @@ void PlotWrite(std::string_view text) {
 
 void PlotWriteLine(std::string_view text) {
   if (!channel.isOpen()) return;
-  std::string line;
-  line.reserve(text.size() + 2);
-  line.append(text);
-  line.append("\r\n");
-  PlotWrite(line);
+  if (!channel.writeLine(text)) {
+    writeFailed = true;
+    Session.AbortFlag = true;
+  }
 }
 
 const std::string& PlotFileName() { return fileName; }
