@@ -78,7 +78,9 @@ bool OutputChannel::open(int device, const std::string& fileName) {
     // A file named in place of a port is created like an output file; a
     // device is never created.
     if (path.rfind("/dev/", 0) != 0) flags |= O_CREAT | O_TRUNC;
-    if (device == 1) flags |= O_NONBLOCK;  // do not wait for a carrier
+    // Do not wait for a carrier, a printer or the reader of a pipe: a port
+    // that is not ready fails here instead of hanging the program.
+    flags |= O_NONBLOCK;
     immediate_ = true;
   }
   if (path.empty()) return false;

@@ -36,6 +36,9 @@ void Drawing() {
   PlotTextStyle(0, 0, 8, 6);
   PlotTextAlign(0, 0);
   PlotText("HHH", 20, 70);
+  // After a label the plotter's pen stands at its end: a relative path
+  // must start from a known point again.
+  PlotLine(30, 84, 85, 84);
 }
 
 std::vector<Pt> Segment(Pt a, Pt b, int n = 8) {
@@ -54,6 +57,7 @@ std::vector<Pt> InkPoints() {
   v.push_back({75, 25});  // inside the solid
   for (Pt p : Segment({20, 20}, {40, 25})) v.push_back(p);
   for (Pt p : Segment({40, 25}, {30, 40})) v.push_back(p);
+  for (Pt p : Segment({30, 84}, {85, 84})) v.push_back(p);
   return v;
 }
 // Points that must stay blank: the centre of the circle, open areas.
@@ -268,6 +272,7 @@ TEST_F(Consumers, ToolpathEngineReadsCnc) {
     for (int k = 0; k < 4; ++k) want.push_back({solid[k], solid[k + 1], false, {}});
     want.push_back({{20, 20}, {40, 25}, false, {}});
     want.push_back({{40, 25}, {30, 40}, false, {}});
+    want.push_back({{30, 84}, {85, 84}, false, {}});
 
     std::vector<Move> cuts;
     bool drilled = false;

@@ -116,6 +116,20 @@ TEST_F(Driver, TextWithoutTextCommandBeeps) {
   EXPECT_EQ(cnc.find("ABC"), std::string::npos);
 }
 
+TEST_F(Driver, AristoCopiesItsInitFile) {
+  TempDir plt;
+  Settings.PltDir = plt.path();
+  WriteFile(plt.file("ARISTO.TXT"), "D1I2\nD3I4\r\n");
+  EXPECT_EQ(Convert(TargetAristo, [] {}, false), "%T\r\n\r\nD1I2\r\nD3I4\r\n\r\nG90\r\nG0D0X0Y0\r\nD80I0\r\nD80I0\r\n"
+                                                "G0D0X0Y0\r\nD0\r\nM02\r\n");
+  // Lasercomb has a text command only in millimetre mode.
+  Convert(TargetLasercomb, [] { PlotText("A", 1, 1); });
+  EXPECT_EQ(ui.beeps, 1);
+  Settings.NcSyntax = 2;
+  EXPECT_NE(Convert(TargetLasercomb, [] { PlotText("A", 1, 1); }).find("PA1,-4;\r\nLBA\x03\r\n"), std::string::npos);
+  EXPECT_EQ(ui.beeps, 1);
+}
+
 TEST_F(Driver, CodesAreValidated) {
   std::string out = Convert(13, [] {});
   ASSERT_EQ(ui.records.size(), 1u);

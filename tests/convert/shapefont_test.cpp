@@ -183,6 +183,16 @@ TEST_F(ShapeFontTest, DriverStrokesTexts) {
   });
   EXPECT_EQ(out, "\x1b.(;IN;IW;DF;SD1,341;VS50;RO0;SP1;PA400,400;PA400,400;PD;PA400,408;PU;PD;PA400,416;"
                  "PU;IW;PA0,0;");
+  // CNC mills the strokes: plunge, cut, retract; no beep.
+  out = Convert(TargetCnc, [] {
+    PlotSelectPen(1);
+    PlotTextStyle(0, 0, 21, 2);
+    PlotTextAlign(0, 0);
+    PlotText("A", 10, 10);
+  });
+  EXPECT_NE(out.find("G00 X10.000 Y10.000\r\nG01 Z-0.300\r\nG01 X10.000 Y12.000\r\nG00 Z1.000\r\n"),
+            std::string::npos);
+  EXPECT_EQ(ui.beeps, 0);
   // With the font not loaded at start-up the target's own text is used.
   Settings.LoadShapeFont = 'N';
   out = Convert(TargetHpgl, [] {
