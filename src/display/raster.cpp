@@ -203,7 +203,8 @@ void RasterCanvas::polygon(const int (&xy)[8], Rgb fill) {
       const double bx = xy[(2 * k + 2) % 8], by = xy[(2 * k + 3) % 8];
       if ((ay <= yc && by > yc) || (by <= yc && ay > yc)) xs[n++] = ax + (yc - ay) * (bx - ax) / (by - ay);
     }
-    std::sort(xs, xs + n);
+    for (int a = 1; a < n; ++a)  // at most four crossings
+      for (int b = a; b > 0 && xs[b - 1] > xs[b]; --b) std::swap(xs[b - 1], xs[b]);
     uint32_t* row = px_ + long(y) * stride_;
     for (int k = 0; k + 1 < n; k += 2) {
       const long a = std::max(0L, RoundHalfUp(xs[k])), b = std::min(long(width_) - 1, RoundHalfUp(xs[k + 1]));
