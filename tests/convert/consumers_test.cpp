@@ -304,3 +304,46 @@ TEST_F(Consumers, ToolpathEngineReadsCnc) {
 
 }  // namespace
 }  // namespace planox::test
+
+#include <dirent.h>
+
+namespace planox::test {
+namespace {
+
+// Every golden output goes through its consumer as well.
+TEST_F(Consumers, GoldenOutputsAreReadable) {
+  std::string golden = SourceDir() + "/tests/convert/golden";
+  DIR* d = opendir(golden.c_str());
+  ASSERT_NE(d, nullptr);
+  std::vector<std::string> names;
+  while (dirent* e = readdir(d)) names.push_back(e->d_name);
+  closedir(d);
+  int checked = 0;
+  for (const std::string& n : names) {
+    std::string f = golden + "/" + n, ext = n.substr(n.find_last_of('.') + 1), log;
+    SCOPED_TRACE(n);
+    if (ext == "ps") {
+      EXPECT_EQ(Shell("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=nullpage " + f, log), 0) << log;
+      EXPECT_EQ(log.find("Error"), std::string::npos) << log;
+    } else if (ext == "plt" || ext == "pl2" || ext == "hpl") {
+      std::string s = ReadFile(f);
+      if (ext == "hpl") s = s.substr(s.find("\x1b%0B") + 4, s.find("\x1b%0A") - s.find("\x1b%0B") - 4);
+      std::string src = save("g.hpgl", s);
+      // A fixed range: hp2xx fails on sizing some one-line pictures itself.
+      EXPECT_EQ(Shell("hp2xx -m pbm -x -400 -X 4000 -y -400 -Y 4000 -f " + dir.file("g.pbm") + " " + src, log), 0)
+          << log;
+      EXPECT_NE(log.find("HPGL command(s) ignored: 0"), std::string::npos) << log;
+      EXPECT_NE(log.find("Unexpected event(s):  0"), std::string::npos) << log;
+    } else if (ext == "cnc" && n.rfind("cnc2", 0) != 0) {
+      std::vector<Move> moves = Toolpath(f, log);
+      EXPECT_FALSE(moves.empty()) << log;
+    } else {
+      continue;
+    }
+    ++checked;
+  }
+  EXPECT_EQ(checked, 18);  // 4 PostScript, 8 HP-GL family, 6 CNC
+}
+
+}  // namespace
+}  // namespace planox::test
