@@ -301,6 +301,13 @@ TEST_F(Window, KeysAndMouseZoomAndPan) {
   QTest::mousePress(win->view(), Qt::LeftButton, {}, QPoint(300, 200));
   QTest::mouseMove(win->view(), QPoint(200, 150));
   EXPECT_TRUE(g.dragging());
+  {
+    // The band inverts what lies under it; it is not part of the image.
+    const QImage shown = win->view()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown.pixel(250, 150), qRgb(254, 255, 255));  // on the band, over the background
+    EXPECT_EQ(shown.pixel(250, 175), qRgb(1, 0, 0));        // inside it
+    EXPECT_EQ(win->image().pixel(250, 150), qRgb(1, 0, 0));
+  }
   QTest::mouseRelease(win->view(), Qt::LeftButton, {}, QPoint(100, 100));
   EXPECT_FALSE(g.dragging());
   const int cw = win->view()->width(), ch = win->view()->height();
