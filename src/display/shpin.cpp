@@ -97,7 +97,7 @@ class ShapeReader {
       if (v < 100000000) v = v * 10 + (t[i] - '0');
     }
     if (!digits) {
-      ReportError("Ungültiges Zeichen " + t + " !");
+      ReportError("Ung\x81ltiges Zeichen " + t + " !");  // code page 850
       return 0;
     }
     return negative ? -v : v;

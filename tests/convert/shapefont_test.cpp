@@ -68,7 +68,7 @@ TEST_F(ShapeFontTest, NumbersAndDefinitions) {
   // (the log keeps the start of each message)
   EXPECT_EQ(ErrorLog()[0].rfind("Fehlerhafter Hex-Code \"G\" !", 0), 0u);
   ASSERT_EQ(ui.records.size(), 1u);
-  EXPECT_EQ(ui.records[0].text, "Ungültiges Zeichen x7 !");
+  EXPECT_EQ(ui.records[0].text, "Ung\x81ltiges Zeichen x7 !");
   EXPECT_EQ(Glyph(65)[0], 1);
   EXPECT_EQ(Glyph(65)[1], 0);
 }
