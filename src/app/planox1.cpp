@@ -216,10 +216,8 @@ void Thh::applyWindowGeometry() {
     Settings.ScreenWidth = static_cast<uint16_t>(std::max(100, screen.width() - 10));
   if (Settings.ScreenHeight == 0 || Settings.ScreenHeight == 65535)
     Settings.ScreenHeight = static_cast<uint16_t>(std::max(100, screen.height() - 60));
-  QPalette pal = palette();
-  int rgb = Settings.BackgroundColour;
-  pal.setColor(QPalette::Window, QColor(rgb & 0xff, (rgb >> 8) & 0xff, (rgb >> 16) & 0xff));
-  setPalette(pal);
+  // The client area paints itself in BackgroundColour; the menu bar keeps
+  // the desktop's colours.
   move(0, 0);
   ApplyDrawingArea();
   // The client area is what the menu bar leaves of the window.
