@@ -20,7 +20,10 @@
 #include "app/planox1.h"
 #include "app/session.h"
 #include "app/textconv.h"
+#include "app/startup.h"
 #include "app/w32plotg.h"
+#include "config/configio.h"
+#include "display/shpin.h"
 #include "convert/plotkonv.h"
 #include "drawing/dxfinvar.h"
 #include "support/testsupport.h"
@@ -367,6 +370,55 @@ TEST_F(Commands, OptionsSaveAndLoadRoundTripThroughTheChosenDirectory) {
   EXPECT_FALSE(Session.AbortFlag);
   EXPECT_EQ(Settings.PlotScale, 2.5L);
   EXPECT_EQ(Settings.PenNumbers[3], 9);
+}
+
+class Startup : public test::Defaults {
+ protected:
+  void SetUp() override {
+    Defaults::SetUp();
+    oldStart = StartDir();
+    SetStartDir(dir.path());
+    ClearShapeFont();
+  }
+  void TearDown() override {
+    ClearShapeFont();
+    SetStartDir(oldStart);
+    Defaults::TearDown();
+  }
+  test::TempDir dir;
+  std::string oldStart;
+};
+
+TEST_F(Startup, ReadsTheConfigurationAndTheShapeFont) {
+  Settings.TempDir = dir.path() + "/";
+  Settings.PlotScale = 3;
+  Settings.LoadShapeFont = 'J';
+  Session.PlotFile = "KEPT";
+  SaveConfiguration(ProgramName);
+  ASSERT_FALSE(Session.AbortFlag);
+  ResetSettings();
+  ResetSession();
+  Thh hh({});
+  hh.FormCreate();
+  EXPECT_EQ(Settings.PlotScale, 3.0L);
+  EXPECT_EQ(Session.PlotFile, "KEPT");
+  EXPECT_TRUE(ShapeFont.loaded);
+  EXPECT_FALSE(Session.AbortFlag);
+}
+
+TEST_F(Startup, AFaultyShapeFontEndsTheProgram) {
+  Settings.LoadShapeFont = 'J';
+  SaveConfiguration(ProgramName);
+  test::WriteFile(dir.file("TXT.SHP"), "*65,99,A\n" + std::string(200, '1') + "\n");
+  ResetSettings();
+  Thh hh({});
+  try {
+    hh.FormCreate();
+    ADD_FAILURE() << "start-up went on without the font";
+  } catch (const ProgramExit& e) {
+    EXPECT_EQ(e.code, 0);
+  }
+  EXPECT_FALSE(ShapeFont.loaded);
 }
 
 }  // namespace
