@@ -3,7 +3,7 @@ BUILD ?= build
 TYPE  ?= RelWithDebInfo
 JOBS  ?= $(shell nproc)
 
-.PHONY: all deps build run test bench asan fuzz clean
+.PHONY: all deps build run test bench asan fuzz fuzz-smoke clean
 
 all: build
 
@@ -38,6 +38,10 @@ asan: deps
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLANOX_FUZZ=ON
 	cmake --build build-fuzz -j $(JOBS) --target fuzzers
+
+# A short run of every fuzz target (FUZZ_SECONDS each, default 20).
+fuzz-smoke: fuzz
+	scripts/fuzz-smoke.sh build-fuzz/fuzz
 
 clean:
 	rm -rf $(BUILD) build-bench build-asan build-fuzz

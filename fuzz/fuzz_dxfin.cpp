@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "app/prompts.h"
@@ -21,10 +23,13 @@ class SilentUi : public planox::ConsoleUi {
   void setWaitCursor(bool) override {}
 };
 
+// The run's own folder, removed at exit (the name outlives every static).
+char madeDir[] = "/tmp/fuzz_dxfin-XXXXXX";
+
 const std::string& workDir() {
   static const std::string dir = [] {
-    char tmpl[] = "/tmp/fuzz_dxfin-XXXXXX";
-    const char* d = mkdtemp(tmpl);
+    const char* d = mkdtemp(madeDir);
+    if (d) std::atexit([] { std::filesystem::remove_all(madeDir); });
     return std::string(d ? d : "/tmp");
   }();
   return dir;
