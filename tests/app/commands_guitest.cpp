@@ -18,6 +18,7 @@
 #include "app/blocksel.h"
 #include "app/hpvinfo.h"
 #include "app/planox1.h"
+#include "app/recent.h"
 #include "app/session.h"
 #include "app/textconv.h"
 #include "app/startup.h"
@@ -370,6 +371,46 @@ TEST_F(Commands, OptionsSaveAndLoadRoundTripThroughTheChosenDirectory) {
   EXPECT_FALSE(Session.AbortFlag);
   EXPECT_EQ(Settings.PlotScale, 2.5L);
   EXPECT_EQ(Settings.PenNumbers[3], 9);
+}
+
+TEST_F(Commands, ManyBlocksOfferOnlyTheFirst135) {
+  std::string dxf = "0\nSECTION\n2\nBLOCKS\n";
+  for (int i = 1; i <= 200; ++i)
+    dxf += "0\nBLOCK\n8\n0\n2\nB" + IntToTextZero(i, 3) + "\n70\n0\n10\n0\n20\n0\n0\nCIRCLE\n8\n0\n10\n0\n20\n0\n40\n" +
+           IntToText(i) + "\n0\nENDBLK\n";
+  dxf += "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n50\n21\n50\n0\nENDSEC\n0\nEOF\n";
+  test::WriteFile(dir.file("many.dxf"), dxf);
+  open("many.dxf");
+  ASSERT_EQ(BlockCount, 200);
+  ui.answerChoice(135);
+  hh->item("mi_viewblocks")->trigger();
+  ASSERT_EQ(ui.records.back().choices.size(), 135u);
+  EXPECT_EQ(ui.records.back().choices.back(), "B135");
+  EXPECT_FALSE(Session.AbortFlag);
+  // Block 135 is a circle of radius 135, fitted to its own extent.
+  EXPECT_DOUBLE_EQ(double(hh->quorGraf().window().World().xmax), 135.0);
+}
+
+TEST_F(Commands, RecentFilesAfterFiveOpens) {
+  for (const char* n : {"A", "B", "C", "D", "E"}) {
+    test::WriteFile(dir.file(std::string(n) + ".DXF"), test::ReadFile(dir.file("flange.dxf")));
+    open(std::string(n) + ".DXF");
+  }
+  const char* expected[4] = {"E", "D", "C", "B"};
+  for (int i = 0; i < 4; ++i) {
+    const std::string item = "mi_file" + std::to_string(i + 1);
+    EXPECT_TRUE(hh->item(item)->isVisible());
+    EXPECT_EQ(hh->item(item)->text().toStdString(),
+              "&" + std::to_string(i + 1) + " " + ShortenPath(dir.path() + "/" + expected[i] + ".DXF"));
+  }
+}
+
+TEST_F(Commands, LimitsDialogEnterIsOk) {
+  Tw32plotg d;
+  d.show();
+  QTest::keyClick(d.Edit2, Qt::Key_Return);
+  EXPECT_EQ(d.result(), QDialog::Accepted);
+  EXPECT_FALSE(Session.AbortFlag);
 }
 
 class Startup : public test::Defaults {
