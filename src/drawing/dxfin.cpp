@@ -167,6 +167,10 @@ struct WorkPair {
 };
 using WorkFile = std::vector<WorkPair>;
 std::unordered_map<std::string, std::unique_ptr<WorkFile>> workFiles;
+// Work files by block name for the current work folder, so that a replay
+// does not build the file name every time; emptied whenever workFiles
+// changes.
+std::unordered_map<std::string, const WorkFile*> workFilesByName;
 
 bool IsKeyword(std::string_view value, std::string_view upper) {
   if (value.size() != upper.size()) return false;
@@ -353,7 +357,10 @@ std::string BlockFileName(std::string_view storedName) {
   return WorkDir() + "$" + SafeBlockName(storedName) + ".dx$";
 }
 
-void ForgetBlockFiles() { workFiles.clear(); }
+void ForgetBlockFiles() {
+  workFiles.clear();
+  workFilesByName.clear();
+}
 
 namespace {
 
@@ -398,6 +405,7 @@ const WorkFile* LoadWorkFile(const std::string& path) {
   }
   const WorkFile* result = w.get();
   workFiles[path] = std::move(w);
+  workFilesByName.clear();
   return result;
 }
 
@@ -406,6 +414,7 @@ void KeepWorkFile(const std::string& path, const std::vector<DxfGroup>& groups) 
   w->reserve(groups.size());
   for (const DxfGroup& g : groups) w->push_back({g.code, g.value, Real(g.value)});
   workFiles[path] = std::move(w);
+  workFilesByName.clear();
 }
 
 }  // namespace
@@ -974,14 +983,22 @@ void ReplayBlock(int mode, const std::string& name, long double x, long double y
   };
   if (InsertDepth > 4) {
     // Too deep (a block that inserts itself, for one): end the read.
+    const bool show = Session.ShowErrors;
     Session.ShowErrors = true;
     ReportError("Error blocknr " + IntToText(InsertDepth));
-    Session.ShowErrors = false;
+    Session.ShowErrors = show;
     Session.AbortFlag = true;
     leave();
     return;
   }
-  const WorkFile* file = LoadWorkFile(BlockPath(name));
+  const WorkFile* file = nullptr;
+  auto known = workFilesByName.find(name);
+  if (known != workFilesByName.end()) {
+    file = known->second;
+  } else {
+    file = LoadWorkFile(BlockPath(name));
+    if (file) workFilesByName.emplace(name, file);
+  }
   if (!file) {
     ReportError("Invalid temp dir " + Settings.TempDir);
     Session.AbortFlag = true;
@@ -1083,6 +1100,7 @@ void ReadBlockHeader() {
   if (BlockCount < MaxBlocks) BlockTable[++BlockCount] = name;
   blockPath = BlockPath(name);
   workFiles.erase(blockPath);
+  workFilesByName.clear();
   blockCopy.clear();
   if (!blockWriter.Create(blockPath)) {
     Session.ShowErrors = true;
@@ -1207,7 +1225,11 @@ void MainLoop(int mode) {
 }  // namespace
 
 void ReadDrawing(int mode, const std::string& blockName) {
-  readWorkDir = WorkDir();
+  std::string dir = WorkDir();
+  if (dir != readWorkDir) {
+    readWorkDir = dir;
+    workFilesByName.clear();
+  }
   const std::string name = DrawingFileName();
   if (mode == ReadForConversion && OutputIsDrawing(name)) {
     Session.ShowErrors = true;

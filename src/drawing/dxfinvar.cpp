@@ -79,13 +79,6 @@ int FindLineType(std::string_view name) {
   return 0;
 }
 
-void WidenBoundingBox(long double x, long double y) {
-  if (x > BoundingBox.XMax) BoundingBox.XMax = x;
-  if (x < BoundingBox.XMin) BoundingBox.XMin = x;
-  if (y > BoundingBox.YMax) BoundingBox.YMax = y;
-  if (y < BoundingBox.YMin) BoundingBox.YMin = y;
-}
-
 void ResetBoundingBox() { BoundingBox = Box{}; }
 
 std::string StoredBlockName(std::string_view name) {

@@ -68,7 +68,12 @@ int FindLayer(std::string_view name);
 // Index 0..49 of the named line type; 0 ("CONTINUOUS") when unknown.
 int FindLineType(std::string_view name);
 
-void WidenBoundingBox(long double x, long double y);
+inline void WidenBoundingBox(long double x, long double y) {
+  if (x > BoundingBox.XMax) BoundingBox.XMax = x;
+  if (x < BoundingBox.XMin) BoundingBox.XMin = x;
+  if (y > BoundingBox.YMax) BoundingBox.YMax = y;
+  if (y < BoundingBox.YMin) BoundingBox.YMin = y;
+}
 void ResetBoundingBox();
 
 // Called whenever a layer slot changes outside FindLayer, so that the
