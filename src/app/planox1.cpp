@@ -430,7 +430,14 @@ void Thh::OpenWithLimits() {
     WaitCursorOff();  // the dialog waits for the user
     d.exec();
     if (Session.AbortFlag) return;  // the drawing is read but not drawn
-    Session.DrawingExtents = d.Values();
+    // A window without width or height cannot be shown: the drawing stays
+    // undrawn and the window as it was, as after Cancel.
+    const Extents typed = d.Values();
+    if (!(typed.XMax != typed.XMin) || !(typed.YMax != typed.YMin)) {
+      Session.AbortFlag = true;
+      return;
+    }
+    Session.DrawingExtents = typed;
   }
   const Extents& e = Session.DrawingExtents;
   quor_.window().DrawingLimits = WorldWindow{e.XMin, e.YMin, e.XMax, e.YMax};

@@ -176,6 +176,22 @@ TEST_F(Commands, OpenLimitShowsTheDrawingInTheTypedWindow) {
   EXPECT_EQ(limits().xmax, 100);
   EXPECT_EQ(Session.RecentFiles[0], dir.path() + "/floorplan.dxf");
   EXPECT_EQ(Session.RecentFiles[1], "");
+
+  // A window without height is refused the same way.
+  ui.answerText(dir.file("flange.dxf"));
+  onModal([](QWidget* w) {
+    auto* d = qobject_cast<Tw32plotg*>(w);
+    d->Edit1->setText("abc");
+    d->Edit2->setText("5");
+    d->Edit3->setText("10");
+    d->Edit4->setText("5");
+    d->Button_OK->click();
+  });
+  hh->item("mi_FileOpenLimit")->trigger();
+  EXPECT_TRUE(Session.AbortFlag);
+  EXPECT_EQ(listSize(), before);
+  EXPECT_EQ(limits().ymax, 50);
+  EXPECT_TRUE(hh->FormPaint());
 }
 
 TEST_F(Commands, InfoBeforeAndAfterAFile) {
