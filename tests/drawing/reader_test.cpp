@@ -1,4 +1,5 @@
 // Line protocol, group pairs, the header extents and the ways a read ends.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/textconv.h"
@@ -162,6 +163,14 @@ TEST_F(Reader, ReadsThatEndEarly) {
   EXPECT_TRUE(Session.AbortFlag);
   EXPECT_EQ(Boxes().back(), "Fichier DXF binaire : lecture impossible");
   EXPECT_EQ(rec.calls, std::vector<std::string>{"H_ClearViewPort()"});
+
+  // A directory of the drawing's name is no drawing.
+  Session.AbortFlag = false;
+  ASSERT_EQ(::mkdir(tmp.file("D.dxf").c_str(), 0700), 0);
+  Session.DrawingName = "D";
+  ReadDrawing(ReadForDisplay);
+  EXPECT_TRUE(Session.AbortFlag);
+  EXPECT_EQ(Boxes().back(), "pas de fichier ouvert");
 
   // Bytes after EOF are never looked at.
   Session.AbortFlag = false;
