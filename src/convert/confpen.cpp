@@ -68,7 +68,9 @@ TForm_confPentable::TForm_confPentable(QWidget* parent) : QDialog(parent) {
   StringGrid1->horizontalHeader()->hide();
   StringGrid1->verticalHeader()->hide();
   StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-  StringGrid1->setMinimumSize(420, 16 * 24);
+  StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  StringGrid1->verticalHeader()->setDefaultSectionSize(StringGrid1->fontMetrics().height() + 8);
+  StringGrid1->setMinimumSize(420, kRows * StringGrid1->verticalHeader()->defaultSectionSize() + 4);
   top->addWidget(StringGrid1);
 
   auto* buttons = new QHBoxLayout;
@@ -130,6 +132,8 @@ void TForm_confPentable::BuildGrid() {
       QTableWidgetItem* it = StringGrid1->item(row, col);
       const bool editable = row > 0 && (col == 1 || (col == 2 && speeds));
       it->setFlags(editable ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable : Qt::ItemIsEnabled);
+      // The fixed cells look like the grid's header.
+      if (!editable && (row == 0 || col == 0)) it->setBackground(StringGrid1->palette().button());
     }
   Button_help2->setVisible(speeds);
 }

@@ -67,6 +67,7 @@ Tplotkonvert::Tplotkonvert(QWidget* parent) : QDialog(parent) {
   Edit_lpt->setObjectName("Edit_lpt");
   Edit_file->setObjectName("Edit_file");
   QLineEdit* channelEdits[3] = {Edit_com, Edit_lpt, Edit_file};
+  for (QLineEdit* e : channelEdits) e->setMinimumWidth(110);
   for (int i = 0; i < 3; ++i) {
     auto* b = new QRadioButton(display(ChannelName(i + 1)), RadioGroup2);
     channels->addButton(b, i);
