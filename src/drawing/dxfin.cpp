@@ -15,6 +15,7 @@
 #include "app/session.h"
 #include "app/startup.h"
 #include "app/textconv.h"
+#include "config/configio.h"
 #include "display/lstyle.h"
 #include "display/vektor.h"
 #include "drawing/dxfout.h"
@@ -273,20 +274,20 @@ void SelectPlotLineType(const Layer& l) {
 
 void SetBlockLayer(int slot) { blockWriter.DxfSetLayer(IntToText(slot - 1)); }
 
-const char* TargetExtension(int syntaxCode) {
-  static const char* const ext[] = {"plt", "art", "hpg", "cnc", "dxf", "pas",
-                                    "igs", "c",   "pl2", "ps",  "hpl", "grm"};
-  if (syntaxCode < 1 || syntaxCode > 12) return "";
-  return ext[syntaxCode - 1];
-}
-
-// True when the conversion's output file is the drawing file itself.
+// True when the conversion's output file is the drawing file itself: the
+// same file on disk, however either name is spelt.
 bool OutputIsDrawing(const std::string& drawing) {
   if (Settings.DeviceCode != 3) return false;
-  std::string out = Session.PlotFile + "." + TargetExtension(Settings.SyntaxCode);
-  struct stat a {}, b {};
-  if (::stat(drawing.c_str(), &a) != 0 || ::stat(out.c_str(), &b) != 0) return false;
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+  struct stat a {};
+  if (::stat(drawing.c_str(), &a) != 0) return false;
+  std::vector<std::string> extensions{TargetExtension(Settings.SyntaxCode)};
+  if (Settings.SyntaxCode == 12) extensions = {"WPT", "TRK", "GRM", "grm"};  // by file type
+  for (const std::string& ext : extensions) {
+    struct stat b {};
+    std::string out = Session.PlotFile + "." + ext;
+    if (::stat(out.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino) return true;
+  }
+  return false;
 }
 
 }  // namespace
