@@ -53,8 +53,8 @@ class CncWriter final : public PlotWriter {
   }
   void penUp() override { PlotWriteLine(up_); }
   void penDown() override { PlotWriteLine(down_); }
-  void moveTo(double x, double y) override { PlotWriteLine("G00 X" + N(x) + " Y" + N(y)); }
-  void drawTo(double x, double y) override { PlotWriteLine("G01 X" + N(x) + " Y" + N(y)); }
+  void moveTo(double x, double y) override { Position("G00 X", x, y); }
+  void drawTo(double x, double y) override { Position("G01 X", x, y); }
   void textMove(double x, double y) override { moveTo(x, y); }
 
   void circle(double cx, double cy, double r) override {
@@ -86,7 +86,14 @@ class CncWriter final : public PlotWriter {
   }
 
  private:
-  std::string up_, down_;
+  void Position(const char* word, double x, double y) {
+    line_.assign(word);
+    line_ += N(x);
+    line_ += " Y";
+    line_ += N(y);
+    PlotWriteLine(line_);
+  }
+  std::string up_, down_, line_;
   static int dialect() { return Settings.NcSyntax >= 1 && Settings.NcSyntax <= 4 ? Settings.NcSyntax : 1; }
 };
 
