@@ -2,6 +2,9 @@
 // Batch runs and machines without a display use the console form of the
 // prompts and never show a window.
 #include <QApplication>
+#include <QTimer>
+
+#include <csignal>
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +22,9 @@
 using namespace planox;
 
 namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+void requestStop(int) { stopRequested = 1; }
 
 bool hasDisplay(int argc, char** argv) {
   for (int i = 1; i < argc; ++i)
@@ -60,6 +66,15 @@ int main(int argc, char** argv) {
         // went wrong), the viewer itself needs a display.
         std::fprintf(stderr, "%s: no display is available to show the window\n", ProgramTitle);
       } else {
+        // SIGTERM and SIGINT close the window the normal way, so the work
+        // files go with it.
+        std::signal(SIGTERM, requestStop);
+        std::signal(SIGINT, requestStop);
+        QTimer stopCheck;
+        QObject::connect(&stopCheck, &QTimer::timeout, &hh, [&hh] {
+          if (stopRequested) hh.close();
+        });
+        stopCheck.start(200);
         hh.show();
         code = app.exec();
       }
