@@ -65,16 +65,25 @@ def vector_byte(dx, dy):
 
 
 def encode_run(moves):
-    """Bytes for consecutive displacements with one pen state."""
-    single = []
-    for dx, dy in moves:
+    """Bytes for consecutive displacements with one pen state: the
+    cheapest mix of one-byte vectors, code 8 steps and code 9 blocks."""
+    n = len(moves)
+
+    def single(dx, dy):
         v = vector_byte(dx, dy)
-        single += [v] if v is not None else [8, dx & 0xFF, dy & 0xFF]
-    block = [9]
-    for dx, dy in moves:
-        block += [dx & 0xFF, dy & 0xFF]
-    block += [0, 0]
-    return single if len(single) <= len(block) else block
+        return [v] if v is not None else [8, dx & 0xFF, dy & 0xFF]
+
+    best = [None] * (n + 1)
+    best[0] = []
+    for i in range(1, n + 1):
+        options = [best[i - 1] + single(*moves[i - 1])]
+        for j in range(i - 1):
+            block = [9]
+            for dx, dy in moves[j:i]:
+                block += [dx & 0xFF, dy & 0xFF]
+            options.append(best[j] + block + [0, 0])
+        best[i] = min(options, key=len)
+    return best[n]
 
 
 def split(dx, dy):
@@ -145,9 +154,13 @@ def compose(glyphs):
     c_strokes, c_adv = glyphs[ord("C") - 32]
     u_strokes, u_adv = glyphs[ord("u") - 32]
     cedilla = [[(c_adv // 2, 0), (c_adv // 2, -2), (c_adv // 2 + 2, -3), (c_adv // 2, -5)]]
-    dots = [[(u_adv // 2 - 3, 11), (u_adv // 2 - 3, 10)], [(u_adv // 2 + 3, 11), (u_adv // 2 + 3, 10)]]
+    dots = [[(u_adv // 2 - 3, 17), (u_adv // 2 - 3, 16)], [(u_adv // 2 + 3, 17), (u_adv // 2 + 3, 16)]]
     house = [[(3, 0), (3, 10), (9, 16), (15, 10), (15, 0), (3, 0)]]
-    return {127: (house, 18), 128: (c_strokes + cedilla, c_adv), 129: (u_strokes + dots, u_adv)}
+    # The Hershey "@" has too many points for 50 bytes: a plainer one.
+    at = [[(16, 9), (15, 12), (12, 13), (9, 12), (8, 9), (9, 6), (12, 5), (15, 6), (16, 9)],
+          [(16, 13), (16, 7), (18, 5), (20, 7), (21, 11), (19, 16), (14, 18), (9, 17), (5, 13),
+           (4, 8), (6, 3), (11, 0), (17, 1)]]
+    return {64: (at, 25), 127: (house, 18), 128: (c_strokes + cedilla, c_adv), 129: (u_strokes + dots, u_adv)}
 
 
 def main():
