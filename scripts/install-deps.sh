@@ -10,8 +10,13 @@ packages=(
   fonts-liberation2 xvfb xauth
   ghostscript hp2xx python3 python3-ezdxf fpc
   libocct-data-exchange-dev libocct-foundation-dev
-  hershey-fonts-data nodejs npm clang
+  hershey-fonts-data clang
 )
+
+# Node.js may come with its own npm from another package source; Debian's
+# npm is only wanted where there is none.
+command -v node >/dev/null 2>&1 || packages+=(nodejs)
+command -v npm >/dev/null 2>&1 || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do
