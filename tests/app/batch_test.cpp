@@ -1,5 +1,6 @@
 // The batch run's options and file search, and whole batch runs of the
 // built program in console form.
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/batch.h"
@@ -103,6 +104,32 @@ TEST_F(BatchRun, UsageAmongTheOptions) {
   auto r = run({"P*.DXF", "/M2", "/?"});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.out.rfind("ordre:  planox fichier DXF", 0), 0u);
+}
+
+TEST_F(BatchRun, SamplesToPostScriptRenderInGhostscript) {
+  auto r = run({test::SourceDir() + "/samples/*.dxf", "/CPS"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  for (const char* name : {"floorplan.ps", "flange.ps"}) {
+    ASSERT_TRUE(std::filesystem::exists(dir.file(name))) << name;
+    std::string cmd = "gs -q -dBATCH -dNOPAUSE -dSAFER -sDEVICE=nullpage " + dir.file(name) + " >/dev/null 2>&1";
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << name;
+  }
+}
+
+// Every drawing of the corpus, converted to every target by the batch run:
+// no crash, and each run ends normally.
+TEST_F(BatchRun, CorpusConvertsToEveryTarget) {
+  SKIP_WITHOUT_CORPUS();
+  const char* targets[] = {"plt", "art", "hpg", "cnc", "dxf", "pas", "igs", "c", "pl2", "ps", "hpl", "grm"};
+  for (const char* folder : {"ezdxf", "dxf-parser", "librecad"}) {
+    for (const char* t : targets) {
+      auto r = run({test::CorpusDir() + "/" + folder + "/*.dxf", std::string("/C") + t});
+      EXPECT_EQ(r.exitCode, 0) << folder << " /C" << t << "\n" << r.err.substr(0, 2000);
+    }
+  }
+  size_t outputs = 0;
+  for (auto& e : std::filesystem::directory_iterator(dir.path())) outputs += e.is_regular_file();
+  EXPECT_GT(outputs, 500u);
 }
 
 }  // namespace
