@@ -121,7 +121,10 @@ long double SweepAngle(long double endDeg, long double startDeg) {
 }
 
 void GetArcCenter(Point p1, Point p2, long double phi, ArcGeometry& arc) {
-  long double halfSine = std::sin(phi / 2);
+  // One reduction of the half angle gives its sine and cosine together;
+  // long double reductions are slow.
+  long double halfSine, halfCosine;
+  sincosl(phi / 2, &halfSine, &halfCosine);
   if (std::fabs(halfSine) < kZeroTrig || std::isnan(halfSine)) {
     LogError("Fehler in GetArcCenter (dphi = " + NumberText(phi) + " ! ");
     return;
@@ -134,8 +137,19 @@ void GetArcCenter(Point p1, Point p2, long double phi, ArcGeometry& arc) {
   if (l == 0) {
     LogError("GetArcCenter l12=0");
   } else {
-    // Half circle: the centre is the midpoint of the chord.
-    long double t = std::fabs(std::sin(phi)) < kZeroTrig ? 0 : (l / 2) / TanChecked(phi / 2);
+    // Half circle: the centre is the midpoint of the chord. sin(phi) is
+    // 2 sin(phi/2) cos(phi/2), and the half sine is not near 0 here, so it
+    // can only be near 0 when the half cosine is.
+    bool halfCircle = std::fabs(halfCosine) < 1e-3L && std::fabs(std::sin(phi)) < kZeroTrig;
+    long double t = 0;
+    if (!halfCircle) {
+      long double tangent = halfSine / halfCosine;  // as TanChecked(phi / 2)
+      if (std::fabs(halfCosine) < kZeroTrig) {
+        LogError("Error: function tan in Unit math");
+        tangent = 1e30L;
+      }
+      t = (l / 2) / tangent;
+    }
     centre = Point{m.x - t * dy / l, m.y + t * dx / l};
   }
   arc.centre = centre;

@@ -90,6 +90,7 @@ void TextReader::Close() {
   data_ = nullptr;
   pos_ = len_ = 0;
   eof_ = true;
+  if (spill_.capacity() > 4096) std::string().swap(spill_);  // after a very long line
 }
 
 bool TextReader::Fill() {
@@ -143,6 +144,21 @@ void TextReader::ReadTextLine(std::string& line) {
   }
 }
 
+std::string_view TextReader::ReadLine() {
+  const char* start = data_ + pos_;
+  const char* end = data_ + len_;
+  const char* p = FindLineEnd(start, end);
+  // A carriage return at the end of the buffer may have its line feed in
+  // the next one.
+  if (p < end && (*p == '\n' || p + 1 < end)) {
+    pos_ += static_cast<size_t>(p - start) + 1;
+    if (*p == '\r' && p[1] == '\n') ++pos_;
+    return std::string_view(start, static_cast<size_t>(p - start));
+  }
+  ReadTextLine(spill_);
+  return spill_;
+}
+
 void ReadTextLine(TextReader& file, std::string& line) { file.ReadTextLine(line); }
 
 // ---------------------------------------------------------------- helpers
@@ -150,7 +166,6 @@ void ReadTextLine(TextReader& file, std::string& line) { file.ReadTextLine(line)
 namespace {
 
 TextReader drawingFile;
-std::string codeLine;
 DxfWriter blockWriter;
 std::vector<DxfGroup> blockCopy;
 std::string blockPath;
@@ -189,25 +204,26 @@ bool IsKeyword(std::string_view value, std::string_view upper) {
 long double Real(std::string_view s) {
   static const double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-  size_t i = 0, n = s.size();
-  while (i < n && s[i] == ' ') ++i;
+  const char* p = s.data();
+  const char* end = p + s.size();
+  while (p < end && *p == ' ') ++p;
   bool negative = false;
-  if (i < n && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
+  if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  // The digits before and after the decimal point; a mantissa of more than
+  // 15 digits may wrap, but is then not used.
   uint64_t mantissa = 0;
-  int digits = 0, decimals = -1;
-  for (; i < n; ++i) {
-    char c = s[i];
-    if (c >= '0' && c <= '9') {
-      if (++digits > 15) return TextToReal(s);
-      mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
-      if (decimals >= 0) ++decimals;
-    } else if ((c == '.' || c == ',') && decimals < 0) {
-      decimals = 0;
-    } else {
-      return TextToReal(s);
-    }
+  const char* first = p;
+  while (p < end && static_cast<unsigned char>(*p - '0') < 10)
+    mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
+  long digits = p - first, decimals = 0;
+  if (p < end && (*p == '.' || *p == ',')) {
+    const char* point = ++p;
+    while (p < end && static_cast<unsigned char>(*p - '0') < 10)
+      mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
+    decimals = p - point;
+    digits += decimals;
   }
-  if (digits == 0) return TextToReal(s);
+  if (p != end || digits == 0 || digits > 15) return TextToReal(s);
   double x = static_cast<double>(mantissa);
   if (decimals > 0) x /= powers[decimals];
   return negative ? -x : x;
@@ -296,16 +312,16 @@ bool OutputIsDrawing(const std::string& drawing) {
 
 void ReadGroupPair() {
   ++LineNumber;
-  drawingFile.ReadTextLine(codeLine);
+  std::string_view code = drawingFile.ReadLine();
   if (drawingFile.ReadError()) {
     ReportError("Error in DXF-File Line : " + IntToText(LineNumber));
     Session.AbortFlag = true;
     drawingFile.ClearReadError();
     return;
   }
-  GroupCode = CodeValue(codeLine);
+  GroupCode = CodeValue(code);
   if (drawingFile.AtEnd()) Session.AbortFlag = true;
-  drawingFile.ReadTextLine(GroupValue);
+  GroupValue.assign(drawingFile.ReadLine());
   ++LineNumber;
 }
 
@@ -688,16 +704,16 @@ Point TransformPoint(long double x, long double y) {
 
 // A layer slot as the entity reader starts it: the given default for the
 // drawing file, the layer last read at this level for a replay.
-int StartLayer(PairSource& s, int fileDefault) {
-  return s.Replay() ? static_cast<WorkSource&>(s).levelLayer : fileDefault;
-}
-int ReadLayer(PairSource& s) {
-  int slot = s.Layer();
-  if (s.Replay()) static_cast<WorkSource&>(s).levelLayer = slot;
-  return slot;
-}
+int StartLayer(FileSource&, int fileDefault) { return fileDefault; }
+int StartLayer(WorkSource& s, int) { return s.levelLayer; }
+int ReadLayer(FileSource& s) { return s.Layer(); }
+int ReadLayer(WorkSource& s) { return s.levelLayer = s.Layer(); }
 
-void ReadLineEntity(PairSource& s, int mode) {
+// The entity readers are written once for both sources and made for each,
+// so that taking a pair costs no virtual call.
+
+template <class Source>
+void ReadLineEntity(Source& s, int mode) {
   int slot = StartLayer(s, 1);
   long double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   for (;;) {
@@ -719,7 +735,8 @@ void ReadLineEntity(PairSource& s, int mode) {
   EmitLine(mode, slot, x1, y1, x2, y2);
 }
 
-void ReadCircleOrArc(PairSource& s, int mode, bool arc) {
+template <class Source>
+void ReadCircleOrArc(Source& s, int mode, bool arc) {
   int slot = StartLayer(s, 1);
   long double cx = 0, cy = 0, r = 0, start = 0, end = 0;
   for (;;) {
@@ -748,7 +765,8 @@ void ReadCircleOrArc(PairSource& s, int mode, bool arc) {
     EmitCircle(mode, slot, cx, cy, r);
 }
 
-void ReadText(PairSource& s, int mode) {
+template <class Source>
+void ReadText(Source& s, int mode) {
   int slot = StartLayer(s, 1);
   std::string text;
   long double x = 0, y = 0, h = 3.5L, w = 1, rot = 0, oblique = 0;
@@ -776,7 +794,8 @@ void ReadText(PairSource& s, int mode) {
   EmitText(mode, slot, text, x, y, h, w, rot, oblique);
 }
 
-void ReadSolid(PairSource& s, int mode) {
+template <class Source>
+void ReadSolid(Source& s, int mode) {
   int slot = StartLayer(s, 0);
   long double x[4] = {0, 0, 0, 0}, y[4] = {0, 0, 0, 0};
   for (;;) {
@@ -810,7 +829,8 @@ struct Vertex {
 };
 
 // Reads one vertex (the current pair is its code-0 pair); false on abort.
-bool ReadVertex(PairSource& s, Vertex& v) {
+template <class Source>
+bool ReadVertex(Source& s, Vertex& v) {
   v = Vertex{};
   for (;;) {
     if (!s.Next()) return false;
@@ -841,7 +861,8 @@ void EmitSegment(int mode, int slot, Point p, Point q, long double a) {
           RadToDeg(arc.endAngle), a);
 }
 
-void ReadPolyline(PairSource& s, int mode) {
+template <class Source>
+void ReadPolyline(Source& s, int mode) {
   int polyLayer = StartLayer(s, 0);
   int flags = 0;
   for (;;) {
@@ -880,7 +901,8 @@ void ReadPolyline(PairSource& s, int mode) {
   if (flags == 1) EmitSegment(mode, polyLayer, p, p0, a);
 }
 
-void ReadInsert(PairSource& s, int mode, bool dimension) {
+template <class Source>
+void ReadInsert(Source& s, int mode, bool dimension) {
   int slot = StartLayer(s, 1);
   std::string name;
   long double x = 0, y = 0, sx = 1, sy = 1, rot = 0;
@@ -912,7 +934,8 @@ void ReadInsert(PairSource& s, int mode, bool dimension) {
 
 // Hands the current code-0 pair to its entity reader; false when it names
 // no entity.
-bool ReadEntity(PairSource& s, int mode) {
+template <class Source>
+bool ReadEntity(Source& s, int mode) {
   std::string_view v = s.value;
   if (v.size() < 3 || v.size() > 9) return false;
   switch (v[0]) {  // most code-0 values name no entity at all
@@ -1287,7 +1310,6 @@ void ReadDrawing(int mode, const std::string& blockName) {
   if (InBlockDefinition) EndBlock();  // the file ended inside a definition
   // Give back the memory a very long line may have taken.
   if (GroupValue.capacity() > 4096) std::string().swap(GroupValue);
-  if (codeLine.capacity() > 4096) std::string().swap(codeLine);
 }
 
 void ChooseAndReadDrawing(int mode) {

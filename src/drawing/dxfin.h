@@ -40,6 +40,9 @@ class TextReader {
 
   // One line without its terminator.
   void ReadTextLine(std::string& line);
+  // The same as a view, valid until the next read: into the buffer when the
+  // whole line is there, else into a copy the reader keeps.
+  std::string_view ReadLine();
 
  private:
   bool Fill();
@@ -51,6 +54,7 @@ class TextReader {
   std::vector<char> buffer_;
   const char* data_ = nullptr;
   size_t pos_ = 0, len_ = 0;
+  std::string spill_;
 };
 
 void ReadTextLine(TextReader& file, std::string& line);
