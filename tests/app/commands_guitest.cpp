@@ -27,24 +27,13 @@
 #include "display/shpin.h"
 #include "convert/plotkonv.h"
 #include "drawing/dxfinvar.h"
+#include "support/qtsupport.h"
 #include "support/testsupport.h"
 
 namespace planox {
 namespace {
 
-// Runs f on the next modal widget once it is up (inside its exec loop).
-void onModal(std::function<void(QWidget*)> f) {
-  auto* t = new QTimer;
-  t->setInterval(5);
-  QObject::connect(t, &QTimer::timeout, [t, f] {
-    if (QWidget* w = QApplication::activeModalWidget()) {
-      t->stop();
-      t->deleteLater();
-      f(w);
-    }
-  });
-  t->start();
-}
+using test::onModal;
 
 std::string text(const QLineEdit* e) { return e->text().toStdString(); }
 

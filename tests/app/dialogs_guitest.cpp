@@ -15,6 +15,7 @@
 
 #include "app/dialogs.h"
 #include "app/session.h"
+#include "support/qtsupport.h"
 #include "support/testsupport.h"
 
 namespace planox {
@@ -28,19 +29,7 @@ class Dialogs : public test::Defaults {
   }
 };
 
-// Runs f on the next modal widget once it is up (inside its exec loop).
-void onModal(std::function<void(QWidget*)> f) {
-  auto* t = new QTimer;
-  t->setInterval(5);
-  QObject::connect(t, &QTimer::timeout, [t, f] {
-    if (QWidget* w = QApplication::activeModalWidget()) {
-      t->stop();
-      t->deleteLater();
-      f(w);
-    }
-  });
-  t->start();
-}
+using test::onModal;
 
 void expectButtons(const PromptDialog& d) {
   EXPECT_EQ(d.helpTextButton()->text(), "&Aide-Texte");
