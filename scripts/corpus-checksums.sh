@@ -26,6 +26,12 @@ targets="PLT ART HPG CNC:/L1 CNC:/L2 CNC:/L3 CNC:/L4 DXF PAS IGS C PL2 PS HPL GR
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
+# Outputs carry the date and time of the run: the clock is held at one
+# moment so that two runs can be compared byte for byte.
+printf '#include <time.h>\ntime_t time(time_t* t) { if (t) *t = 1700000000; return 1700000000; }\n' \
+  >"$work/clock.c"
+cc -shared -fPIC -o "$work/clock.so" "$work/clock.c"
+
 convert_one() {  # drawing target
   local drawing="$1" spec="$2"
   local code="${spec%%:*}" extra=""
@@ -36,7 +42,7 @@ convert_one() {  # drawing target
   local rc=0
   # A fresh directory each time: no configuration or session file, and the
   # work files in a private temporary folder.
-  (cd "$dir" && TEMP="$dir/tmp" TMPDIR="$dir/tmp" QT_QPA_PLATFORM=offscreen \
+  (cd "$dir" && LD_PRELOAD="$work/clock.so" TEMP="$dir/tmp" TMPDIR="$dir/tmp" QT_QPA_PLATFORM=offscreen \
      timeout 120 "$program" "$drawing" "/C$code" $extra /D3 /FOUT </dev/null \
      >"$dir/tmp/stdout" 2>"$dir/tmp/stderr") || rc=$?
   local out=""
