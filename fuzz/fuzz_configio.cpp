@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/prompts.h"
-#include "app/session.h"
+#include "base/prompts.h"
+#include "base/session.h"
 #include "config/configio.h"
 
 namespace {

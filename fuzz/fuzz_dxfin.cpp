@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/prompts.h"
-#include "app/session.h"
+#include "base/prompts.h"
+#include "base/session.h"
 #include "drawing/dxfin.h"
 #include "drawing/sinks.h"
 

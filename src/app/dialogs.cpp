@@ -16,8 +16,8 @@
 
 #include <algorithm>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 
 namespace planox {
 

@@ -11,8 +11,8 @@
 
 #include <ctime>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "display/quorgraf.h"
 #include "drawing/dxfin.h"
 #include "drawing/dxfinvar.h"

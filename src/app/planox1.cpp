@@ -11,11 +11,11 @@
 #include <sys/stat.h>
 
 #include "app/batch.h"
-#include "app/prompts.h"
+#include "base/prompts.h"
 #include "app/recent.h"
-#include "app/session.h"
-#include "app/startup.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/startup.h"
+#include "base/textconv.h"
 #include "app/blocksel.h"
 #include "app/dialogs.h"
 #include "app/hpvinfo.h"

@@ -1,7 +1,7 @@
 #include "app/recent.h"
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 
 namespace planox {
 

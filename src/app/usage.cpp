@@ -1,6 +1,6 @@
 #include "app/usage.h"
 
-#include "app/session.h"
+#include "base/session.h"
 
 namespace planox {
 

@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/prompts.h"
-#include "app/textconv.h"
+#include "base/prompts.h"
+#include "base/textconv.h"
 #include "display/quorgraf.h"
 
 namespace planox {

@@ -14,10 +14,10 @@
 
 #include "app/dialogs.h"
 #include "app/planox1.h"
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/startup.h"
-#include "app/textconv.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/startup.h"
+#include "base/textconv.h"
 
 using namespace planox;
 

@@ -13,10 +13,10 @@
 #include <limits>
 #include <vector>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/startup.h"
-#include "app/textconv.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/startup.h"
+#include "base/textconv.h"
 
 namespace planox {
 

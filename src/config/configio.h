@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/session.h"
+#include "base/session.h"
 
 namespace planox {
 

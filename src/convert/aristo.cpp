@@ -6,8 +6,8 @@
 #include <cmath>
 #include <fstream>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "convert/writer.h"
 
 namespace planox {

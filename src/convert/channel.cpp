@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/session.h"
+#include "base/session.h"
 
 namespace planox {
 

@@ -7,8 +7,8 @@
 // sense that way.
 #include <cmath>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "convert/writer.h"
 
 namespace planox {

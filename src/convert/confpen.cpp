@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "config/configio.h"
 
 namespace planox {

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "config/configio.h"
 #include "convert/oututil.h"
 

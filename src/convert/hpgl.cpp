@@ -7,8 +7,8 @@
 // or draw and closes before any other command.
 #include <cmath>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "convert/writer.h"
 
 namespace planox {

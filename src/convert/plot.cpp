@@ -4,9 +4,9 @@
 #include <limits>
 #include <memory>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "config/configio.h"
 #include "convert/channel.h"
 #include "convert/writer.h"

@@ -5,8 +5,8 @@
 // their path limits.
 #include <cmath>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "convert/writer.h"
 
 namespace planox {

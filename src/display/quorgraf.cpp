@@ -7,9 +7,9 @@
 #include <cstring>
 #include <limits>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
 
 namespace planox {
 

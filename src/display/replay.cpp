@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/session.h"
+#include "base/session.h"
 #include "display/quorgraf.h"
 
 namespace planox {

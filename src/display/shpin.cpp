@@ -8,10 +8,10 @@
 #include <sstream>
 #include <sys/stat.h>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
-#include "display/vektor.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
+#include "base/vektor.h"
 
 namespace planox {
 

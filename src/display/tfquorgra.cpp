@@ -8,7 +8,7 @@
 #include <QThread>
 #include <QTimer>
 
-#include "app/session.h"
+#include "base/session.h"
 #include "display/qtcanvas.h"
 
 namespace planox {

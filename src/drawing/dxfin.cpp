@@ -8,10 +8,10 @@
 
 #include <cmath>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/startup.h"
-#include "app/textconv.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/startup.h"
+#include "base/textconv.h"
 #include "config/configio.h"
 #include "drawing/dxfin_parts.h"
 #include "drawing/sinks.h"

@@ -13,51 +13,10 @@
 #include <string_view>
 #include <vector>
 
+#include "base/textfile.h"
 #include "drawing/dxfinvar.h"
 
 namespace planox {
-
-// A text file read line by line with any of CR LF, LF or CR as line end.
-class TextReader {
- public:
-  TextReader();
-  ~TextReader();
-  TextReader(const TextReader&) = delete;
-  TextReader& operator=(const TextReader&) = delete;
-
-  bool Open(const std::string& name);
-  // Reads from a byte string the caller keeps alive.
-  void OpenMemory(std::string_view bytes);
-  void Close();
-  bool IsOpen() const { return open_; }
-  // No more characters to read.
-  bool AtEnd();
-  // Set when reading failed; the caller clears it.
-  bool ReadError() const { return error_; }
-  void ClearReadError() { error_ = false; }
-  // The first bytes of the file without consuming them (at most n).
-  std::string_view Peek(size_t n);
-
-  // One line without its terminator.
-  void ReadTextLine(std::string& line);
-  // The same as a view, valid until the next read: into the buffer when the
-  // whole line is there, else into a copy the reader keeps.
-  std::string_view ReadLine();
-
- private:
-  bool Fill();
-
-  std::FILE* file_ = nullptr;
-  bool open_ = false;
-  bool error_ = false;
-  bool eof_ = false;
-  std::vector<char> buffer_;
-  const char* data_ = nullptr;
-  size_t pos_ = 0, len_ = 0;
-  std::string spill_;
-};
-
-void ReadTextLine(TextReader& file, std::string& line);
 
 // The reader's current group pair and line counter.
 extern int32_t GroupCode;

@@ -4,9 +4,8 @@
 // that are not finite are dropped here, before any sink sees them.
 #include <cmath>
 
-#include "app/session.h"
-#include "app/textconv.h"
-#include "display/lstyle.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "drawing/dxfin_parts.h"
 #include "drawing/sinks.h"
 

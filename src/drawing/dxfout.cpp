@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cmath>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 
 namespace planox {
 

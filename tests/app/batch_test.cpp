@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "app/batch.h"
-#include "app/session.h"
+#include "base/session.h"
 #include "support/testsupport.h"
 
 namespace planox {

@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "app/planox1.h"
-#include "app/session.h"
+#include "base/session.h"
 #include "support/testsupport.h"
 
 namespace planox {

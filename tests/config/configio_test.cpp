@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "support/testsupport.h"
 
 namespace planox {

@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "app/session.h"
+#include "base/session.h"
 #include "convert/plot.h"
 #include "support/testsupport.h"
 

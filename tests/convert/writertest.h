@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
+#include "base/session.h"
 #include "config/configio.h"
 #include "convert/dxfwrite.h"
 #include "convert/plot.h"

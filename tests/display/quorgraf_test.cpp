@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/session.h"
+#include "base/session.h"
 #include "support/testsupport.h"
 
 namespace planox {

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "app/startup.h"
+#include "base/startup.h"
 #include "drawing_support.h"
 
 namespace planox::test {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
-#include "app/startup.h"
+#include "base/session.h"
+#include "base/startup.h"
 #include "drawing/dxfin.h"
 #include "drawing/sinks.h"
 #include "support/testsupport.h"

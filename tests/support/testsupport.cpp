@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/session.h"
+#include "base/session.h"
 
 namespace fs = std::filesystem;
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/prompts.h"
+#include "base/prompts.h"
 
 namespace planox::test {
 

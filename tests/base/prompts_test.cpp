@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "support/testsupport.h"
 
 namespace planox {

@@ -1,4 +1,4 @@
-#include "app/prompts.h"
+#include "base/prompts.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,8 +11,8 @@
 #include <cmath>
 #include <iostream>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 
 namespace planox {
 

@@ -1,4 +1,4 @@
-#include "app/textconv.h"
+#include "base/textconv.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,7 @@
 #include <ctime>
 #include <utility>
 
-#include "app/session.h"
+#include "base/session.h"
 
 namespace planox {
 

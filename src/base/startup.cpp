@@ -1,4 +1,4 @@
-#include "app/startup.h"
+#include "base/startup.h"
 
 #include <dirent.h>
 #include <fnmatch.h>
@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
 
 namespace planox {
 

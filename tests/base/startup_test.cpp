@@ -7,9 +7,9 @@
 #include <filesystem>
 
 #include "app/recent.h"
-#include "app/session.h"
-#include "app/startup.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/startup.h"
+#include "base/textconv.h"
 #include "support/testsupport.h"
 
 namespace planox {
