@@ -12,6 +12,11 @@
 
 namespace planox {
 
+std::string ChannelName(int deviceCode) {
+  static const char* const names[3] = {"serial Port", "parallel Port", "File"};
+  return deviceCode >= 1 && deviceCode <= 3 ? names[deviceCode - 1] : "";
+}
+
 namespace {
 
 std::string PortPath(const char* envPrefix, const char* devicePrefix, int port) {

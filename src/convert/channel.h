@@ -15,6 +15,10 @@ namespace planox {
 std::string SerialDevicePath(int port);
 std::string ParallelDevicePath(int port);
 
+// Name of output channel 1..3 (serial port, parallel port, file); empty
+// when the code is out of range.
+std::string ChannelName(int deviceCode);
+
 class OutputChannel {
  public:
   ~OutputChannel();

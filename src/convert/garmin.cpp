@@ -6,10 +6,11 @@
 #include "base/prompts.h"
 #include "base/session.h"
 #include "base/textconv.h"
-#include "config/configio.h"
 #include "convert/oututil.h"
 
 namespace planox {
+
+ConverterChoicesRecord ConverterChoices;
 
 namespace {
 

@@ -30,6 +30,9 @@ class Driver final : public PlotSink {
   }
   void PlotTextAlign(int horizontal, int vertical) override { planox::PlotTextAlign(horizontal, vertical); }
   void PlotText(const std::string& text, double x, double y) override { planox::PlotText(text, x, y); }
+  std::vector<std::string> PlotOutputFiles(int syntaxCode, int deviceCode) const override {
+    return planox::PlotOutputFiles(syntaxCode, deviceCode);
+  }
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "app/batch.h"
 #include "base/session.h"
+#include "convert/targets.h"
 #include "support/testsupport.h"
 
 namespace planox {
@@ -120,10 +121,10 @@ TEST_F(BatchRun, SamplesToPostScriptRenderInGhostscript) {
 // no crash, and each run ends normally.
 TEST_F(BatchRun, CorpusConvertsToEveryTarget) {
   SKIP_WITHOUT_CORPUS();
-  const char* targets[] = {"plt", "art", "hpg", "cnc", "dxf", "pas", "igs", "c", "pl2", "ps", "hpl", "grm"};
   for (const char* folder : {"ezdxf", "dxf-parser", "librecad"}) {
-    for (const char* t : targets) {
-      auto r = run({test::CorpusDir() + "/" + folder + "/*.dxf", std::string("/C") + t});
+    for (const TargetRow& row : Targets()) {
+      const std::string t = row.batchCode;
+      auto r = run({test::CorpusDir() + "/" + folder + "/*.dxf", "/C" + t});
       EXPECT_EQ(r.exitCode, 0) << folder << " /C" << t << "\n" << r.err.substr(0, 2000);
     }
   }

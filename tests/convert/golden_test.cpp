@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <regex>
 
+#include "convert/targets.h"
 #include "plottest.h"
 
 namespace planox::test {
@@ -104,18 +105,6 @@ const Case cases[] = {
 
 class Golden : public Defaults {};
 
-std::string Extension(int target) {
-  switch (target) {
-    case TargetHpgl: return "plt";
-    case TargetAristo: return "art";
-    case TargetLasercomb: return "hpg";
-    case TargetCnc: return "cnc";
-    case TargetHpgl2: return "pl2";
-    case TargetPostscript: return "ps";
-    default: return "hpl";
-  }
-}
-
 // The PostScript date line in a fixed form.
 std::string Masked(const std::string& s) {
   static const std::regex date("% Datum: [0-9]{2}\\.[0-9]{2}\\.[0-9]{4}  Zeit: [0-9]{1,2}:[0-9]{2}\r\n");
@@ -130,7 +119,7 @@ TEST_F(Golden, EveryTargetAndDialect) {
     ResetSession();
     c.setup();
     std::string out = Masked(Convert(c.target, c.body));
-    std::string file = SourceDir() + "/tests/convert/golden/" + c.name + "." + Extension(c.target);
+    std::string file = SourceDir() + "/tests/convert/golden/" + c.name + "." + TargetExtension(c.target);
     if (update) WriteFile(file, out);
     EXPECT_EQ(out, ReadFile(file));
     EXPECT_FALSE(Session.AbortFlag);

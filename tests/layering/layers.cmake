@@ -3,7 +3,7 @@
 # in LAYERS, never of one above; the foundation (base) includes nothing
 # from another folder and no Qt header.
 #   cmake -DSOURCE_DIR=<folder holding src/> -P layers.cmake
-set(LAYERS base config drawing display convert help print app)
+set(LAYERS base drawing display convert config help print app)
 
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR not given")
