@@ -12,6 +12,7 @@
 #include "base/startup.h"
 #include "base/textconv.h"
 #include "app/usage.h"
+#include "convert/targets.h"
 #include "drawing/dxfin.h"
 
 namespace planox {
@@ -23,14 +24,9 @@ bool isFile(const std::string& name) {
   return stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-std::string fileNamePart(const std::string& path) {
-  auto p = path.find_last_of("/\\");
-  return p == std::string::npos ? path : path.substr(p + 1);
-}
-
 // The extension of a file as the reader wants it: the text after the
 // first dot of the name, at most 3 characters.
-std::string extensionOf(const std::string& path) { return LeftText(ExtensionAfterFirstDot(fileNamePart(path)), 3); }
+std::string extensionOf(const std::string& path) { return LeftText(ExtensionAfterFirstDot(FileNamePart(path)), 3); }
 
 void showUsageAndEnd() {
   for (const auto& line : UsageLines()) std::printf("%s\n", Cp850ToUtf8(line).c_str());
@@ -43,18 +39,10 @@ void showUsageAndEnd() {
   throw ProgramExit{1};
 }
 
-int targetOfExtension(const std::string& ext) {
-  static const char* const names[] = {"plt", "art", "hpg", "cnc", "dxf", "pas",
-                                      "igs", "c",   "pl2", "ps",  "hpl", "grm"};
-  for (int i = 0; i < 12; ++i)
-    if (ext == names[i]) return i + 1;
-  return 0;
-}
-
 void processFile(const std::string& dir, const std::string& path, const BatchFlags& flags,
                  const BatchActions& actions) {
   Session.InPath = dir;
-  Session.DrawingName = BaseName(fileNamePart(path));
+  Session.DrawingName = BaseName(FileNamePart(path));
   Session.FileExtension = extensionOf(path);
   ReadDrawing(ReadHeaderOnly);
   if (Session.AbortFlag) {
@@ -85,7 +73,7 @@ void processFile(const std::string& dir, const std::string& path, const BatchFla
 std::vector<std::string> FindMaskFiles(const std::string& mask) {
   std::vector<std::string> found;
   std::string dir = DirectoryPart(mask);
-  std::string pattern = fileNamePart(mask);
+  std::string pattern = FileNamePart(mask);
   DIR* d = opendir(dir.empty() ? "." : dir.c_str());
   if (!d) return found;
   while (dirent* e = readdir(d)) {
@@ -105,9 +93,9 @@ bool ApplyBatchOption(const std::string& option, BatchFlags& flags) {
   std::string value = option.substr(2);
   switch (letter) {
     case 'C': {
-      int target = targetOfExtension(LowerText(value));
-      if (target == 0) return false;
-      Settings.SyntaxCode = static_cast<uint16_t>(target);
+      const TargetRow* target = TargetOfBatchCode(value);
+      if (!target) return false;
+      Settings.SyntaxCode = static_cast<uint16_t>(target->number);
       flags.targetGiven = true;
       return true;
     }
@@ -159,7 +147,7 @@ void RunBatch(const std::vector<std::string>& args, const BatchActions& actions)
   std::string mask;
   if (files.empty()) {
     mask = args.empty() ? "" : args[0];
-    if (fileNamePart(mask).find('.') == std::string::npos) mask += "." + Session.FileExtension;
+    if (FileNamePart(mask).find('.') == std::string::npos) mask += "." + Session.FileExtension;
     files = FindMaskFiles(mask);
     first = 1;
     if (files.empty()) {
@@ -173,7 +161,7 @@ void RunBatch(const std::vector<std::string>& args, const BatchActions& actions)
     if (flags.usage) showUsageAndEnd();
   }
   for (size_t i = 0; i < files.size(); ++i) {
-    std::string name = BaseName(fileNamePart(files[i]));
+    std::string name = BaseName(FileNamePart(files[i]));
     // The HP-GL target collects every drawing in one output; the others
     // write one output per drawing.
     if (Settings.SyntaxCode != 1 && (i > 0 || Session.PlotFile.empty())) Session.PlotFile = name;

@@ -18,6 +18,7 @@
 
 #include "base/session.h"
 #include "base/textconv.h"
+#include "display/qtform.h"
 
 namespace planox {
 
@@ -25,18 +26,16 @@ namespace {
 
 // Short texts (captions, list lines, field contents) follow the display
 // rule of every field.
-QString display(const std::string& oem) { return QString::fromStdString(ToDisplayText(oem)); }
 
 // Prompts and messages may be longer than a field holds; they are converted
 // piecewise (code page 850 is one byte a character) so that a long message
 // is not shown empty.
 QString displayLong(const std::string& oem) {
   QString s;
-  for (size_t i = 0; i < oem.size(); i += 200) s += display(oem.substr(i, 200));
+  for (size_t i = 0; i < oem.size(); i += 200) s += QtText(oem.substr(i, 200));
   return s;
 }
 
-std::string fromDisplay(const QString& s) { return FromDisplayText(s.toStdString()); }
 
 // File names keep their length; they only change code page.
 QString fileName(const std::string& oem) { return QString::fromStdString(Cp850ToUtf8(oem)); }
@@ -62,7 +61,7 @@ PromptDialog::PromptDialog(QWidget* parent, const char* objectName, const std::s
                            const std::string& prompt)
     : QDialog(parent) {
   setObjectName(objectName);
-  setWindowTitle(display(caption));
+  setWindowTitle(QtText(caption));
   setModal(true);
   auto* top = new QVBoxLayout(this);
   prompt_ = new QLabel(displayLong(prompt), this);
@@ -131,7 +130,7 @@ ChoiceListDialog::ChoiceListDialog(QWidget* parent, const std::string& prompt,
     : PromptDialog(parent, "in_codedialog", "Choisir", prompt) {
   list_ = new QListWidget(this);
   list_->setObjectName("ListBox_choice");
-  for (const auto& c : choices) list_->addItem(display(c));
+  for (const auto& c : choices) list_->addItem(QtText(c));
   if (current >= 1 && current <= list_->count()) list_->setCurrentRow(current - 1);
   body()->addWidget(list_);
   connect(list_, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
@@ -151,7 +150,7 @@ RadioChoiceDialog::RadioChoiceDialog(QWidget* parent, const std::string& prompt,
   auto* v = new QVBoxLayout(group_);
   for (size_t i = 0; i < choices.size(); ++i) {
     // A "&" in a choice is text, not a shortcut mark.
-    auto* b = new QRadioButton(display(choices[i]).replace('&', "&&"), group_);
+    auto* b = new QRadioButton(QtText(choices[i]).replace('&', "&&"), group_);
     buttons_->addButton(b, static_cast<int>(i) + 1);
     v->addWidget(b);
     if (static_cast<int>(i) + 1 == current) b->setChecked(true);
@@ -190,14 +189,14 @@ TextPromptDialog::TextPromptDialog(QWidget* parent, const std::string& prompt, i
   edit_ = new QLineEdit(this);
   edit_->setObjectName("Edit_text");
   if (maxLength > 0) edit_->setMaxLength(maxLength);
-  edit_->setText(display(text));
+  edit_->setText(QtText(text));
   edit_->selectAll();
   body()->addWidget(edit_);
   setSizeGripEnabled(true);
   edit_->setFocus();
 }
 
-std::string TextPromptDialog::text() const { return fromDisplay(edit_->text()); }
+std::string TextPromptDialog::text() const { return OemText(edit_->text()); }
 
 // ---- QtUi ----
 
@@ -244,7 +243,7 @@ bool QtUi::textDialog(const std::string& prompt, int maxLength, std::string& tex
 }
 
 int QtUi::yesNoCancelBox(const std::string& caption, const std::string& question) {
-  QMessageBox box(QMessageBox::Question, display(caption), displayLong(question),
+  QMessageBox box(QMessageBox::Question, QtText(caption), displayLong(question),
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, main_);
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::Yes);
@@ -257,7 +256,7 @@ int QtUi::yesNoCancelBox(const std::string& caption, const std::string& question
 }
 
 void QtUi::messageBox(const std::string& caption, const std::string& text) {
-  QMessageBox box(QMessageBox::NoIcon, display(caption), displayLong(text), QMessageBox::Ok, main_);
+  QMessageBox box(QMessageBox::NoIcon, QtText(caption), displayLong(text), QMessageBox::Ok, main_);
   box.setTextFormat(Qt::PlainText);  // file names and user text, never markup
   box.setWindowModality(Qt::ApplicationModal);
   runModal(box);

@@ -40,12 +40,20 @@ bool TextReader::Open(const std::string& name) {
   file_ = std::fopen(name.c_str(), "rb");
   if (!file_) return false;
   std::setvbuf(file_, nullptr, _IONBF, 0);  // the reader buffers itself
+  Attach(file_);
+  owned_ = true;
+  return true;
+}
+
+void TextReader::Attach(std::FILE* stream) {
+  if (stream != file_) Close();
+  file_ = stream;
+  owned_ = false;
   buffer_.resize(BufferSize);
   data_ = buffer_.data();
   pos_ = len_ = 0;
   eof_ = error_ = false;
   open_ = true;
-  return true;
 }
 
 void TextReader::OpenMemory(std::string_view bytes) {
@@ -59,8 +67,9 @@ void TextReader::OpenMemory(std::string_view bytes) {
 }
 
 void TextReader::Close() {
-  if (file_) std::fclose(file_);
+  if (file_ && owned_) std::fclose(file_);
   file_ = nullptr;
+  owned_ = false;
   open_ = false;
   data_ = nullptr;
   pos_ = len_ = 0;

@@ -19,6 +19,8 @@ class TextReader {
   TextReader& operator=(const TextReader&) = delete;
 
   bool Open(const std::string& name);
+  // Reads from a stream the caller opened and closes.
+  void Attach(std::FILE* stream);
   // Reads from a byte string the caller keeps alive.
   void OpenMemory(std::string_view bytes);
   void Close();
@@ -41,6 +43,7 @@ class TextReader {
   bool Fill();
 
   std::FILE* file_ = nullptr;
+  bool owned_ = false;  // file_ is closed by Close
   bool open_ = false;
   bool error_ = false;
   bool eof_ = false;

@@ -9,6 +9,7 @@
 
 #include "base/session.h"
 #include "base/textconv.h"
+#include "base/vektor.h"
 #include "convert/writer.h"
 
 namespace planox {
@@ -16,8 +17,6 @@ namespace planox {
 namespace {
 
 std::string N(double mm) { return RealToTextDecimals(mm, 3); }
-double ArcX(double cx, double r, double t) { return cx + r * std::cos(t * M_PI / 180.0); }
-double ArcY(double cy, double r, double t) { return cy + r * std::sin(t * M_PI / 180.0); }
 
 class CncWriter final : public PlotWriter {
  public:

@@ -7,7 +7,7 @@
 #include "base/prompts.h"
 #include "base/session.h"
 #include "base/textconv.h"
-#include "config/configio.h"
+#include "convert/targets.h"
 #include "convert/channel.h"
 #include "convert/writer.h"
 #include "display/shpin.h"
@@ -96,7 +96,7 @@ bool PlotUsesShapeFont() {
 }
 
 void PlotBegin(int syntaxCode, int deviceCode) {
-  if (syntaxCode < 1 || syntaxCode > 12) {
+  if (!FindTarget(syntaxCode)) {
     ReportError("Undefinierter Syntaxcode " + IntToText(syntaxCode));
     Session.AbortFlag = true;
     syntaxCode = 1;
@@ -134,7 +134,6 @@ void PlotBegin(int syntaxCode, int deviceCode) {
   }
 
   PlotState.penDown = false;
-  PlotState.procedureCount = 0;
   PlotState.curX = PlotState.curY = 0;
   current->header();
   if (writeFailed) {

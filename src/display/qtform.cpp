@@ -5,8 +5,13 @@
 #include <algorithm>
 
 #include "base/session.h"
+#include "base/textconv.h"
 
 namespace planox {
+
+QString QtText(const std::string& oem) { return QString::fromStdString(ToDisplayText(oem)); }
+
+std::string OemText(const QString& text) { return FromDisplayText(text.toStdString()); }
 
 void PlaceDialog(QWidget* dialog, QWidget* mainWindow, bool centre) {
   QFont font = mainWindow ? mainWindow->font() : dialog->font();
