@@ -16,13 +16,13 @@
 #include <memory>
 
 #include "app/blocksel.h"
-#include "app/hpvinfo.h"
+#include "app/infodialog.h"
 #include "app/planox1.h"
 #include "app/recent.h"
 #include "base/session.h"
 #include "base/textconv.h"
 #include "base/startup.h"
-#include "app/w32plotg.h"
+#include "app/limitsdialog.h"
 #include "config/configio.h"
 #include "display/shpin.h"
 #include "convert/plotkonv.h"
@@ -37,14 +37,10 @@ using test::onModal;
 
 std::string text(const QLineEdit* e) { return e->text().toStdString(); }
 
-class Commands : public test::Defaults {
+class Commands : public test::InStartDir {
  protected:
   void SetUp() override {
-    Defaults::SetUp();
-    ResetDrawingModel();
-    SelectedBlock = 1;
-    oldStart = StartDir();
-    SetStartDir(dir.path());
+    InStartDir::SetUp();
     Settings.TempDir = dir.path() + "/";
     for (const char* s : {"floorplan.dxf", "flange.dxf"})
       test::WriteFile(dir.file(s), test::ReadFile(test::SourceDir() + "/samples/" + s));
@@ -53,8 +49,7 @@ class Commands : public test::Defaults {
   }
   void TearDown() override {
     hh.reset();
-    SetStartDir(oldStart);
-    Defaults::TearDown();
+    InStartDir::TearDown();
   }
   void open(const std::string& name) {
     ui.answerText(dir.file(name));
@@ -78,8 +73,6 @@ class Commands : public test::Defaults {
     d->findChild<QPushButton*>(button)->click();
   }
 
-  test::TempDir dir;
-  std::string oldStart;
   std::unique_ptr<Thh> hh;
 };
 
@@ -418,21 +411,16 @@ TEST_F(Commands, LimitsDialogEnterIsOk) {
   EXPECT_FALSE(Session.AbortFlag);
 }
 
-class Startup : public test::Defaults {
+class Startup : public test::InStartDir {
  protected:
   void SetUp() override {
-    Defaults::SetUp();
-    oldStart = StartDir();
-    SetStartDir(dir.path());
+    InStartDir::SetUp();
     ClearShapeFont();
   }
   void TearDown() override {
     ClearShapeFont();
-    SetStartDir(oldStart);
-    Defaults::TearDown();
+    InStartDir::TearDown();
   }
-  test::TempDir dir;
-  std::string oldStart;
 };
 
 TEST_F(Startup, ReadsTheConfigurationAndTheShapeFont) {

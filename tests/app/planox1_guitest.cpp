@@ -10,24 +10,19 @@
 namespace planox {
 namespace {
 
-class MainWindow : public test::Defaults {
+class MainWindow : public test::InStartDir {
  protected:
   void SetUp() override {
-    Defaults::SetUp();
-    oldStart = StartDir();
-    SetStartDir(dir.path());
+    InStartDir::SetUp();
     Settings.TempDir = dir.path() + "/";
   }
   void TearDown() override {
-    SetStartDir(oldStart);
-    Defaults::TearDown();
+    InStartDir::TearDown();
   }
   std::string caption(const Thh& hh, const std::string& name) {
     QAction* a = hh.item(name);
     return a ? a->text().toStdString() : "<missing " + name + ">";
   }
-  test::TempDir dir;
-  std::string oldStart;
 };
 
 TEST_F(MainWindow, MenuBarHasEveryItemWithItsFormCaption) {

@@ -19,17 +19,14 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-class Startup : public test::Defaults {
+class Startup : public test::InStartDir {
  protected:
   void SetUp() override {
-    Defaults::SetUp();
-    oldStart = StartDir();
-    SetStartDir(dir.path());
+    InStartDir::SetUp();
   }
   void TearDown() override {
     RemoveWorkDir();
-    SetStartDir(oldStart);
-    Defaults::TearDown();
+    InStartDir::TearDown();
   }
   std::vector<std::string> errors() const {
     std::vector<std::string> out;
@@ -37,8 +34,6 @@ class Startup : public test::Defaults {
       if (r.kind == "box") out.push_back(r.text);
     return out;
   }
-  TempDir dir;
-  std::string oldStart;
 };
 
 TEST_F(Startup, EmptyDirectoriesFallBackToTempAndStartDir) {

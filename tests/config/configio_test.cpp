@@ -37,20 +37,17 @@ std::string JoinLines(const std::vector<std::string>& lines, size_t count, const
   return s;
 }
 
-class ConfigFile : public test::Defaults {
+class ConfigFile : public test::InStartDir {
  protected:
   void SetUp() override {
-    Defaults::SetUp();
-    oldStartDir_ = StartDir();
-    SetStartDir(dir.path());
+    InStartDir::SetUp();
     ConverterChoices.GarminXReference = 1;
     SetScreenSizeHook(nullptr);
   }
   void TearDown() override {
-    SetStartDir(oldStartDir_);
     SetScreenSizeHook(nullptr);
     unsetenv("VISUAL");
-    Defaults::TearDown();
+    InStartDir::TearDown();
   }
 
   // The lines of the file that saving the current settings writes.
@@ -70,10 +67,8 @@ class ConfigFile : public test::Defaults {
     LoadConfiguration("hand");
   }
 
-  TempDir dir;
 
  private:
-  std::string oldStartDir_;
 };
 
 TEST_F(ConfigFile, DefaultsGiveTheFixedLayout) {

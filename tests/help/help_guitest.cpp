@@ -13,7 +13,7 @@
 #include "app/planox1.h"
 #include "base/session.h"
 #include "base/textconv.h"
-#include "app/w32plotg.h"
+#include "app/limitsdialog.h"
 #include "convert/confpen.h"
 #include "convert/plotkonv.h"
 #include "display/hpglin.h"

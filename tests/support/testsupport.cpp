@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/reset.h"
 #include "base/session.h"
 
 namespace fs = std::filesystem;
@@ -17,14 +18,22 @@ namespace fs = std::filesystem;
 namespace planox::test {
 
 void Defaults::SetUp() {
-  ResetSession();
-  ResetSettings();
-  HelpNumber = 0;
-  ChoiceList.clear();
+  ResetProgramState();
   SetUi(&ui);
 }
 
 void Defaults::TearDown() { SetUi(nullptr); }
+
+void InStartDir::SetUp() {
+  Defaults::SetUp();
+  oldStart_ = StartDir();
+  SetStartDir(dir.path());
+}
+
+void InStartDir::TearDown() {
+  SetStartDir(oldStart_);
+  Defaults::TearDown();
+}
 
 TempDir::TempDir() {
   std::string tmpl = (fs::temp_directory_path() / "planox-test-XXXXXX").string();

@@ -10,15 +10,6 @@
 
 namespace planox::test {
 
-// Puts Session, Settings and the module state of the foundation back to the
-// start-up defaults and installs a ScriptedUi for the test's lifetime.
-class Defaults : public ::testing::Test {
- protected:
-  void SetUp() override;
-  void TearDown() override;
-  ScriptedUi ui;
-};
-
 // A fresh directory under the system temporary directory, removed again
 // (with everything in it) when the object goes.
 class TempDir {
@@ -33,6 +24,28 @@ class TempDir {
  private:
   std::string path_;
 };
+
+// Puts every module back into its start state (ResetProgramState) and
+// installs a ScriptedUi for the test's lifetime.
+class Defaults : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  ScriptedUi ui;
+};
+
+// Defaults with a fresh temporary directory as StartDir (where the
+// configuration and session files go) for the test's lifetime.
+class InStartDir : public Defaults {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  TempDir dir;
+
+ private:
+  std::string oldStart_;
+};
+
 
 std::string ReadFile(const std::string& name);
 void WriteFile(const std::string& name, const std::string& content);
