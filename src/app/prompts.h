@@ -78,6 +78,9 @@ void ShowTitledBox(const std::string& caption, const std::string& text);
 bool GuardedRewrite(std::FILE*& f, const std::string& name);
 void GuardedWriteLine(std::FILE* f, const std::string& line, const char* lineEnd = "\r\n");
 void GuardedClose(std::FILE*& f);
+// Sets AbortFlag and reports a failed write with the guarded operations'
+// texts: "disquette pleine" when err says the disk is full, else text.
+void ReportIoFailure(int err, const std::string& text);
 void CheckInputFile(const std::string& name);
 void CheckOutputFile(const std::string& name);
 void SetOverwriteConfirmation(bool on);

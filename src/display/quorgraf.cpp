@@ -1,5 +1,7 @@
 #include "display/quorgraf.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -7,6 +9,7 @@
 #include <cstring>
 #include <limits>
 
+#include "app/fileio.h"
 #include "app/prompts.h"
 #include "app/session.h"
 #include "app/textconv.h"
@@ -612,8 +615,8 @@ void QuorGraf::H_OutTextXY(double x, double y, const std::string& text) { w_.Out
 void QuorGraf::H_Message(const std::string& text) { Ui().messageBox("", text); }
 
 void QuorGraf::H_CheckFile(const std::string& name) {
-  if (std::FILE* f = std::fopen(name.c_str(), "rb")) {
-    std::fclose(f);
+  if (int fd = OpenRegularFd(name); fd >= 0) {
+    ::close(fd);
     return;
   }
   H_Message(RemoveBlanks(name) + " pas trouver" + " !");
