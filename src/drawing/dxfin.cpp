@@ -1191,6 +1191,7 @@ void Finish(int mode) {
     StartOutput();  // a drawing without ENTITIES still gives a whole output
     if (Session.AbortFlag) return;
     CurrentPlotSink().PlotEnd();
+    outputStarted = false;
   }
   drawingFile.Close();
   Extents& e = Session.DrawingExtents;
@@ -1306,6 +1307,8 @@ void ReadDrawing(int mode, const std::string& blockName) {
   }
   ReadGroupPair();
   if (!Session.AbortFlag) MainLoop(mode);
+  // A conversion the read did not finish keeps no output.
+  if (outputStarted) CurrentPlotSink().PlotAbort();
   drawingFile.Close();
   if (InBlockDefinition) EndBlock();  // the file ended inside a definition
   // Give back the memory a very long line may have taken.
