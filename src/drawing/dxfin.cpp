@@ -94,10 +94,18 @@ void StartOutput() {
   p.PlotRotate(Settings.Rotate90 == 'N' ? 0 : 90);
 }
 
+// A block's work file cannot be made or written: the block would be lost,
+// so the read ends, and says so even while it is quiet.
+void WorkFileFailed() {
+  Session.ShowErrors = true;
+  ReportError("Invalid temp Directory or File System");
+  Session.AbortFlag = true;
+}
+
 // Closes the block work file of an unfinished definition.
 void EndBlock() {
   InBlockDefinition = false;
-  EndBlockFile();
+  if (!EndBlockFile()) WorkFileFailed();
 }
 
 void ReadBlockHeader() {
@@ -113,11 +121,7 @@ void ReadBlockHeader() {
   }
   name = StoredBlockName(name);
   if (BlockCount < MaxBlocks) BlockTable[++BlockCount] = name;
-  if (!BeginBlockFile(name)) {
-    Session.ShowErrors = true;
-    ReportError("Invalid temp Directory or File System");
-    Session.AbortFlag = true;
-  }
+  if (!BeginBlockFile(name)) WorkFileFailed();
 }
 
 void ReadLayerEntry() {
