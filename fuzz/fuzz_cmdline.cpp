@@ -1,7 +1,9 @@
 // A batch command line from arbitrary bytes (one argument per line): a
 // file mask or file names, then options, run over a few small drawings in
-// the run's folder. Ports are files in that folder; output names with a
-// directory are dropped so that the run never writes outside it.
+// the run's folder, which becomes the current directory (so the corpus and
+// seed folders are given with their full names). Ports are files in that
+// folder; output names with a directory are dropped so that the run never
+// writes outside it.
 #include <unistd.h>
 
 #include <vector>

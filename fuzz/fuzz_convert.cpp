@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Settings.DeviceCode = 3;
     Settings.NcSyntax = static_cast<uint16_t>(size % 4 + 1);
     Settings.Rotate90 = size % 3 == 0 ? 'J' : 'N';
-    Session.PlotFile = "out";
+    Session.PlotFile = fuzz::RunDir() + "out";
     Session.AbortFlag = false;
     ReadDrawing(ReadForConversion);
   }

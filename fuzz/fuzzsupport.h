@@ -49,7 +49,7 @@ inline void WriteBytes(const std::string& name, std::string_view bytes) {
 }
 
 // Fresh settings for reading the drawing "in.dxf" of the run's folder and
-// converting it into "out.*" there (the folder is the current directory).
+// converting it into "out.*" there.
 inline void PrepareConversion() {
   static SilentUi ui;
   const std::string& dir = RunDir();
@@ -58,14 +58,13 @@ inline void PrepareConversion() {
   planox::ResetSession();
   planox::ResetSettings();
   planox::InstallPlotDriver();
-  if (chdir(dir.c_str()) != 0) std::abort();
   planox::Settings.TempDir = dir;
   planox::Settings.PltDir = dir;
   planox::Settings.DeviceCode = 3;
   planox::Session.InPath = dir;
   planox::Session.DrawingName = "in";
   planox::Session.FileExtension = "dxf";
-  planox::Session.PlotFile = "out";
+  planox::Session.PlotFile = dir + "out";
 }
 
 inline std::string_view Bytes(const uint8_t* data, size_t size) {

@@ -20,13 +20,14 @@ for f in "$dir"/fuzz_*; do
   name=$(basename "$f"); name=${name#fuzz_}
   work=$(mktemp -d)
   seeds=()
-  [ -d "fuzz/seeds/$name" ] && seeds+=("fuzz/seeds/$name")
+  # Full names: a target may change its current directory.
+  [ -d "fuzz/seeds/$name" ] && seeds+=("$PWD/fuzz/seeds/$name")
   case $name in
-    dxfin|convert) seeds+=(samples) ;;
-    shpin) seeds+=(data) ;;
+    dxfin|convert) seeds+=("$PWD/samples") ;;
+    shpin) seeds+=("$PWD/data") ;;
   esac
   if [ "$name" = dxfin ] && [ -d ../shared/dxf-corpus ]; then
-    seeds+=(../shared/dxf-corpus/ezdxf ../shared/dxf-corpus/dxf-parser)
+    seeds+=("$(cd ../shared/dxf-corpus && pwd)/ezdxf" "$(cd ../shared/dxf-corpus && pwd)/dxf-parser")
   fi
   echo "== fuzz_$name for ${seconds}s"
   mkdir -p "$work/corpus"
@@ -34,8 +35,8 @@ for f in "$dir"/fuzz_*; do
   "$f" -seed="$seed" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
       -print_final_stats=1 -artifact_prefix="$work/" "$work/corpus" "${seeds[@]}" \
       < /dev/null > "$work/log" 2>&1 || rc=$?
-  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log" | tail -1)
-  cov=$(grep -o 'cov: [0-9]*' "$work/log" | tail -1 | tr -dc 0-9)
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log" | tail -1 || true)
+  cov=$( (grep -o 'cov: [0-9]*' "$work/log" || true) | tail -1 | tr -dc 0-9)
   units=$(ls "$work/corpus" | wc -l)
   findings=$(find "$work" -maxdepth 1 -name 'crash-*' -o -maxdepth 1 -name 'leak-*' \
              -o -maxdepth 1 -name 'timeout-*' -o -maxdepth 1 -name 'oom-*' | wc -l)
