@@ -196,6 +196,20 @@ TEST_F(HpglInterpreter, FilesThatAreMissingHugeOrNotFilesDrawNothingAndReturn) {
   q.H_Done();
 }
 
+TEST_F(HpglInterpreter, APictureAfterAClearKeepsItsColour) {
+  // The window remembers the last colour to leave out repeated selections;
+  // a cleared list must not lose the first one of the next picture.
+  GraphWindow w;
+  QuorGraf q(w);
+  q.H_Init();
+  InterpretHpgl("SP7;PU0,0;PD40,0;", q);
+  q.H_Clear();
+  InterpretHpgl("SP7;PU0,0;PD40,0;", q);
+  ASSERT_EQ(q.list().size(), 2u);
+  EXPECT_EQ(q.list().line(0), "8;15");
+  q.H_Done();
+}
+
 TEST_F(HpglInterpreter, ExtentsOfAFileAndItsName) {
   test::TempDir dir;
   test::WriteFile(dir.file("a.PLT"), "SP1;PU0,0;PD400,200;PU800,800;CI40;PU0,400;PD;AA0,0,180;");
