@@ -33,7 +33,7 @@ mode_t CreationMask() {
 
 }  // namespace
 
-int OpenRegularFd(const std::string& path) {
+int OpenRegularFile(const std::string& path) {
   if (path.empty()) return -1;
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return -1;
@@ -47,8 +47,8 @@ int OpenRegularFd(const std::string& path) {
   return fd;
 }
 
-std::FILE* OpenRegularFile(const std::string& path) {
-  int fd = OpenRegularFd(path);
+std::FILE* OpenRegularStream(const std::string& path) {
+  int fd = OpenRegularFile(path);
   if (fd < 0) return nullptr;
   std::FILE* f = fdopen(fd, "rb");
   if (!f) ::close(fd);

@@ -21,10 +21,11 @@
 namespace planox {
 
 // A descriptor open for reading on path when it names a regular file, or
-// -1 (the open never waits on a FIFO or a device).
-int OpenRegularFd(const std::string& path);
+// -1 (errno set) for a missing file, a directory, a FIFO or a device; the
+// open never waits on a FIFO or a device.
+int OpenRegularFile(const std::string& path);
 // The same as a stdio stream ("rb"), nullptr when not a regular file.
-std::FILE* OpenRegularFile(const std::string& path);
+std::FILE* OpenRegularStream(const std::string& path);
 // True when path names a regular file (following links).
 bool IsRegularFile(const std::string& path);
 

@@ -263,7 +263,7 @@ void ReportIoFailure(int err, const std::string& text) { reportIo(diskFull(err) 
 
 void CheckInputFile(const std::string& name) {
   // A directory, a FIFO or a device is no input file.
-  int fd = OpenRegularFd(name);
+  int fd = OpenRegularFile(name);
   bool ok = fd >= 0;
   if (ok) ::close(fd);
   if (!ok) reportIo("fichier " + name + " introuvable ou acc\x8as impossible !");

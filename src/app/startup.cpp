@@ -107,7 +107,7 @@ void CheckDirectories() {
 
 void LoadSession() {
   for (auto& e : Session.RecentFiles) e.clear();
-  std::FILE* f = OpenRegularFile(sessionFileName());
+  std::FILE* f = OpenRegularStream(sessionFileName());
   if (!f) return;
   std::string line;
   if (readLine(f, line)) {

@@ -432,7 +432,7 @@ void LoadConfiguration(const std::string& name) {
   }
 
   SettingsRecord& s = Settings;
-  std::FILE* f = OpenRegularFile(path);
+  std::FILE* f = OpenRegularStream(path);
   if (!f) {
     Session.AbortFlag = true;
     if (s.ScreenWidth == 0 || s.ScreenWidth == 65535) s.ScreenWidth = screenDimension(screenWidth() - 10);

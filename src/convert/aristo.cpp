@@ -46,7 +46,7 @@ class AristoWriter final : public PlotWriter {
   void header() override {
     PlotWriteLine("%" + BlankControls(Session.PlotFile));
     PlotWriteLine("");
-    if (std::FILE* init = OpenRegularFile(WithSeparator(Settings.PltDir) + "ARISTO.TXT")) {
+    if (std::FILE* init = OpenRegularStream(WithSeparator(Settings.PltDir) + "ARISTO.TXT")) {
       std::string line;
       for (int c; (c = std::getc(init)) != EOF;) {
         if (c != '\n') {

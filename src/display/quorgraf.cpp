@@ -373,6 +373,10 @@ void GraphWindow::Regen() {
 
 void GraphWindow::Clear() {
   if (list_) list_->clear();
+  // An empty list holds no colour, style or width: the next selection of
+  // each must be recorded even when it equals the last one recorded before,
+  // or the new picture would be replayed in the replay's start colour.
+  colour_ = style_ = width_ = -1;
   if (host_) host_->invalidateWindow();
 }
 
@@ -615,7 +619,9 @@ void QuorGraf::H_OutTextXY(double x, double y, const std::string& text) { w_.Out
 void QuorGraf::H_Message(const std::string& text) { Ui().messageBox("", text); }
 
 void QuorGraf::H_CheckFile(const std::string& name) {
-  if (int fd = OpenRegularFd(name); fd >= 0) {
+  // A pipe or a device would block the open or never end: only regular
+  // files count.
+  if (int fd = OpenRegularFile(name); fd >= 0) {
     ::close(fd);
     return;
   }

@@ -163,7 +163,7 @@ bool LoadShapeFontText(std::string_view text) {
 
 bool LoadShapeFont(const std::string& fileName) {
   CheckInputFile(fileName);
-  std::FILE* in = Session.AbortFlag ? nullptr : OpenRegularFile(fileName);
+  std::FILE* in = Session.AbortFlag ? nullptr : OpenRegularStream(fileName);
   if (!in) {
     Session.AbortFlag = true;
     std::fputs("TXT.SHP not found.\n", stdout);

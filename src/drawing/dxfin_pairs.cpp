@@ -49,7 +49,7 @@ TextReader::~TextReader() { Close(); }
 
 bool TextReader::Open(const std::string& name) {
   Close();
-  file_ = OpenRegularFile(name);
+  file_ = OpenRegularStream(name);
   if (!file_) return false;
   std::setvbuf(file_, nullptr, _IONBF, 0);  // the reader buffers itself
   buffer_.resize(BufferSize);

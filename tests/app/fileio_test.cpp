@@ -81,11 +81,11 @@ TEST_F(Files, OnlyRegularFilesAreOpenedForReading) {
   ASSERT_EQ(mkfifo(dir.file("pipe.dxf").c_str(), 0600), 0);
   fs::create_directory(dir.file("folder.dxf"));
   fs::create_symlink("/dev/zero", dir.file("zero.dxf"));
-  std::FILE* f = OpenRegularFile(dir.file("plan.dxf"));
+  std::FILE* f = OpenRegularStream(dir.file("plan.dxf"));
   ASSERT_NE(f, nullptr);
   std::fclose(f);
   for (const char* n : {"pipe.dxf", "folder.dxf", "zero.dxf", "missing.dxf"}) {
-    EXPECT_EQ(OpenRegularFile(dir.file(n)), nullptr) << n;
+    EXPECT_EQ(OpenRegularStream(dir.file(n)), nullptr) << n;
     Session.AbortFlag = false;
     CheckInputFile(dir.file(n));
     EXPECT_TRUE(Session.AbortFlag) << n;
