@@ -20,11 +20,6 @@ PictureWindow pictureWindow = nullptr;
 
 constexpr int MaxIndexLines = 130;
 
-bool exists(const std::string& name) {
-  struct stat st{};
-  return ::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 // One quoted field from position p; false when the field does not begin
 // with a quotation mark.
 bool field(const std::string& line, size_t& p, std::string& value) {
@@ -152,7 +147,7 @@ void ShowHelpPictures() {
   bool first = true;
   for (;;) {
     const std::string index = PictureIndexFileName();
-    if (!exists(index)) {
+    if (!IsRegularFile(index)) {
       // Without an index any .plt file can be looked at.
       std::string chosen;
       const std::string dir = ChooseFile("*.plt", HelpDirectory(), chosen, false, false);
