@@ -206,6 +206,12 @@ class Interpreter {
       if (a == 'P' && b == 'U') st_.penDown = false;
       if (a == 'P' && b == 'D') st_.penDown = true;
       pairs();
+    } else if (is("IN")) {
+      // A plotter starts at its origin with the pen up: the first line of
+      // a plot file begins there, not at the help pictures' start point.
+      st_.x = st_.y = 0;
+      st_.penDown = false;
+      skip(true);
     } else if (is("SP")) {
       // Without a number the first pen is taken.
       std::string t;

@@ -84,6 +84,8 @@ TEST_F(HpglInterpreter, PenMovesDrawLinesInThePenColour) {
   // coordinates dropped, PA keeps the pen state, an empty value is 0.
   EXPECT_EQ(run("sp2;\r\n p d 4 0 0 , 0 ;\nPA,P400A;PU;PA0,0;"), (V{"line -1000 -1000 10 0", "line 10 0 0 10"}));
   EXPECT_EQ(last.front(), "colour 14");
+  // IN puts the pen up at the origin.
+  EXPECT_EQ(run("PD;PA40,0;IN;PD;PA0,40;"), (V{"line -1000 -1000 1 0", "line 0 0 0 1"}));
   // A pair without its second value ends the list.
   EXPECT_EQ(run("PU0,0;PD40,0,80;PA120,0;"), (V{"line 0 0 1 0", "line 1 0 3 0"}));
 }
