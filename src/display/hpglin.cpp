@@ -212,6 +212,13 @@ class Interpreter {
       st_.x = st_.y = 0;
       st_.penDown = false;
       skip(true);
+    } else if (is("LT")) {
+      // Line types as this program's writers choose them: 1 dotted, 4 to 6
+      // dash-dot, other numbers dashed, none solid.
+      std::string t;
+      param(t, false);
+      const int n = t.empty() ? 0 : integer(t);
+      sink_.H_SetLineStyleName(n == 0 ? "CONTINUOUS" : n == 1 ? "DOTTED" : n >= 4 && n <= 6 ? "DASHDOT" : "DASHED");
     } else if (is("SP")) {
       // Without a number the first pen is taken.
       std::string t;
