@@ -3,6 +3,8 @@
 #include <bit>
 #include <cstring>
 
+#include "base/fileio.h"
+
 namespace planox {
 
 namespace {
@@ -37,7 +39,7 @@ TextReader::~TextReader() { Close(); }
 
 bool TextReader::Open(const std::string& name) {
   Close();
-  file_ = std::fopen(name.c_str(), "rb");
+  file_ = OpenRegularStream(name);
   if (!file_) return false;
   std::setvbuf(file_, nullptr, _IONBF, 0);  // the reader buffers itself
   Attach(file_);
@@ -52,7 +54,7 @@ void TextReader::Attach(std::FILE* stream) {
   buffer_.resize(BufferSize);
   data_ = buffer_.data();
   pos_ = len_ = 0;
-  eof_ = error_ = false;
+  eof_ = error_ = tooLong_ = false;
   open_ = true;
 }
 
@@ -62,7 +64,7 @@ void TextReader::OpenMemory(std::string_view bytes) {
   pos_ = 0;
   len_ = bytes.size();
   eof_ = true;
-  error_ = false;
+  error_ = tooLong_ = false;
   open_ = true;
 }
 
@@ -112,13 +114,17 @@ void TextReader::ReadTextLine(std::string& line) {
     const char* start = data_ + pos_;
     const char* end = data_ + len_;
     const char* p = FindLineEnd(start, end);
-    if (p == end) {  // the line goes on in the next buffer
-      line.append(start, end);
-      pos_ = len_;
-      continue;
+    line.append(start, p);
+    pos_ += static_cast<size_t>(p - start);
+    if (line.size() > MaxLineLength) {
+      // Nothing after it can be trusted: the file reads as ended.
+      tooLong_ = eof_ = true;
+      pos_ = len_ = 0;
+      line.clear();
+      return;
     }
-    line.append(start, static_cast<size_t>(p - start));
-    pos_ += static_cast<size_t>(p - start) + 1;
+    if (p == end) continue;  // the line goes on in the next buffer
+    ++pos_;
     if (*p == '\r') {
       // A line feed directly after the carriage return belongs to it.
       if (pos_ >= len_) Fill();

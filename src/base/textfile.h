@@ -11,8 +11,13 @@
 namespace planox {
 
 // A text file read line by line with any of CR LF, LF or CR as line end.
+// Only a regular file is opened. A line longer than MaxLineLength (no line
+// the program reads needs more) ends the reading: LineTooLong is then set
+// and the file reads as ended.
 class TextReader {
  public:
+  static constexpr size_t MaxLineLength = 4 << 20;
+
   TextReader();
   ~TextReader();
   TextReader(const TextReader&) = delete;
@@ -30,6 +35,7 @@ class TextReader {
   // Set when reading failed; the caller clears it.
   bool ReadError() const { return error_; }
   void ClearReadError() { error_ = false; }
+  bool LineTooLong() const { return tooLong_; }
   // The first bytes of the file without consuming them (at most n).
   std::string_view Peek(size_t n);
 
@@ -47,6 +53,7 @@ class TextReader {
   bool open_ = false;
   bool error_ = false;
   bool eof_ = false;
+  bool tooLong_ = false;
   std::vector<char> buffer_;
   const char* data_ = nullptr;
   size_t pos_ = 0, len_ = 0;

@@ -18,6 +18,10 @@
 
 namespace planox {
 
+// Texts and names of entities are kept to this many bytes; the rest of a
+// longer value is left out.
+inline constexpr size_t MaxTextLength = 65536;
+
 // The reader's current group pair and line counter.
 extern int32_t GroupCode;
 extern std::string GroupValue;

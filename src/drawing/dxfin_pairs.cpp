@@ -88,10 +88,28 @@ int32_t CodeValue(std::string_view s) {
 
 }  // namespace dxfin
 
+namespace {
+
+// A line beyond the reader's limit ends the read, said even while the read
+// is quiet.
+bool LineTooLong(const TextReader& file) {
+  if (!file.LineTooLong()) return false;
+  const bool show = Session.ShowErrors;
+  Session.ShowErrors = true;
+  ReportError("Ligne " + IntToText(LineNumber) + " trop longue (plus de " +
+              IntToText(TextReader::MaxLineLength >> 20) + " Mo) : lecture interrompue");
+  Session.ShowErrors = show;
+  Session.AbortFlag = true;
+  return true;
+}
+
+}  // namespace
+
 void ReadGroupPair() {
   TextReader& drawingFile = dxfin::DrawingFile();
   ++LineNumber;
   std::string_view code = drawingFile.ReadLine();
+  if (LineTooLong(drawingFile)) return;
   if (drawingFile.ReadError()) {
     ReportError("Error in DXF-File Line : " + IntToText(LineNumber));
     Session.AbortFlag = true;
@@ -102,6 +120,7 @@ void ReadGroupPair() {
   if (drawingFile.AtEnd()) Session.AbortFlag = true;
   GroupValue.assign(drawingFile.ReadLine());
   ++LineNumber;
+  LineTooLong(drawingFile);
 }
 
 }  // namespace planox
