@@ -49,6 +49,9 @@ int main(int argc, char** argv) {
   }
 
   bool console = args.size() >= 2 || !hasDisplay(argc, argv);
+  // The console form prints only the program's own lines: what Qt has to
+  // say about the desktop session nobody sees is dropped.
+  if (console) qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
   if (!hasDisplay(argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QApplication::setApplicationName(ProgramTitleUpper);
