@@ -297,7 +297,6 @@ TEST_F(Window, KeysAndMouseZoomAndPan) {
   EXPECT_EQ(g.ZoomRect(), (Rect32{0, 0, 640, 480}));
 
   // A rubber band, dragged from the lower right to the upper left.
-  g.AspectFactor = 1;
   QTest::mousePress(win->view(), Qt::LeftButton, {}, QPoint(300, 200));
   QTest::mouseMove(win->view(), QPoint(200, 150));
   EXPECT_TRUE(g.dragging());
