@@ -61,8 +61,9 @@ class Thh : public TFquorgra {
   QAction* addItem(QMenu* menu, const char* name, const char* caption, void (Thh::*handler)() = nullptr);
   void StartupRoutine(int code);
   void applyWindowGeometry();
-  // After a conversion to a file: PlotFile + " OK".
-  void reportConversion();
+  // Converts the current drawing; a finished conversion shows its report
+  // (on the file channel after PlotFile + " OK").
+  void convertAndReport();
 
   // Command handlers.
   void mi_fileOpenClick();
