@@ -1,5 +1,7 @@
 #include "display/quorgraf.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -404,8 +406,9 @@ void GraphWindow::Regen() {
 void GraphWindow::Clear() {
   if (list_) list_->clear();
   windowRecords_.clear();
-  // Nothing is recorded any more: the next colour, style and width are
-  // recorded whatever they are.
+  // An empty list holds no colour, style or width: the next selection of
+  // each must be recorded even when it equals the last one recorded before,
+  // or the new picture would be replayed in the replay's start colour.
   colour_ = style_ = width_ = -1;
   if (host_) host_->invalidateWindow();
 }
@@ -644,8 +647,10 @@ void QuorGraf::H_OutTextXY(double x, double y, const std::string& text) { w_.Out
 void QuorGraf::H_Message(const std::string& text) { Ui().messageBox("", text); }
 
 void QuorGraf::H_CheckFile(const std::string& name) {
-  if (std::FILE* f = std::fopen(name.c_str(), "rb")) {
-    std::fclose(f);
+  // A pipe or a device would block the open or never end: only regular
+  // files count.
+  if (int fd = OpenRegularFile(name); fd >= 0) {
+    ::close(fd);
     return;
   }
   H_Message(RemoveBlanks(name) + " pas trouver" + " !");
