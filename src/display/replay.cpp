@@ -323,7 +323,7 @@ bool GraphWindow::Replay(Canvas& window, const PrinterTarget* printerTarget) {
           i = count;
           break;
         }
-        apply(zoom_.left, zoom_.top, zoom_.right, zoom_.bottom);
+        apply(zoomExact_);
         remap();
         break;
       }
