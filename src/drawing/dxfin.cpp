@@ -65,6 +65,9 @@ bool TextReader::Open(const std::string& name) {
   file_ = std::fopen(name.c_str(), "rb");
   if (!file_) return false;
   std::setvbuf(file_, nullptr, _IONBF, 0);  // the reader buffers itself
+  struct stat st {};
+  size_ = fstat(fileno(file_), &st) == 0 && st.st_size > 0 ? static_cast<uint64_t>(st.st_size) : 0;
+  read_ = 0;
   buffer_.resize(BufferSize);
   data_ = buffer_.data();
   pos_ = len_ = 0;
@@ -107,6 +110,8 @@ bool TextReader::Fill() {
     return false;
   }
   len_ += n;
+  read_ += n;
+  if (progress_) progress_->Step(read_, size_);
   return true;
 }
 
@@ -1304,8 +1309,12 @@ void ReadDrawing(int mode, const std::string& blockName) {
     Session.AbortFlag = true;
     return;
   }
+  ProgressReport progress(name.substr(name.find_last_of("/\\") + 1));
+  drawingFile.SetProgress(&progress);
   ReadGroupPair();
   if (!Session.AbortFlag) MainLoop(mode);
+  drawingFile.SetProgress(nullptr);
+  if (!Session.AbortFlag) progress.Step(1, 1);
   drawingFile.Close();
   if (InBlockDefinition) EndBlock();  // the file ended inside a definition
   // Give back the memory a very long line may have taken.

@@ -17,6 +17,8 @@
 
 namespace planox {
 
+class ProgressReport;
+
 // A text file read line by line with any of CR LF, LF or CR as line end.
 class TextReader {
  public:
@@ -37,6 +39,9 @@ class TextReader {
   void ClearReadError() { error_ = false; }
   // The first bytes of the file without consuming them (at most n).
   std::string_view Peek(size_t n);
+  // Reports the share of the file read after every block read from it
+  // (nullptr: none). The report may set AbortFlag (the user cancelled).
+  void SetProgress(ProgressReport* progress) { progress_ = progress; }
 
   // One line without its terminator.
   void ReadTextLine(std::string& line);
@@ -48,6 +53,8 @@ class TextReader {
   bool Fill();
 
   std::FILE* file_ = nullptr;
+  ProgressReport* progress_ = nullptr;
+  uint64_t size_ = 0, read_ = 0;  // the file's size at Open, bytes read since
   bool open_ = false;
   bool error_ = false;
   bool eof_ = false;
