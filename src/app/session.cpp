@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
 
 namespace planox {
 
@@ -45,8 +46,12 @@ std::string ProgramDataDirOf(const std::string& exePath) {
     if (slash == std::string::npos) break;
     dir.erase(slash);
     // The installed layout first (bin/ and share/planox/ side by side).
-    for (const char* sub : {"/share/planox", "/data"})
-      if (isDataDir(dir + sub)) return dir + sub + "/";
+    for (const char* sub : {"/share/planox", "/data"}) {
+      if (!isDataDir(dir + sub)) continue;
+      // Its real name: the build folder's share/planox is a link.
+      char real[PATH_MAX];
+      return (realpath((dir + sub).c_str(), real) ? std::string(real) : dir + sub) + "/";
+    }
   }
   return "";
 }
