@@ -34,7 +34,7 @@ case $what in
 layout)
   prefix=$scratch/usr
   cmake --install "$build" --prefix "$prefix" >/dev/null
-  for f in bin/planox share/planox/TXT.SHP share/applications/planox.desktop \
+  for f in bin/planox share/planox/TXT.SHP share/planox/help/planox.hlp share/applications/planox.desktop \
            share/mime/packages/planox.xml share/icons/hicolor/scalable/apps/planox.svg \
            share/man/man1/planox.1; do
     [ -f "$prefix/$f" ] || fail "$f is not installed"
@@ -60,14 +60,19 @@ layout)
   ;;
 package)
   cmake --build "$build" --target package >"$scratch/cpack.log" 2>&1 || { cat "$scratch/cpack.log"; fail "cpack"; }
-  deb=$(ls "$build"/planox_*.deb | head -n1)
+  debs=("$build"/planox_*.deb)
+  deb=${debs[0]}
   [ -f "$deb" ] || fail "no package"
   depends=$(dpkg-deb -f "$deb" Depends)
   for lib in libc6 libqt6widgets6; do
     echo "$depends" | grep -q "$lib" || fail "Depends lacks $lib: $depends"
   done
   [ "$(dpkg-deb -f "$deb" Package)" = planox ] || fail "package name"
-  dpkg-deb -c "$deb" | grep -q './usr/share/applications/planox.desktop' || fail "no desktop entry in the package"
+  contents=$(dpkg-deb -c "$deb")
+  for f in usr/bin/planox usr/share/planox/TXT.SHP usr/share/planox/help/planox.hlp \
+           usr/share/applications/planox.desktop usr/share/mime/packages/planox.xml; do
+    grep -q "\./$f\$" <<<"$contents" || fail "$f is not in the package"
+  done
   dpkg -x "$deb" "$scratch"
   run_installed "$scratch"
   ;;
