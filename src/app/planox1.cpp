@@ -471,12 +471,11 @@ void Thh::OpenRecentFile(int n) {
 }
 
 std::string Thh::DroppedDrawing(const QMimeData& data) {
-  static const QStringList opened{"dxf", "plt", "pl2", "hpg", "hpl", "hgl"};
   for (const QUrl& url : data.urls()) {
-    if (!url.isLocalFile()) continue;
-    const QString path = url.toLocalFile();
-    if (opened.contains(QFileInfo(path).suffix().toLower()) && QFileInfo(path).isFile())
-      return Utf8ToCp850(path.toStdString());
+    const QFileInfo file(url.toLocalFile());
+    if (!url.isLocalFile() || !file.isFile()) continue;
+    const std::string path = Utf8ToCp850(file.filePath().toStdString());
+    if (IsHpglFileName(path) || file.suffix().toLower() == "dxf") return path;
   }
   return "";
 }
@@ -495,6 +494,10 @@ void Thh::dropEvent(QDropEvent* event) {
 }
 
 void Thh::OpenFromDesktop(const std::string& fullName) {
+  if (IsHpglFileName(fullName)) {
+    OpenPlotFile(fullName);  // joins the recent files itself
+    return;
+  }
   OpenDrawing(fullName);
   if (!Session.AbortFlag) AddRecentFile(Session.DrawingName);
   RefreshMenuAndTitle();

@@ -142,6 +142,14 @@ TEST_F(Desktop, ADroppedDrawingOpensAsFileOpenWould) {
   EXPECT_EQ(hh->quorGraf().list().size() > 10, true);
   EXPECT_NE(hh->windowTitle().toStdString().find("DROP"), std::string::npos);
   EXPECT_NE(Session.RecentFiles[0].find("DROP"), std::string::npos);
+  // A plot file takes the road File > Open gives it.
+  test::WriteFile(dir.file("out.plt"), "IN;SP1;PU0,0;PD4000,0,4000,3000;PU;\n");
+  const size_t drawn = hh->quorGraf().list().size();
+  drop(dir.file("out.plt"), true);
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(Session.DrawingName, "DROP");  // the drawing stays the current one
+  EXPECT_NE(hh->quorGraf().list().size(), drawn);
+  EXPECT_NE(Session.RecentFiles[0].find("out.plt"), std::string::npos) << Session.RecentFiles[0];
 }
 
 TEST_F(Desktop, ALongReadShowsProgressAndEscapeCancelsIt) {
