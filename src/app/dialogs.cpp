@@ -329,7 +329,10 @@ bool QtUi::progressStep(int percent) {
     progress_->setMinimumDuration(0);
     progress_->setAutoClose(false);
     progress_->setAutoReset(false);
+    // Escape reaches the dialog as a key (rejected) or through its cancel
+    // shortcut (canceled).
     QObject::connect(progress_, &QProgressDialog::canceled, [this] { progressCancelled_ = true; });
+    QObject::connect(progress_, &QDialog::rejected, [this] { progressCancelled_ = true; });
     // The hourglass would hide the arrow the cancel button needs.
     progress_->setCursor(Qt::ArrowCursor);
     progress_->show();
