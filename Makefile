@@ -4,7 +4,7 @@ TYPE  ?= RelWithDebInfo
 JOBS  ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: all deps build run test install package bench asan fuzz fuzz-smoke clean
+.PHONY: all deps build run test install package bench asan fuzz fuzz-smoke fuzz-long clean
 
 all: build
 
@@ -51,7 +51,12 @@ fuzz: deps
 
 # A short run of every fuzz target (FUZZ_SECONDS each, default 20).
 fuzz-smoke: fuzz
-	scripts/fuzz-smoke.sh build-fuzz/fuzz
+	scripts/fuzz.sh build-fuzz/fuzz
+
+# A long run of every fuzz target (FUZZ_SECONDS each, default 10 minutes),
+# with executions, coverage and findings per target.
+fuzz-long: fuzz
+	FUZZ_SECONDS=$${FUZZ_SECONDS:-600} scripts/fuzz.sh build-fuzz/fuzz
 
 clean:
 	rm -rf $(BUILD) build-bench build-asan build-fuzz
