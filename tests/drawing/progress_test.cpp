@@ -63,6 +63,8 @@ TEST_F(ReadProgress, ACancelledConversionEndsNoOutput) {
   EXPECT_TRUE(Session.AbortFlag);
   EXPECT_FALSE(rec.Only("PlotBegin").empty());
   EXPECT_TRUE(rec.Only("PlotEnd").empty());
+  // The driver is told to drop what it wrote, as after any failure.
+  EXPECT_EQ(rec.Only("PlotAbort").size(), 1u);
 }
 
 }  // namespace
