@@ -62,6 +62,8 @@ bool processFile(const std::string& dir, const std::string& path, const BatchFla
   Session.DrawingName = BaseName(fileNamePart(path));
   Session.FileExtension = extensionOf(path);
   Session.AbortFlag = false;
+  // Every read of this drawing reports on one progress line.
+  ProgressReport progress(fileNamePart(path));
   ReadDrawing(ReadHeaderOnly);
   if (Session.AbortFlag) {
     HelpNumber = 3090;
