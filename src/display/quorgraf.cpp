@@ -333,15 +333,18 @@ void GraphWindow::Resize(int w, int h) {
       list_->setField(index, 3, r.bottom);
     }
   vp_ = viewportOf(viewport_);
-  // The zoom shows the same part of the world window as before.
-  auto along = [](int32_t z, int32_t a0, int32_t a1, int32_t b0, int32_t b1) {
-    return a1 == a0 ? b0 : RoundPixel(b0 + (long double)(z - a0) * (b1 - b0) / (a1 - a0));
+  // The zoom shows the same part of the world window as before, with the
+  // fractions a mouse zoom left; one too deep for the new size shows the
+  // whole viewport.
+  auto along = [](long double z, int32_t a0, int32_t a1, int32_t b0, int32_t b1) {
+    return a1 == a0 ? (long double)b0 : b0 + (z - a0) * (b1 - b0) / (a1 - a0);
   };
-  zoom_ = {along(zoom_.left, old.left, old.right, vp_.left, vp_.right),
-           along(zoom_.top, old.top, old.bottom, vp_.top, vp_.bottom),
-           along(zoom_.right, old.left, old.right, vp_.left, vp_.right),
-           along(zoom_.bottom, old.top, old.bottom, vp_.top, vp_.bottom)};
-  apply(zoom_.left, zoom_.top, zoom_.right, zoom_.bottom);
+  const RectReal& z = zoomExact_;
+  const RectReal mapped{along(z.left, old.left, old.right, vp_.left, vp_.right),
+                        along(z.top, old.top, old.bottom, vp_.top, vp_.bottom),
+                        along(z.right, old.left, old.right, vp_.left, vp_.right),
+                        along(z.bottom, old.top, old.bottom, vp_.top, vp_.bottom)};
+  if (!setZoomExact(mapped)) ResetZoom();
 }
 
 void GraphWindow::SetScale(int32_t left, int32_t top, int32_t right, int32_t bottom) {
@@ -352,15 +355,16 @@ void GraphWindow::SetScale(int32_t left, int32_t top, int32_t right, int32_t bot
   apply(zoomExact_);
 }
 
-void GraphWindow::setZoomExact(const RectReal& r) {
-  if (!(r.right - r.left != 0) || !(r.bottom - r.top != 0)) return;
+bool GraphWindow::setZoomExact(const RectReal& r) {
+  if (!(r.right - r.left != 0) || !(r.bottom - r.top != 0)) return false;
   const Rect32 rounded{RoundPixel(r.left), RoundPixel(r.top), RoundPixel(r.right), RoundPixel(r.bottom)};
   // Deeper than the integer rectangle can say: the keys and the band would
   // lose the view, so the zoom stops here.
-  if (rounded.right == rounded.left || rounded.bottom == rounded.top) return;
+  if (rounded.right == rounded.left || rounded.bottom == rounded.top) return false;
   zoom_ = rounded;
   zoomExact_ = r;
   apply(zoomExact_);
+  return true;
 }
 
 void GraphWindow::apply(const RectReal& r) {
@@ -684,7 +688,7 @@ long double GraphWindow::ZoomFactor() const {
   // The scale the whole viewport gives, with the same aspect rule.
   long double sx = (vp_.right - vp_.left) / (world_.xmax - world_.xmin);
   const long double sy = (vp_.bottom - vp_.top) / (world_.ymax - world_.ymin);
-  if (keepAspect_) sx = std::min(sx, sy * 0.75L * W_ / H_);
+  if (keepAspect_) sx = std::min(sx, sy);
   const long double f = scaleX_ / sx;
   return std::isfinite(f) ? f : 1;
 }

@@ -291,7 +291,8 @@ class GraphWindow {
   };
   void record(int code, std::initializer_list<double> fields);
   void apply(const RectReal& r);
-  void setZoomExact(const RectReal& r);
+  // False (and nothing changed) for a rectangle too small to be shown.
+  bool setZoomExact(const RectReal& r);
 
   WindowHost* host_ = nullptr;
   DisplayList* list_ = nullptr;
