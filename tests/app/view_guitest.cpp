@@ -2,7 +2,6 @@
 // shape, after a resize and after a double click: pixel checks on the
 // replayed image.
 #include <QApplication>
-#include <QMenuBar>
 #include <QTest>
 
 #include "app/planox1.h"
@@ -119,9 +118,10 @@ TEST_F(View, AResizedWindowShowsTheDrawingFittedAnew) {
   open("circle.dxf");
   QRect before;
   ink(&before);
-  const int bar = hh->menuBar()->height();
+  // What the menu bar and the status line take of the window.
+  const QSize frame = hh->size() - hh->view()->size();
   for (auto [w, h] : {std::pair{900, 700}, {300, 500}}) {
-    hh->resize(w, h + bar);
+    hh->resize(QSize(w, h) + frame);
     settle();
     ASSERT_EQ(hh->view()->size(), QSize(w, h));
     QRect box;

@@ -228,6 +228,9 @@ class Window : public test::Defaults {
     win->resize(641, 481);
     win->show();
     QApplication::processEvents();
+    // The client area is 641 x 481 pixels, whatever the status line takes.
+    win->resize(win->size() + QSize(641, 481) - win->view()->size());
+    QApplication::processEvents();
     quor = std::make_unique<QuorGraf>(win->graph());
     quor->H_Init();
   }

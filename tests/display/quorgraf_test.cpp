@@ -141,20 +141,6 @@ TEST_F(DisplayCore, MappingKeepsTheAspectRule) {
   EXPECT_EQ(w.Y(10), 1);
 }
 
-TEST_F(DisplayCore, ClearForgetsTheRecordedColourStyleAndWidth) {
-  w.SetColor(12);
-  w.SetLineStyle(2);
-  w.SetLineWidth(3);
-  w.Clear();
-  w.SetColor(12);
-  w.SetLineStyle(2);
-  w.SetLineWidth(3);
-  ASSERT_EQ(list.size(), 3u);
-  EXPECT_EQ(list.line(0), "8;12");
-  EXPECT_EQ(list.line(1), "11;2");
-  EXPECT_EQ(list.line(2), "12;3");
-}
-
 TEST_F(DisplayCore, AResizeMapsEveryWindowRecordAnew) {
   w.SetWindow(0.1L, 0.05L, 0.95L, 0.95L, 0, 0, 36.9L, 32, true, true);
   w.Header(0, 0, 100, 100);
@@ -226,6 +212,16 @@ TEST_F(DisplayCore, CachesSuppressRepeatedSelections) {
   ASSERT_EQ(list.size(), 7u);
   EXPECT_EQ(list.line(5), "11;3");
   EXPECT_EQ(list.line(6), "12;2");
+
+  // An emptied list holds no selection: the same ones are recorded again.
+  w.Clear();
+  w.SetColor(12);
+  w.SetLineStyle(3);
+  w.SetLineWidth(2);
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list.line(0), "8;12");
+  EXPECT_EQ(list.line(1), "11;3");
+  EXPECT_EQ(list.line(2), "12;2");
 }
 
 TEST_F(DisplayCore, ShortArcsBecomeChords) {
