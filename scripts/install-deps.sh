@@ -11,6 +11,7 @@ packages=(
   ghostscript hp2xx python3 python3-ezdxf fpc
   libocct-data-exchange-dev libocct-foundation-dev
   hershey-fonts-data clang
+  qt6-svg-dev poppler-utils cups printer-driver-cups-pdf
 )
 
 # Node.js may come with its own npm from another package source; Debian's
@@ -27,8 +28,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   SUDO=""
   [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  $SUDO apt-get -o DPkg::Lock::Timeout=600 update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 # The CNC output is checked with the toolpath engine of a G-code controller,
