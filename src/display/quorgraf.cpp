@@ -9,6 +9,7 @@
 #include <cstring>
 #include <limits>
 
+#include "app/fileio.h"
 #include "app/prompts.h"
 #include "app/session.h"
 #include "app/textconv.h"
