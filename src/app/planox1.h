@@ -78,17 +78,28 @@ class Thh : public TFquorgra {
   // Converts the current drawing; a finished conversion shows its report
   // (on the file channel after PlotFile + " OK").
   void convertAndReport();
+  // The batch run's print of the drawing it has just read.
+  void PrintBatchDrawing();
+  // Shows a settings dialog placed over the window.
+  template <class Dialog>
+  void showSettings();
 
   // Command handlers.
   void mi_fileOpenClick();
   void mi_FileOpenLimitClick();
   void mi_FileSaveAsClick();
+  void mi_printClick();
+  void mi_fileExportClick();
   void mi_ViewInfoClick();
   void mi_viewblocksClick();
   void mi_convertCurFileClick();
   void mi_ConvertnewFileClick();
   void mi_optionsConverterClick();
   void mi_optionsPenTableClick();
+  void mi_optionsDirectoriesClick();
+  void mi_optionsPrinterClick();
+  void mi_optionsGraphicsClick();
+  void mi_optionsColoursClick();
   void mi_optionsSaveClick();
   void mi_optionsLoadClick();
   void mi_fileexitClick();
