@@ -299,7 +299,7 @@ Rect32 GraphWindow::viewportOf(const Viewport& f) const {
 void GraphWindow::SetWindow(long double vx1, long double vy1, long double vx2, long double vy2,
                             long double xmin, long double ymin, long double xmax, long double ymax,
                             bool keepAspect, bool inset) {
-  viewport_ = {vx1, vy1, vx2, vy2, inset};
+  viewport_ = {vx1, vy1, vx2, vy2, inset, keepAspect};
   const Rect32 v = viewportOf(viewport_);
   vp_ = v;
   if (list_) windowRecords_.push_back({list_->size(), viewport_});
@@ -405,8 +405,7 @@ void GraphWindow::RestoreLimit() {
 }
 
 void GraphWindow::ReSetWindow() {
-  // The full view keeps world units square, as every other view does.
-  SetWindow(0, 0, 1, 1, 0, 0, 1, 1, true, true);
+  SetWindow(0, 0, 1, 1, 0, 0, 1, 1, false, false);
   ResetZoom();
 }
 

@@ -283,11 +283,12 @@ class GraphWindow {
   int TextStyleFlags = 0;  // 1 bold, 2 italic, 4 underline, 8 strike-out
 
  private:
-  // A viewport as SetWindow takes it: fractions of the drawing area and the
-  // one-pixel inset.
+  // A viewport as SetWindow takes it: fractions of the drawing area, the
+  // one-pixel inset and whether world units are square.
   struct Viewport {
     long double vx1 = 0, vy1 = 0, vx2 = 1, vy2 = 1;
     bool inset = false;
+    bool keepAspect = true;
   };
   Rect32 viewportOf(const Viewport& f) const;
   struct RectReal {
@@ -304,7 +305,8 @@ class GraphWindow {
   Rect32 vp_{0, 0, 1, 1};
   Viewport viewport_;
   // The window records of the display list with their viewports, so that a
-  // resize can map them anew.
+  // resize can map them anew and a replay maps what follows each one with
+  // its own aspect rule.
   std::vector<std::pair<size_t, Viewport>> windowRecords_;
   Rect32 savedVp_{0, 0, 1, 1};
   WorldWindow world_;

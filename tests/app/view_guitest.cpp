@@ -102,13 +102,17 @@ TEST_F(View, CirclesAreRoundOnEveryWindowShape) {
     ASSERT_GT(ink(&box), 0);
     EXPECT_NEAR(box.width(), box.height(), 1) << w << "x" << h;
     EXPECT_NEAR(std::max(box.width(), box.height()), std::min(w, h) - 2, 2) << w << "x" << h;
-    // A double click and the press after it: the full view, still round.
+    // A double click and the press after it: the full view, still round
+    // (it spans the whole drawing area, the first view one pixel less).
     QTest::mouseDClick(hh->view(), Qt::LeftButton, {}, QPoint(10, 10));
     QTest::mouseRelease(hh->view(), Qt::LeftButton, {}, QPoint(10, 10));
     settle();
     QRect again;
     ink(&again);
-    EXPECT_EQ(again, box) << w << "x" << h;
+    EXPECT_NEAR(again.width(), again.height(), 1) << w << "x" << h;
+    EXPECT_NEAR(again.center().x(), box.center().x(), 1) << w << "x" << h;
+    EXPECT_NEAR(again.center().y(), box.center().y(), 1) << w << "x" << h;
+    EXPECT_NEAR(again.width(), box.width(), 2) << w << "x" << h;
     hh.reset();
   }
 }

@@ -249,8 +249,8 @@ TEST_F(DisplayCore, HeaderAndWindowOperations) {
   EXPECT_EQ(w.ViewportPixels(), (Rect32{1, 1, 639, 479}));
   EXPECT_EQ(w.DrawingLimits.xmax, 200);
   w.ReSetWindow();
-  EXPECT_EQ(w.ViewportPixels(), (Rect32{1, 1, 639, 479}));
-  EXPECT_TRUE(w.keepAspect());
+  EXPECT_EQ(w.ViewportPixels(), (Rect32{0, 0, 640, 480}));
+  EXPECT_FALSE(w.keepAspect());
   w.RestoreLimit();
   EXPECT_EQ(w.World().xmax, 200);
   EXPECT_TRUE(w.keepAspect());
@@ -348,7 +348,7 @@ TEST_F(DisplayCore, RubberBandFromEitherCorner) {
   w.FormDblClick();
   w.FormMouseDown(MouseButton::Left, 5, 5);
   EXPECT_FALSE(w.dragging());
-  EXPECT_EQ(w.ZoomRect(), (Rect32{1, 1, 639, 479}));
+  EXPECT_EQ(w.ZoomRect(), (Rect32{0, 0, 640, 480}));
   EXPECT_EQ(w.World().xmax, 1);  // the window of ReSetWindow
 }
 
