@@ -19,21 +19,17 @@ const char* const Circle =
     "0\nSECTION\n2\nHEADER\n9\n$EXTMIN\n10\n-10\n20\n-10\n9\n$EXTMAX\n10\n10\n20\n10\n0\nENDSEC\n"
     "0\nSECTION\n2\nENTITIES\n0\nCIRCLE\n8\n0\n10\n0\n20\n0\n40\n10\n0\nENDSEC\n0\nEOF\n";
 
-class View : public test::Defaults {
+class View : public test::InTempDir {
  protected:
   void SetUp() override {
-    Defaults::SetUp();
+    InTempDir::SetUp();
     ResetDrawingModel();
-    oldStart = StartDir();
-    SetStartDir(dir.path());
-    Settings.TempDir = dir.path() + "/";
     test::WriteFile(dir.file("floorplan.dxf"), test::ReadFile(test::SourceDir() + "/samples/floorplan.dxf"));
     test::WriteFile(dir.file("circle.dxf"), Circle);
   }
   void TearDown() override {
     hh.reset();
-    SetStartDir(oldStart);
-    Defaults::TearDown();
+    InTempDir::TearDown();
   }
   // The main window with a client area of w x h pixels.
   void start(int w, int h) {
@@ -68,8 +64,6 @@ class View : public test::Defaults {
     return n;
   }
 
-  test::TempDir dir;
-  std::string oldStart;
   std::unique_ptr<Thh> hh;
 };
 
