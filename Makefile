@@ -3,7 +3,7 @@ BUILD ?= build
 TYPE  ?= RelWithDebInfo
 JOBS  ?= $(shell nproc)
 
-.PHONY: all deps build run test bench asan fuzz fuzz-smoke clean
+.PHONY: all deps build run test fidelity bench asan fuzz fuzz-smoke clean
 
 all: build
 
@@ -22,6 +22,11 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Scores the PostScript output of every corpus drawing against an
+# independent rendering (build/fidelity/ holds the table and the worst ones).
+fidelity: build
+	/usr/bin/python3 scripts/fidelity.py --program $(BUILD)/src/planox --out $(BUILD)/fidelity --jobs $(JOBS)
 
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release
