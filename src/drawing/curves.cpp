@@ -24,11 +24,6 @@ long double SaneTolerance(long double tolerance, long double size) {
   return tolerance;
 }
 
-long double Normal360(long double deg) {
-  long double r = std::fmod(deg, 360.0L);
-  return r < 0 ? r + 360 : r;
-}
-
 }  // namespace
 
 // ------------------------------------------------------------ maps
@@ -78,21 +73,6 @@ Affine ObjectToWorld(long double nx, long double ny, long double nz) {
   return m;
 }
 
-ArcPiece MapArc(const Affine& m, const ArcPiece& arc) {
-  ArcPiece r;
-  r.centre = m.Apply(arc.centre);
-  r.radius = arc.radius * std::hypot(m.a, m.c);
-  long double turn = RadToDeg(std::atan2(m.c, m.a));
-  if (m.Mirrors()) {
-    r.start = Normal360(turn - arc.end);
-    r.end = Normal360(turn - arc.start);
-  } else {
-    r.start = arc.start + turn;
-    r.end = arc.end + turn;
-  }
-  return r;
-}
-
 // ------------------------------------------------------------ conics
 
 std::vector<Point> ConicPoints(Point centre, Point u, Point v, long double t0, long double t1,
@@ -116,23 +96,6 @@ std::vector<Point> ConicPoints(Point centre, Point u, Point v, long double t0, l
     pts.push_back({centre.x + u.x * ct + v.x * st, centre.y + u.y * ct + v.y * st});
   }
   return pts;
-}
-
-bool Ellipse::IsFull() const {
-  long double span = end - start;
-  return std::fabs(span) < 1e-9L || std::fabs(std::fabs(span) - kTwoPi) < 1e-9L;
-}
-
-std::vector<Point> EllipsePoints(const Affine& m, const Ellipse& e, long double tolerance) {
-  long double t0 = e.start, t1 = e.end;
-  if (e.IsFull()) {
-    t0 = 0, t1 = kTwoPi;
-  } else {
-    while (t1 <= t0) t1 += kTwoPi;
-    if (t1 - t0 > kTwoPi) t1 = t0 + kTwoPi;
-  }
-  Point minor{-e.major.y * e.ratio, e.major.x * e.ratio};
-  return ConicPoints(m.Apply(e.centre), m.Linear(e.major), m.Linear(minor), t0, t1, tolerance);
 }
 
 // ------------------------------------------------------------ splines

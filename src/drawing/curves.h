@@ -40,27 +40,11 @@ struct ArcPiece {
   Point centre;
   long double radius = 0, start = 0, end = 0;
 };
-// The image of an arc under a map that keeps circles: a mirroring map
-// swaps and reflects the end angles so the result still runs
-// counter-clockwise.
-ArcPiece MapArc(const Affine& m, const ArcPiece& arc);
-
 // Points of centre + u cos t + v sin t for t from t0 to t1 (radians,
 // t1 > t0), both ends included, so that no chord strays more than
 // tolerance from the curve. At most maxPoints points.
 std::vector<Point> ConicPoints(Point centre, Point u, Point v, long double t0, long double t1,
                                long double tolerance);
-
-// An ellipse by its centre, the end point of its major axis relative to
-// the centre, the ratio of minor to major axis and start and end
-// parameters (radians; end <= start means the end goes round once more).
-struct Ellipse {
-  Point centre, major;
-  long double ratio = 1, start = 0, end = 6.283185307179586476925L;
-  bool IsFull() const;
-};
-// The same ellipse under a map, as centre and two conjugate half axes.
-std::vector<Point> EllipsePoints(const Affine& m, const Ellipse& e, long double tolerance);
 
 // A rational B-spline: degree, knot vector, weights (empty: all 1) and
 // control points; without control points the curve runs through the fit

@@ -297,7 +297,7 @@ PlacedText PlaceText(const TextEntity& t) {
 }
 
 std::vector<PlacedText> PlaceMText(const MTextEntity& m) {
-  const long double h = m.height > 0 ? m.height : 2.5L;
+  const long double h = m.height > 0 ? m.height : 3.5L;
   std::vector<std::string> lines;
   const long double perChar = h * CharAdvance;
   for (const std::string& l : m.lines) {

@@ -64,7 +64,7 @@ PlacedText PlaceText(const TextEntity& t);
 struct MTextEntity {
   std::vector<std::string> lines;
   Point at;
-  long double height = 2.5L, boxWidth = 0, rotation = 0, spacing = 1;
+  long double height = 3.5L, boxWidth = 0, rotation = 0, spacing = 1;
   int attachment = 1;
 };
 std::vector<PlacedText> PlaceMText(const MTextEntity& m);
