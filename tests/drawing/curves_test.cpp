@@ -43,19 +43,11 @@ TEST(Curves, ObjectCoordinatesAndArcImages) {
   EXPECT_TRUE(down.KeepsCircles());
   EXPECT_TRUE(down.Mirrors());
 
-  // An arc 0..90 around (10, 0) seen from below is the arc 90..180 around (-10, 0).
-  ArcPiece a = MapArc(down, {{10, 0}, 2, 0, 90});
-  EXPECT_AT(a.centre, -10, 0);
-  EXPECT_NEAR(D(a.radius), 2, 1e-12);
-  EXPECT_NEAR(D(a.start), 90, 1e-9);
-  EXPECT_NEAR(D(a.end), 180, 1e-9);
-  // A turning, scaling map keeps the sense and adds its angle.
+  // A turning, scaling map.
   Affine turn{0, -2, 2, 0, 1, 1};
-  ArcPiece b = MapArc(turn, {{1, 0}, 1, 10, 20});
-  EXPECT_AT(b.centre, 1, 3);
-  EXPECT_NEAR(D(b.radius), 2, 1e-12);
-  EXPECT_NEAR(D(b.start), 100, 1e-9);
-  EXPECT_NEAR(D(b.end), 110, 1e-9);
+  EXPECT_AT(turn.Apply({1, 0}), 1, 3);
+  EXPECT_TRUE(turn.KeepsCircles());
+  EXPECT_FALSE(turn.Mirrors());
 
   // A direction along world x: object x is world y, object y leaves the plane.
   Affine side = ObjectToWorld(1, 0, 0);
@@ -73,40 +65,30 @@ TEST(Curves, ObjectCoordinatesAndArcImages) {
 
 TEST(Curves, EllipsesWithinTheirTolerance) {
   // Half ellipse, half axes 10 and 4, from parameter 0 to pi.
-  Ellipse e{{0, 0}, {10, 0}, 0.4L, 0, kPi};
-  auto pts = EllipsePoints({}, e, 0.01L);
+  auto pts = ConicPoints({0, 0}, {10, 0}, {0, 4}, 0, kPi, 0.01L);
   ASSERT_GE(pts.size(), 3u);
   EXPECT_AT(pts.front(), 10, 0);
   EXPECT_AT(pts.back(), -10, 0);
-  EXPECT_AT(pts[pts.size() / 2], 0, 4);  // an even count of steps passes the top
   EXPECT_LE(WorstChord(pts, 10, 4), 0.01);
   // A finer tolerance takes more points, roughly as its square root.
-  auto fine = EllipsePoints({}, e, 0.0001L);
+  auto fine = ConicPoints({0, 0}, {10, 0}, {0, 4}, 0, kPi, 0.0001L);
   EXPECT_LE(WorstChord(fine, 10, 4), 0.0001);
   EXPECT_GT(fine.size(), 8 * pts.size());
   EXPECT_LT(fine.size(), 12 * pts.size());
-
-  // An end parameter below the start goes round through 0; start equal to
-  // end is the whole ellipse.
-  Ellipse wrap{{0, 0}, {10, 0}, 0.4L, 3 * kPi / 2, kPi / 2};
-  auto w = EllipsePoints({}, wrap, 0.01L);
-  EXPECT_AT(w.front(), 0, -4);
-  EXPECT_AT(w.back(), 0, 4);
-  EXPECT_AT(w[w.size() / 2], 10, 0);
-  Ellipse full{{1, 1}, {0, 5}, 0.5L, 2, 2};
-  EXPECT_TRUE(full.IsFull());
-  auto f = EllipsePoints({}, full, 0.01L);
-  EXPECT_AT(f.front(), 1, 6);
-  EXPECT_AT(f.back(), 1, 6);
-
-  // Under a map: the image of the ellipse, here mirrored in x.
-  auto m = EllipsePoints(ObjectToWorld(0, 0, -1), e, 0.01L);
-  EXPECT_AT(m.front(), -10, 0);
-  EXPECT_AT(m[m.size() / 2], 0, 4);
-
-  // A huge tolerance still gives the shape; bad input gives nothing.
-  EXPECT_GE(EllipsePoints({}, e, 1e9L).size(), 5u);
-  EXPECT_EQ(EllipsePoints({}, e, 1e-300L).size(), MaxCurvePoints);
+  // Conjugate half axes that are not at a right angle: still the same
+  // tolerance, measured on the ellipse they span (a sheared circle).
+  auto sheared = ConicPoints({0, 0}, {3, 0}, {2, 1}, 0, 2 * kPi, 0.001L);
+  for (size_t i = 0; i + 1 < sheared.size(); ++i) {
+    // Back through the inverse shear the points lie on a circle of radius 3.
+    double mx = D(sheared[i].x + sheared[i + 1].x) / 2, my = D(sheared[i].y + sheared[i + 1].y) / 2;
+    double ux = mx - 2 * my, uy = 3 * my;
+    EXPECT_LE(3 - std::hypot(ux, uy), 0.001 * 3 + 1e-12);
+  }
+  // Only one turn is ever drawn; a huge tolerance still gives the shape;
+  // bad input gives nothing.
+  EXPECT_AT(ConicPoints({0, 0}, {1, 0}, {0, 1}, 0, 7 * kPi, 0.01L).back(), 1, 0);
+  EXPECT_GE(ConicPoints({0, 0}, {10, 0}, {0, 4}, 0, kPi, 1e9L).size(), 5u);
+  EXPECT_EQ(ConicPoints({0, 0}, {10, 0}, {0, 4}, 0, kPi, 1e-300L).size(), MaxCurvePoints);
   EXPECT_TRUE(ConicPoints({0, 0}, {1, 0}, {0, 1}, 1, 1, 0.1L).empty());
   EXPECT_TRUE(ConicPoints({0, 0}, {std::numeric_limits<long double>::infinity(), 0}, {0, 1}, 0, 1,
                           0.1L)
