@@ -270,9 +270,13 @@ def check(job):
                     if not render_output(src, out_png):
                         out_png = None
                 except subprocess.SubprocessError as e:
-                    result["error"] = f"Ghostscript: {type(e).__name__}"
+                    result["note"] = (result.get("note", "") + f" Ghostscript: {type(e).__name__}").strip()
                     out_png = None
             score, r_img, o_img, nref, nout = compare(ref_png, out_png)
+            if nref == 0 and nout > 0:
+                # The reference draws nothing (entities it skips): no score.
+                score = None
+                result["ref_error"] = "reference draws nothing"
             result[key] = score
             result[key + "_ink"] = (nref, nout)
             images[key] = (r_img, o_img)

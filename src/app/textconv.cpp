@@ -1,4 +1,5 @@
 #include "app/textconv.h"
+#include "app/textconv_utf8.h"
 
 #include <algorithm>
 #include <array>

@@ -73,9 +73,5 @@ std::string FromDisplayText(std::string_view utf8);
 // Plain conversions without the length rule.
 std::string Cp850ToUtf8(std::string_view oem);
 std::string Utf8ToCp850(std::string_view utf8);
-// Windows-1252 bytes to UTF-8 ("?" for the five unassigned bytes).
-std::string Cp1252ToUtf8(std::string_view ansi);
-// Appends one code point to a UTF-8 text.
-void AppendUtf8(std::string& out, char32_t c);
 
 }  // namespace planox

@@ -332,4 +332,78 @@ std::vector<Quad> FillPieces(const std::vector<std::vector<Point>>& outlines, si
   return pieces;
 }
 
+// ------------------------------------------------------------ hatch patterns
+
+std::vector<Segment> PatternSegments(const std::vector<std::vector<Point>>& outlines, const Affine& m,
+                                     const std::vector<PatternLine>& lines, size_t maxSegments) {
+  std::vector<Segment> out;
+  size_t edges = 0;
+  long double x0 = 1e300L, y0 = 1e300L, x1 = -1e300L, y1 = -1e300L;
+  for (const auto& o : outlines) {
+    edges += o.size();
+    for (const Point& p : o) {
+      if (!Finite(p)) return {};
+      x0 = std::min(x0, p.x), x1 = std::max(x1, p.x), y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
+    }
+  }
+  if (edges == 0) return out;
+  std::vector<long double> cuts;
+  for (const PatternLine& pl : lines) {
+    long double a = DegToRad(pl.angle);
+    Point base = m.Apply(pl.base), dir = m.Linear({std::cos(a), std::sin(a)}), off = m.Linear(pl.offset);
+    long double stretch = Length(dir);
+    if (!(stretch > 0) || !Finite(base) || !Finite(off)) continue;
+    Point u{dir.x / stretch, dir.y / stretch}, n{-u.y, u.x};
+    long double spacing = off.x * n.x + off.y * n.y, shift = off.x * u.x + off.y * u.y;
+    // The lines that cross the outlines' box.
+    long double lo = 1e300L, hi = -1e300L;
+    for (Point c : {Point{x0, y0}, Point{x1, y0}, Point{x0, y1}, Point{x1, y1}}) {
+      long double d = (c.x - base.x) * n.x + (c.y - base.y) * n.y;
+      lo = std::min(lo, d), hi = std::max(hi, d);
+    }
+    if (!(std::fabs(spacing) > 1e-12L * (hi - lo + 1))) continue;
+    long double k0 = std::ceil(std::min(lo / spacing, hi / spacing));
+    long double k1 = std::floor(std::max(lo / spacing, hi / spacing));
+    if (!Finite(k0) || !Finite(k1)) continue;
+    if ((k1 - k0 + 1) * static_cast<long double>(edges) > 2e7L) return {};
+    long double cycle = 0;
+    for (long double d : pl.dashes) cycle += std::fabs(d) * stretch;
+    for (long double k = k0; k <= k1; ++k) {
+      Point origin{base.x + k * off.x, base.y + k * off.y};
+      cuts.clear();
+      for (const auto& o : outlines) {
+        for (size_t i = 0; i < o.size(); ++i) {
+          const Point &p = o[i], &q = o[(i + 1) % o.size()];
+          long double dp = (p.x - origin.x) * n.x + (p.y - origin.y) * n.y;
+          long double dq = (q.x - origin.x) * n.x + (q.y - origin.y) * n.y;
+          if ((dp < 0) == (dq < 0)) continue;
+          long double f = dp / (dp - dq);
+          Point c{p.x + (q.x - p.x) * f, p.y + (q.y - p.y) * f};
+          cuts.push_back((c.x - origin.x) * u.x + (c.y - origin.y) * u.y);
+        }
+      }
+      std::sort(cuts.begin(), cuts.end());
+      auto at = [&](long double t) { return Point{origin.x + u.x * t, origin.y + u.y * t}; };
+      for (size_t i = 0; i + 1 < cuts.size(); i += 2) {
+        long double t0 = cuts[i], t1 = cuts[i + 1];
+        if (!(cycle > 0)) {
+          out.push_back({at(t0), at(t1)});
+        } else {
+          // Dashes run from each line's origin, shifted along the family.
+          long double phase = k * shift;
+          long double pos = phase + std::floor((t0 - phase) / cycle) * cycle;
+          for (size_t j = 0; pos < t1; j = (j + 1) % pl.dashes.size()) {
+            long double len = pl.dashes[j] * stretch, end = pos + std::fabs(len);
+            if (len > 0 && end > t0) out.push_back({at(std::max(pos, t0)), at(std::min(end, t1))});
+            pos = end;
+            if (out.size() > maxSegments) return {};
+          }
+        }
+        if (out.size() > maxSegments) return {};
+      }
+    }
+  }
+  return out;
+}
+
 }  // namespace planox

@@ -75,6 +75,24 @@ struct Quad {
 // into horizontal trapezoids. Empty when it would take more than maxPieces.
 std::vector<Quad> FillPieces(const std::vector<std::vector<Point>>& outlines, size_t maxPieces);
 
+// One family of parallel pattern lines of a hatch, in object coordinates:
+// direction (degrees), a point of the first line, the offset from one line
+// to the next, and the dash lengths (positive: drawn, negative: gaps,
+// none: a solid line).
+struct PatternLine {
+  long double angle = 0;
+  Point base, offset;
+  std::vector<long double> dashes;
+};
+struct Segment {
+  Point a, b;
+};
+// The pieces of the pattern lines, mapped by m, that lie inside closed
+// outlines (world coordinates, even-odd rule). Empty when the pattern would
+// take more than maxSegments pieces.
+std::vector<Segment> PatternSegments(const std::vector<std::vector<Point>>& outlines, const Affine& m,
+                                     const std::vector<PatternLine>& lines, size_t maxSegments);
+
 // A cap on the points one curve may give, whatever its tolerance.
 inline constexpr size_t MaxCurvePoints = 20000;
 

@@ -15,6 +15,7 @@
 #include "app/textconv.h"
 #include "config/configio.h"
 #include "drawing/dxfin_parts.h"
+#include "drawing/notread.h"
 #include "drawing/sinks.h"
 
 namespace planox {

@@ -760,8 +760,13 @@ struct HatchEntity : Extrusion {
       {72, &HatchEntity::Keep},      {73, &HatchEntity::Keep},   {74, &HatchEntity::Keep},
       {91, &HatchEntity::Keep},      {92, &HatchEntity::Keep},   {93, &HatchEntity::Keep},
       {94, &HatchEntity::Keep},      {95, &HatchEntity::Keep},   {96, &HatchEntity::Keep},
-      {97, &HatchEntity::Keep}};
+      {97, &HatchEntity::Keep},      {78, &HatchEntity::Keep},   {53, &HatchEntity::Keep},
+      {43, &HatchEntity::Keep},      {44, &HatchEntity::Keep},   {45, &HatchEntity::Keep},
+      {46, &HatchEntity::Keep},      {79, &HatchEntity::Keep},   {49, &HatchEntity::Keep}};
 };
+
+// A pattern of more pieces than this is left out (the outline stays).
+constexpr size_t kMaxPatternSegments = 50000;
 
 // Takes the boundary paths of a hatch apart, drawing each edge's outline
 // as it goes and collecting the points of each path for the fill.
@@ -785,6 +790,23 @@ class HatchPaths {
       if (path_.size() > 2) outlines.push_back(path_);
     }
     return outlines;
+  }
+
+  // The pattern's line families, which follow the paths.
+  std::vector<PatternLine> Pattern() {
+    std::vector<PatternLine> lines;
+    while (i_ < p_.size() && !At(78)) ++i_;
+    long n = Count(78);
+    for (long k = 0; k < n && At(53); ++k) {
+      PatternLine l;
+      l.angle = Take(53);
+      l.base = {Take(43), Take(44)};
+      l.offset = {Take(45), Take(46)};
+      long dashes = Count(79);
+      for (long j = 0; j < dashes && At(49); ++j) l.dashes.push_back(Take(49));
+      lines.push_back(std::move(l));
+    }
+    return lines;
   }
 
  private:
@@ -920,8 +942,14 @@ void ReadHatch(Source& s, int mode) {
   e.slot = s.StartLayer(1);
   if (!ReadCodes<Source, HatchEntity>(s, e, e.codes)) return;
   const Affine m = EntityMap<Source>(e);
-  std::vector<std::vector<Point>> outlines = HatchPaths(e, m, mode).Read();
-  if ((e.solid & 1) || e.gradient != 0) EmitFilled(mode, e.slot, outlines);
+  HatchPaths paths(e, m, mode);
+  std::vector<std::vector<Point>> outlines = paths.Read();
+  if ((e.solid & 1) || e.gradient != 0) {
+    EmitFilled(mode, e.slot, outlines);
+    return;
+  }
+  for (const Segment& g : PatternSegments(outlines, m, paths.Pattern(), kMaxPatternSegments))
+    EmitLine(mode, e.slot, g.a.x, g.a.y, g.b.x, g.b.y);
 }
 
 // ACAD_TABLE: the insertion of the anonymous block that holds its drawing.

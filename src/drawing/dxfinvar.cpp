@@ -1,4 +1,5 @@
 #include "drawing/dxfinvar.h"
+#include "drawing/notread.h"
 
 #include "app/prompts.h"
 

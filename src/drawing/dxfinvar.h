@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cstdint>
-#include <map>
 #include <string>
 #include <string_view>
 
@@ -52,9 +51,6 @@ extern std::array<std::string, MaxBlocks + 1> BlockTable;
 extern int BlockCount;
 
 extern Box BoundingBox;
-// The entities of the last read that were not read, by name and count
-// (IMAGE, 3DSOLID, proxies …).
-extern std::map<std::string, uint32_t> EntitiesNotRead;
 extern uint32_t ElementCount;
 extern uint32_t TextCount;
 

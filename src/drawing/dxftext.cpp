@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/textconv.h"
+#include "app/textconv_utf8.h"
 
 namespace planox {
 

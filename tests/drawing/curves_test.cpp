@@ -218,5 +218,40 @@ TEST(Curves, BulgesAndFilledAreas) {
   EXPECT_TRUE(FillPieces({}, 10).empty());
 }
 
+TEST(Curves, HatchPatternLines) {
+  std::vector<std::vector<Point>> square = {{{0, 0}, {10, 0}, {10, 10}, {0, 10}}};
+  // Horizontal lines 2.5 apart through (0, 1): y = 1, 3.5, 6, 8.5, whole.
+  PatternLine solid{0, {0, 1}, {0, 2.5L}, {}};
+  auto segs = PatternSegments(square, {}, {solid}, 100);
+  ASSERT_EQ(segs.size(), 4u);
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_NEAR(D(std::fabs(segs[i].b.x - segs[i].a.x)), 10, 1e-9);
+    EXPECT_NEAR(D(segs[i].a.y), 1 + 2.5 * i, 1e-9);
+  }
+  // Dashes of 2 with gaps of 1, from each line's origin; a hole cuts them.
+  PatternLine dashed{0, {0, 1}, {0, 20}, {2, -1}};
+  auto d = PatternSegments(square, {}, {dashed}, 100);
+  ASSERT_EQ(d.size(), 4u);
+  EXPECT_NEAR(D(d[1].a.x), 3, 1e-9);
+  EXPECT_NEAR(D(d[3].b.x), 10, 1e-9);
+  std::vector<std::vector<Point>> ring = square;
+  ring.push_back({{3, 3}, {7, 3}, {7, 7}, {3, 7}});
+  PatternLine middle{0, {0, 5}, {0, 20}, {}};
+  auto cut = PatternSegments(ring, {}, {middle}, 100);
+  ASSERT_EQ(cut.size(), 2u);
+  // At 45 degrees, offsets along the lines shift the dashes; the map
+  // (mirrored) carries the pattern with the outline.
+  PatternLine diagonal{45, {0, 0}, {-1, 1}, {}};
+  auto diag = PatternSegments(square, {}, {diagonal}, 1000);
+  EXPECT_EQ(diag.size(), 19u);  // the lines x - y = -9 .. 9 through the square
+  auto mirrored = PatternSegments({{{0, 0}, {-10, 0}, {-10, 10}, {0, 10}}}, ObjectToWorld(0, 0, -1),
+                                  {solid}, 100);
+  ASSERT_EQ(mirrored.size(), 4u);
+  EXPECT_NEAR(D(std::min(mirrored[0].a.x, mirrored[0].b.x)), -10, 1e-9);
+  // Too many pieces, lines without spacing: nothing.
+  EXPECT_TRUE(PatternSegments(square, {}, {PatternLine{0, {0, 0}, {0, 0.001L}, {}}}, 100).empty());
+  EXPECT_TRUE(PatternSegments(square, {}, {PatternLine{0, {0, 0}, {5, 0}, {}}}, 100).empty());
+}
+
 }  // namespace
 }  // namespace planox
