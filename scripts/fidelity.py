@@ -20,6 +20,7 @@ also when the targets are not met. Without the corpus it says so and exits 0.
 
 import argparse
 import concurrent.futures
+import hashlib
 import os
 import re
 import shutil
@@ -217,7 +218,7 @@ def side_by_side(r, o, png):
 # ---------------------------------------------------------------- one drawing
 
 def check(job):
-    dxf, program, out_dir, keep = job
+    dxf, program, cache, keep = job
     name = os.path.relpath(dxf, job_root(dxf))
     result = {"name": name, "error": ""}
     start = time.time()
@@ -254,13 +255,23 @@ def check(job):
         for texts in (True, False):
             key = "text" if texts else "geometry"
             ref_png = os.path.join(tmp, f"ref-{key}.png")
-            rr = subprocess.run([sys.executable, __file__, "--reference", dxf, ref_png]
-                                + ([] if texts else ["--no-texts"]),
-                                capture_output=True, text=True, timeout=600)
-            if rr.returncode != 0 or not os.path.exists(ref_png):
-                result[key] = None
-                result["ref_error"] = (rr.stderr.strip().splitlines() or ["failed"])[-1][:80]
-                continue
+            cached = None
+            if cache:
+                with open(dxf, "rb") as f:
+                    digest = hashlib.sha256(f.read()).hexdigest()[:20]
+                cached = os.path.join(cache, f"{digest}-{key}.png")
+            if cached and os.path.exists(cached):
+                shutil.copy(cached, ref_png)
+            else:
+                rr = subprocess.run([sys.executable, __file__, "--reference", dxf, ref_png]
+                                    + ([] if texts else ["--no-texts"]),
+                                    capture_output=True, text=True, timeout=600)
+                if rr.returncode != 0 or not os.path.exists(ref_png):
+                    result[key] = None
+                    result["ref_error"] = (rr.stderr.strip().splitlines() or ["failed"])[-1][:80]
+                    continue
+                if cached:
+                    shutil.copy(ref_png, cached)
             out_png = None
             if os.path.exists(ps):
                 src = os.path.join(tmp, f"{key}.ps")
@@ -309,6 +320,7 @@ def main():
     ap.add_argument("--jobs", type=int, default=os.cpu_count() or 1)
     ap.add_argument("--worst", type=int, default=6, help="drawings kept side by side per score")
     ap.add_argument("--strict", action="store_true", help="fail when the targets are not met")
+    ap.add_argument("--cache", help="folder that keeps the reference renderings between runs")
     ap.add_argument("--reference", nargs=2, metavar=("DXF", "PNG"), help=argparse.SUPPRESS)
     ap.add_argument("--no-texts", action="store_true", help=argparse.SUPPRESS)
     ap.add_argument("only", nargs="*", help="names (or parts of names) of drawings to check")
@@ -336,7 +348,9 @@ def main():
     os.makedirs(worst_dir)
 
     start = time.time()
-    jobs = [(d, os.path.abspath(a.program), a.out, True) for d in drawings]
+    if a.cache:
+        os.makedirs(a.cache, exist_ok=True)
+    jobs = [(d, os.path.abspath(a.program), a.cache and os.path.abspath(a.cache), True) for d in drawings]
     with concurrent.futures.ProcessPoolExecutor(max_workers=max(1, a.jobs), initializer=set_root,
                                                 initargs=(corpus,)) as pool:
         results = list(pool.map(check, jobs))
