@@ -373,6 +373,14 @@ void Thh::OpenPlotFile(const std::string& fullName) {
   HpglPictureState = kept;
   quor_.H_ClearViewPort();
   shownPlot_ = fullName.substr(DirectoryPart(fullName).size());
+  // The recent-file list takes it like a drawing; the drawing's own
+  // directory and extension stay as they were.
+  const std::string dir = Session.DrawingDir, extension = Session.FileExtension;
+  Session.DrawingDir = DirectoryPart(fullName);
+  Session.FileExtension = shownPlot_.substr(shownPlot_.rfind('.') + 1);
+  AddRecentFile(shownPlot_.substr(0, shownPlot_.rfind('.')));
+  Session.DrawingDir = dir;
+  Session.FileExtension = extension;
   RefreshMenuAndTitle();
 }
 
@@ -438,7 +446,9 @@ void Thh::mi_ViewRegenClick() {
 void Thh::OpenRecentFile(int n) {
   Session.AbortFlag = false;
   std::string entry = Session.RecentFiles[n - 1];
-  if (fileExists(entry)) {
+  if (fileExists(entry) && IsHpglFileName(entry)) {
+    OpenPlotFile(entry);
+  } else if (fileExists(entry)) {
     Session.DrawingName = BaseName(entry);
     Session.DrawingDir = DirectoryPart(entry);
     OpenDrawing(entry);
