@@ -2,8 +2,9 @@
 BUILD ?= build
 TYPE  ?= RelWithDebInfo
 JOBS  ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all deps build run test fidelity bench asan fuzz fuzz-smoke clean
+.PHONY: all deps build run test fidelity install package bench asan fuzz fuzz-smoke fuzz-long clean
 
 all: build
 
@@ -28,6 +29,15 @@ test: build
 fidelity: build
 	/usr/bin/python3 scripts/fidelity.py --program $(BUILD)/src/planox --out $(BUILD)/fidelity --jobs $(JOBS)
 
+# Installs the program, its data, menu entry, file types, icon and man page
+# under PREFIX (DESTDIR is honoured).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package in $(BUILD)/ (planox_<version>_<arch>.deb).
+package: build
+	cmake --build $(BUILD) --target package
+
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release
 	cmake --build build-bench -j $(JOBS) --target benchmarks
@@ -46,7 +56,12 @@ fuzz: deps
 
 # A short run of every fuzz target (FUZZ_SECONDS each, default 20).
 fuzz-smoke: fuzz
-	scripts/fuzz-smoke.sh build-fuzz/fuzz
+	scripts/fuzz.sh build-fuzz/fuzz
+
+# A long run of every fuzz target (FUZZ_SECONDS each, default 10 minutes),
+# with executions, coverage and findings per target.
+fuzz-long: fuzz
+	FUZZ_SECONDS=$${FUZZ_SECONDS:-600} scripts/fuzz.sh build-fuzz/fuzz
 
 clean:
 	rm -rf $(BUILD) build-bench build-asan build-fuzz

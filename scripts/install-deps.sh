@@ -11,6 +11,7 @@ packages=(
   ghostscript hp2xx python3 python3-ezdxf python3-matplotlib python3-numpy fpc
   libocct-data-exchange-dev libocct-foundation-dev
   hershey-fonts-data clang
+  desktop-file-utils libxml2-utils shared-mime-info groff-base dpkg-dev file
 )
 
 # Node.js may come with its own npm from another package source; Debian's

@@ -4,8 +4,14 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QMenuBar>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QStatusBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
 
 #include <sys/stat.h>
@@ -20,6 +26,7 @@
 #include "app/textconv.h"
 #include "app/blocksel.h"
 #include "app/dialogs.h"
+#include "app/fileio.h"
 #include "app/hpvinfo.h"
 #include "app/w32plotg.h"
 #include "config/configio.h"
@@ -81,6 +88,7 @@ Thh::Thh(std::vector<std::string> args, QWidget* parent) : TFquorgra(parent), ar
   setObjectName("hh");
   setWindowTitle("PLANOX");
   resize(580, 375);
+  setAcceptDrops(true);
   buildMenus();
   quor_.H_Init();
   SetGraphicsSink(&quor_);
@@ -235,8 +243,10 @@ void Thh::applyWindowGeometry() {
   // the desktop's colours.
   move(0, 0);
   ApplyDrawingArea();
-  // The client area is what the menu bar leaves of the window.
-  resize(Settings.ScreenWidth + 1, Settings.ScreenHeight + 1 + menuBar()->sizeHint().height());
+  // The client area is what the menu bar and the status line leave of the
+  // window.
+  resize(Settings.ScreenWidth + 1,
+         Settings.ScreenHeight + 1 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 void ShowUsage() {
@@ -461,6 +471,39 @@ void Thh::OpenRecentFile(int n) {
   }
 }
 
+std::string Thh::DroppedDrawing(const QMimeData& data) {
+  for (const QUrl& url : data.urls()) {
+    const QFileInfo file(url.toLocalFile());
+    if (!url.isLocalFile() || !file.isFile()) continue;
+    const std::string path = Utf8ToCp850(file.filePath().toStdString());
+    if (IsHpglFileName(path) || file.suffix().toLower() == "dxf") return path;
+  }
+  return "";
+}
+
+void Thh::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedDrawing(*event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void Thh::dropEvent(QDropEvent* event) {
+  const std::string name = DroppedDrawing(*event->mimeData());
+  if (name.empty()) return;
+  event->acceptProposedAction();
+  // The drop ends before the drawing is read, so the file manager is not
+  // kept waiting.
+  QTimer::singleShot(0, this, [this, name] { OpenFromDesktop(name); });
+}
+
+void Thh::OpenFromDesktop(const std::string& fullName) {
+  if (IsHpglFileName(fullName)) {
+    OpenPlotFile(fullName);  // joins the recent files itself
+    return;
+  }
+  OpenDrawing(fullName);
+  if (!Session.AbortFlag) AddRecentFile(Session.DrawingName);
+  RefreshMenuAndTitle();
+}
+
 void Thh::closeEvent(QCloseEvent* event) {
   RemoveTempFiles();
   event->accept();
@@ -542,7 +585,7 @@ void Thh::mi_FileSaveAsClick() {
 namespace {
 
 // Copies a file in blocks of 2048 bytes. A file that cannot be opened
-// fails silently; a failed write is reported and leaves no partial copy.
+// fails silently; a failed write is reported and keeps the old copy.
 bool copyFile(const std::string& from, const std::string& to) {
   struct stat a {}, b {};
   // The same file under another name: it is already there, and opening it
@@ -550,28 +593,23 @@ bool copyFile(const std::string& from, const std::string& to) {
   if (::stat(from.c_str(), &a) == 0 && ::stat(to.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
       a.st_ino == b.st_ino)
     return true;
-  std::FILE* in = std::fopen(from.c_str(), "rb");
+  std::FILE* in = OpenRegularStream(from);
   if (!in) return false;
-  std::FILE* out = std::fopen(to.c_str(), "wb");
-  if (!out) {
-    std::fclose(in);
-    return false;
-  }
+  ReplacingFile out;
+  bool ok = out.Create(to);
   char buffer[2048];
-  bool ok = true;
-  for (;;) {
+  while (ok) {
     size_t n = std::fread(buffer, 1, sizeof buffer, in);
-    if (n > 0 && std::fwrite(buffer, 1, n, out) != n) ok = false;
-    if (n < sizeof buffer || !ok) break;
+    if (n > 0 && !out.Write(std::string_view(buffer, n))) ok = false;
+    if (n < sizeof buffer) break;
   }
   if (std::ferror(in)) ok = false;
   std::fclose(in);
-  if (std::fclose(out) != 0) ok = false;
-  if (!ok) {
-    std::remove(to.c_str());
+  if (!ok || !out.Commit()) {
     ReportError("Erreur d'\x82" "criture : " + to);
+    return false;
   }
-  return ok;
+  return true;
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/fileio.h"
 #include "app/prompts.h"
 #include "app/session.h"
 #include "app/textconv.h"

@@ -17,9 +17,16 @@
 
 namespace planox {
 
+class ProgressReport;
+
 // A text file read line by line with any of CR LF, LF or CR as line end.
+// Only a regular file is opened. A line longer than MaxLineLength (no DXF
+// line needs more) ends the reading: LineTooLong is then set and the file
+// reads as ended.
 class TextReader {
  public:
+  static constexpr size_t MaxLineLength = 4 << 20;
+
   TextReader();
   ~TextReader();
   TextReader(const TextReader&) = delete;
@@ -35,8 +42,12 @@ class TextReader {
   // Set when reading failed; the caller clears it.
   bool ReadError() const { return error_; }
   void ClearReadError() { error_ = false; }
+  bool LineTooLong() const { return tooLong_; }
   // The first bytes of the file without consuming them (at most n).
   std::string_view Peek(size_t n);
+  // Reports the share of the file read after every block read from it
+  // (nullptr: none). The report may set AbortFlag (the user cancelled).
+  void SetProgress(ProgressReport* progress) { progress_ = progress; }
 
   // One line without its terminator.
   void ReadTextLine(std::string& line);
@@ -48,9 +59,12 @@ class TextReader {
   bool Fill();
 
   std::FILE* file_ = nullptr;
+  ProgressReport* progress_ = nullptr;
+  uint64_t size_ = 0, read_ = 0;  // the file's size at Open, bytes read since
   bool open_ = false;
   bool error_ = false;
   bool eof_ = false;
+  bool tooLong_ = false;
   std::vector<char> buffer_;
   const char* data_ = nullptr;
   size_t pos_ = 0, len_ = 0;
@@ -58,6 +72,10 @@ class TextReader {
 };
 
 void ReadTextLine(TextReader& file, std::string& line);
+
+// Texts and names of entities are kept to this many bytes; the rest of a
+// longer value is left out.
+inline constexpr size_t MaxTextLength = 65536;
 
 // The reader's current group pair and line counter.
 extern int32_t GroupCode;

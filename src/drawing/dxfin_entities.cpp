@@ -72,11 +72,9 @@ class WorkSource {
   int Layer() {
     int n = 0;
     bool digits = !value.empty() && value.size() <= 3;
-    for (char c : value) {
-      if (c < '0' || c > '9') {
-        digits = false;
-        break;
-      }
+    for (size_t k = 0; digits && k < value.size(); ++k) {
+      const char c = value[k];
+      digits = c >= '0' && c <= '9';
       n = n * 10 + (c - '0');
     }
     if (digits && n < MaxLayers) return n + 1;
@@ -148,8 +146,12 @@ bool ReadCodes(Source& s, E& e, std::span<const Code<E>> table) {
       if (c.code != s.code) continue;
       switch (c.kind) {
         case Code<E>::Number: e.*c.number = s.Number(); break;
-        case Code<E>::Text: (e.*c.text).assign(s.value); break;
-        case Code<E>::Append: (e.*c.text).append(s.value); break;
+        case Code<E>::Text: (e.*c.text).assign(std::string_view(s.value).substr(0, MaxTextLength)); break;
+        case Code<E>::Append: {
+          std::string& t = e.*c.text;
+          if (t.size() < MaxTextLength) t.append(std::string_view(s.value).substr(0, MaxTextLength - t.size()));
+          break;
+        }
         case Code<E>::Whole: e.*c.whole = Int32(s.value); break;
         case Code<E>::EntityLayer: e.*c.whole = s.EntityLayer(); break;
         case Code<E>::OwnLayer: e.*c.whole = s.Layer(); break;
