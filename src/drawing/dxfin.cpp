@@ -272,9 +272,9 @@ namespace dxfin {
 
 TextEncoding DrawingEncoding() { return encoding; }
 
-long double ChordTolerance(int mode) {
+long double ChordTolerance() {
   long double tolerance = drawingSize / 20000;
-  if (mode == ReadForConversion && Settings.PlotScale > 0)
+  if (Settings.PlotScale > 0)
     tolerance = std::max(std::min(tolerance, 0.01L / Settings.PlotScale), drawingSize * 1e-6L);
   if (InBlockDefinition) tolerance /= 10;
   return tolerance;

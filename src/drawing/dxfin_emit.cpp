@@ -264,7 +264,7 @@ void EmitConic(int mode, int slot, Point c, Point u, Point v, long double t0, lo
     t1 = t0 + std::fmod(t1 - t0, turn);
     if (t1 <= t0) t1 += turn;
   }
-  EmitPolyline(mode, slot, ConicPoints(c, u, v, t0, t1, dxfin::ChordTolerance(mode)));
+  EmitPolyline(mode, slot, ConicPoints(c, u, v, t0, t1, dxfin::ChordTolerance()));
 }
 
 void EmitMappedArc(int mode, int slot, const Affine& m, const ArcPiece& arc, bool full) {

@@ -449,7 +449,7 @@ void EmitMappedSegment(int mode, int slot, const Affine& m, Point p, Point q, lo
   } else if (a == 0 || m.KeepsCircles()) {
     EmitSegment(mode, slot, m.Apply(p), m.Apply(q), m.Mirrors() ? -a : a);
   } else {
-    std::vector<Point> pts = BulgePoints(p, q, a, ChordTolerance(mode) / m.MaxStretch());
+    std::vector<Point> pts = BulgePoints(p, q, a, ChordTolerance() / m.MaxStretch());
     for (Point& x : pts) x = m.Apply(x);
     EmitPolyline(mode, slot, pts);
   }
@@ -663,7 +663,7 @@ void ReadSpline(Source& s, int mode) {
   e.spline.degree = e.degree;
   e.spline.closed = e.flags & 1;
   const Affine m = EntityMap<Source>(Extrusion{});
-  std::vector<Point> pts = SplinePoints(e.spline, ChordTolerance(mode) / m.MaxStretch());
+  std::vector<Point> pts = SplinePoints(e.spline, ChordTolerance() / m.MaxStretch());
   for (Point& p : pts) p = m.Apply(p);
   EmitPolyline(mode, e.slot, pts);
 }
@@ -818,7 +818,7 @@ class HatchPaths {
     long double n = Take(code);
     return n > 0 && n < static_cast<long double>(p_.size()) ? static_cast<long>(n) : 0;
   }
-  long double Tolerance() const { return ChordTolerance(mode_) / m_.MaxStretch(); }
+  long double Tolerance() const { return ChordTolerance() / m_.MaxStretch(); }
 
   // Adds an edge's points (object coordinates) to the path, turned round
   // when its far end is the nearer one.

@@ -98,9 +98,11 @@ Affine BlockAffine();
 // How the current drawing's texts are encoded (from its header).
 TextEncoding DrawingEncoding();
 // The largest distance a chord may keep from its curve, in drawing units:
-// a twenty-thousandth of the drawing's extents as the read found them, in
-// a conversion no more than 0.01 mm of output; a tenth of that inside a
-// block definition, whose contents may be inserted enlarged.
-long double ChordTolerance(int mode);
+// a twenty-thousandth of the drawing's extents as the read found them, but
+// no more than 0.01 mm of output at the converter's scale and no less than
+// a millionth of the extents; a tenth of that inside a block definition,
+// whose contents may be inserted enlarged. The window and the conversions
+// use the same, so both draw the same chords.
+long double ChordTolerance();
 
 }  // namespace planox::dxfin

@@ -96,6 +96,20 @@ TEST_F(Modern, Ellipses) {
   EXPECT_NEAR(top, 5, tol);
   EXPECT_EQ(ElementCount, pts.size() - 1);
 
+  // Converted at ten times, the chords are finer (0.01 mm on paper), and
+  // the window draws the same ones, so what it shows is what is plotted.
+  Settings.PlotScale = 10;
+  rec.calls.clear();
+  Read(half + Eof(), ReadForDisplay);
+  const V shown = rec.Only("H_Line");
+  EXPECT_GT(shown.size(), pts.size());
+  rec.calls.clear();
+  ReadDrawing(ReadForConversion);
+  const V plotted = rec.Only("PlotLine(");
+  ASSERT_EQ(plotted.size(), shown.size());
+  EXPECT_NEAR(Args(plotted[1])[0], 10 * Args(shown[1])[0], 1e-6);
+  Settings.PlotScale = 1;  // for the cases below
+
   // Seen from below the parameter runs clockwise: the lower half.
   rec.calls.clear();
   Read(half + Extrusion(-1) + Eof(), ReadForDisplay);
