@@ -24,10 +24,11 @@ ConverterChoicesRecord ConverterChoices;
 
 namespace {
 
-const char* const kTargetNames[12] = {"HP-GL",   "ARISTO",  "Lasercomb", "CNC",        "DXF",         "Turbo-Pascal",
-                                      "IGES",    "Turbo-C", "HP-GL/2",   "Postscript", "HP-GL Laser", "Garmin GPS"};
-const char* const kTargetExtensions[12] = {"plt", "art", "hpg", "cnc", "dxf", "pas",
-                                           "igs", "c",   "pl2", "ps",  "hpl", "grm"};
+const char* const kTargetNames[13] = {"HP-GL",   "ARISTO",  "Lasercomb", "CNC",        "DXF",         "Turbo-Pascal",
+                                      "IGES",    "Turbo-C", "HP-GL/2",   "Postscript", "HP-GL Laser", "Garmin GPS",
+                                      "SVG"};
+const char* const kTargetExtensions[13] = {"plt", "art", "hpg", "cnc", "dxf", "pas", "igs",
+                                           "c",   "pl2", "ps",  "hpl", "grm", "svg"};
 const char* const kChannelNames[3] = {"serial Port", "parallel Port", "File"};
 
 const char* const kPostscriptFonts[35] = {
@@ -422,13 +423,13 @@ std::FILE* openRegularFile(const std::string& path) {
 }  // namespace
 
 std::string TargetName(int syntaxCode) {
-  return syntaxCode >= 1 && syntaxCode <= 12 ? kTargetNames[syntaxCode - 1] : "";
+  return syntaxCode >= 1 && syntaxCode <= 13 ? kTargetNames[syntaxCode - 1] : "";
 }
 std::string ChannelName(int deviceCode) {
   return deviceCode >= 1 && deviceCode <= 3 ? kChannelNames[deviceCode - 1] : "";
 }
 std::string TargetExtension(int syntaxCode) {
-  return syntaxCode >= 1 && syntaxCode <= 12 ? kTargetExtensions[syntaxCode - 1] : "";
+  return syntaxCode >= 1 && syntaxCode <= 13 ? kTargetExtensions[syntaxCode - 1] : "";
 }
 
 void SetScreenSizeHook(ScreenSizeHook hook) { screenSizeHook = hook ? hook : defaultScreenSize; }
