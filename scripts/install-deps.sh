@@ -11,6 +11,7 @@ packages=(
   ghostscript hp2xx python3 python3-ezdxf fpc
   libocct-data-exchange-dev libocct-foundation-dev
   hershey-fonts-data clang
+  librsvg2-bin inkscape linuxcnc-uspace
 )
 
 # Node.js may come with its own npm from another package source; Debian's
