@@ -84,7 +84,7 @@ class SvgWriter final : public PlotWriter {
   void textMove(double, double) override { endPath(); }
 
   void drawTo(double x, double y) override {
-    if (!fits(x, y)) return;
+    if (!fits(x, y) || (path_.empty() && !fits(PlotState.curX, PlotState.curY))) return;
     startPath();
     path_ += "L" + P(x, y);
     box_.add(x, y);

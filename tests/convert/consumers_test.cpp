@@ -225,26 +225,6 @@ TEST_F(Consumers, Hp2xxRendersTheHpglFamily) {
 namespace planox::test {
 namespace {
 
-struct Move {
-  std::string kind;
-  double x1, y1, z1, x2, y2, z2, i = 0, j = 0;
-  std::string motion;  // arcs: G2 clockwise, G3 counter-clockwise
-};
-
-std::vector<Move> Toolpath(const std::string& file, std::string& log) {
-  std::string script = SourceDir() + "/tests/convert/node/toolpath.js";
-  std::vector<Move> moves;
-  if (Shell("node " + script + " " + file, log) != 0) return moves;
-  std::istringstream in(log);
-  Move m;
-  while (in >> m.kind) {
-    in >> m.x1 >> m.y1 >> m.z1 >> m.x2 >> m.y2 >> m.z2;
-    if (m.kind == "arc") in >> m.i >> m.j >> m.motion;
-    moves.push_back(m);
-  }
-  return moves;
-}
-
 bool Near(double a, double b) { return std::fabs(a - b) < 0.002; }
 
 // The cuts of the drawing (moves at depth) in order: each line, the circle
@@ -324,49 +304,12 @@ TEST_F(Consumers, ToolpathEngineReadsCnc) {
   }
 }
 
-// The stand-alone interpreter of a machine controller: the canonical
-// machining calls it makes of a program, as moves. Tools 1 to 16 are in
-// its tool table, as on a machine set up for the pens.
-std::vector<Move> Rs274(const std::string& file, std::string& log) {
-  TempDir dir;
-  std::string table;
-  for (int t = 1; t <= 16; ++t) table += "T" + std::to_string(t) + " P" + std::to_string(t) + " D1.0 Z0\n";
-  WriteFile(dir.file("pens.tbl"), table);
-  std::vector<Move> moves;
-  if (Shell("rs274 -t " + dir.file("pens.tbl") + " -g " + file + " " + dir.file("canon"), log) != 0) return moves;
-  if (log.find("executing") == std::string::npos) return moves;
-  static const std::regex call("(STRAIGHT_TRAVERSE|STRAIGHT_FEED|ARC_FEED)\\(([^)]*)\\)");
-  std::string canon = ReadFile(dir.file("canon"));
-  double x = 0, y = 0, z = 0;
-  for (std::sregex_iterator it(canon.begin(), canon.end(), call), e; it != e; ++it) {
-    std::vector<double> v;
-    std::istringstream args(std::regex_replace((*it)[2].str(), std::regex(","), " "));
-    for (double d; args >> d;) v.push_back(d);
-    Move m{"line", x, y, z, 0, 0, 0, 0, 0, ""};
-    if ((*it)[1] == "ARC_FEED") {
-      // end x, end y, centre x, centre y, turns (+ counter-clockwise), end z
-      if (v.size() < 6) continue;
-      m = {"arc", x, y, z, v[0], v[1], v[5], v[2], v[3], v[4] > 0 ? "G3" : "G2"};
-    } else {
-      if (v.size() < 3) continue;
-      m.x2 = v[0];
-      m.y2 = v[1];
-      m.z2 = v[2];
-    }
-    x = m.x2;
-    y = m.y2;
-    z = m.z2;
-    moves.push_back(m);
-  }
-  return moves;
-}
-
 TEST_F(Consumers, Rs274ReadsIsoGcode) {
   ASSERT_TRUE(HaveTool("rs274")) << "rs274 is missing: run scripts/install-deps.sh";
   Settings.NcSyntax = 5;
   std::string file = save("d.ngc", Convert(TargetCnc, Drawing));
   std::string log;
-  std::vector<Move> moves = Rs274(file, log);
+  std::vector<Move> moves = Rs274Moves(file, log);
   ASSERT_FALSE(moves.empty()) << log;
   ExpectCuts(moves, 5, [](const Move& m) { return Pt{m.i, m.j}; }, log);
 }
@@ -407,7 +350,7 @@ TEST_F(Consumers, RsvgRendersSvg) {
     std::string svg = Convert(TargetSvg, Drawing);
     std::string src = save("d.svg", svg), png = dir.file("d.png"), pbm = dir.file("d.pbm"), log;
     ASSERT_EQ(Shell("rsvg-convert -d 100 -p 100 -o " + png + " " + src, log), 0) << log;
-    ASSERT_EQ(Shell("python3 " + SourceDir() + "/tests/convert/tools/png2pbm.py " + png + " " + pbm, log), 0) << log;
+    ASSERT_EQ(Shell(Python3() + " " + SourceDir() + "/tests/convert/tools/png2pbm.py " + png + " " + pbm, log), 0) << log;
     Bitmap b = ReadPbm(pbm);
     Page page = PageOf(svg, 100);
     ASSERT_TRUE(b.any());
@@ -490,18 +433,18 @@ TEST_F(Consumers, GoldenOutputsAreReadable) {
       std::vector<Move> moves = Toolpath(f, log);
       EXPECT_FALSE(moves.empty()) << log;
       if (n.rfind("iso", 0) == 0) {
-        moves = Rs274(f, log);
+        moves = Rs274Moves(f, log);
         EXPECT_FALSE(moves.empty()) << log;
       }
     } else if (ext == "svg") {
-      EXPECT_EQ(Shell("python3 " + SourceDir() + "/tests/convert/tools/svgstat.py " + f, log), 0) << log;
+      EXPECT_EQ(Shell(Python3() + " " + SourceDir() + "/tests/convert/tools/svgstat.py " + f, log), 0) << log;
       EXPECT_EQ(Shell("rsvg-convert -o " + dir.file("g.png") + " " + f, log), 0) << log;
     } else {
       continue;
     }
     ++checked;
   }
-  EXPECT_EQ(checked, 36);  // 4 PostScript, 8 HP-GL family, 6 CNC, 8 ISO, 10 SVG
+  EXPECT_EQ(checked, 40);  // 4 PostScript, 8 HP-GL family, 6 CNC, 10 ISO, 12 SVG
 }
 
 }  // namespace
