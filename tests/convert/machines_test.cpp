@@ -260,18 +260,18 @@ TEST_F(Machines, CorpusToSvgAndIso) {
     ASSERT_FALSE(line.empty()) << svg;
     if (std::regex_search(line, std::regex("(paths|circles|texts)=[1-9]"))) drawn.push_back(svg);
   }
-  // Rendered into 256 pixels, where a hairline of a large sheet would
+  // Rendered into 128 pixels, where a hairline of a large sheet would
   // leave no ink: the copy rendered has lines two pixels wide.
   std::string log;
   for (const std::string& svg : drawn) {
     std::string text = ReadFile(svg);
     std::smatch box;
     ASSERT_TRUE(std::regex_search(text, box, std::regex("viewBox=\"\\S+ \\S+ (\\S+) (\\S+)\"")));
-    double pixel = std::max(std::stod(box[1]), std::stod(box[2])) / 256;
+    double pixel = std::max(std::stod(box[1]), std::stod(box[2])) / 128;
     text = std::regex_replace(text, std::regex("stroke-width=\"[0-9.]+\""), "stroke-width=\"" + std::to_string(2 * pixel) + "\"",
                               std::regex_constants::format_first_only);
     WriteFile(svg + ".thick.svg", text);
-    ASSERT_EQ(Shell("rsvg-convert -w 256 -h 256 -a -o " + Quoted(svg + ".png") + " " + Quoted(svg + ".thick.svg"), log), 0)
+    ASSERT_EQ(Shell("rsvg-convert -w 128 -h 128 -a -o " + Quoted(svg + ".png") + " " + Quoted(svg + ".thick.svg"), log), 0)
         << svg << "\n" << log;
     pngs += " " + Quoted(svg + ".png");
   }
