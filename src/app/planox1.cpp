@@ -10,6 +10,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "app/batch.h"
 #include "app/prompts.h"
 #include "app/recent.h"
@@ -28,6 +30,11 @@
 #include "drawing/dxfin.h"
 #include "drawing/sinks.h"
 #include "app/usage.h"
+#include "display/hpglin.h"
+#include "help/hbild.h"
+#include "help/helperr.h"
+#include "help/helpforms.h"
+#include "help/helptext.h"
 #include "help/vmenu1.h"
 #include "help/vmenuhp.h"
 
@@ -81,6 +88,11 @@ Thh::Thh(std::vector<std::string> args, QWidget* parent) : TFquorgra(parent), ar
   // from the real screen.
   InstallPlotDriver();
   SetScreenSizeHook(screenSize);
+  // Help pictures are drawn in this window; the prompts' help buttons and
+  // the help windows are shown over it.
+  SetHelpGraphics(&quor_);
+  InstallHelpHooks();
+  InstallHelpWindows(this);
 }
 
 Thh::~Thh() {
@@ -90,6 +102,9 @@ Thh::~Thh() {
   SetGraphicsSink(nullptr);
   SetPlotSink(nullptr);
   SetScreenSizeHook(nullptr);
+  SetHelpGraphics(nullptr);
+  SetHelpHooks(nullptr, nullptr);
+  InstallHelpWindows(nullptr);
   quor_.H_Done();
 }
 
@@ -149,8 +164,8 @@ void Thh::buildMenus() {
   addItem(options, "mi_optionsLoad", "Load", &Thh::mi_optionsLoadClick);
 
   QMenu* help = addMenu("mi_help", "&Help");
-  addItem(help, "Mi_Hilfebild", "&Hilfebild");
-  addItem(help, "mi_helperror", "Error Messages");
+  addItem(help, "Mi_Hilfebild", "&Hilfebild", &Thh::Mi_HilfebildClick);
+  addItem(help, "mi_helperror", "Error Messages", &Thh::mi_helperrorClick);
   QMenu* language = help->addMenu("Language");
   language->setObjectName("mi_helplanguage");
   language->menuAction()->setObjectName("mi_helplanguage");
@@ -204,7 +219,7 @@ void Thh::UpdateFileMenu() {
 void Thh::RefreshMenuAndTitle() {
   UpdateFileMenu();
   QApplication::setApplicationDisplayName(QString());
-  setWindowTitle(display(TitleText()));
+  setWindowTitle(display(shownPlot_.empty() ? TitleText() : std::string(ProgramTitle) + "  -  " + shownPlot_));
   WaitCursorOff();
 }
 
@@ -254,7 +269,13 @@ void Thh::FormCreate() {
     ShowUsage();
     throw ProgramExit{0};
   }
-  if (args_.size() == 1) {
+  if (args_.size() == 1 && IsHpglFileName(args_[0])) {
+    Session.NameFromCommandLine = false;
+    Session.DrawingName.clear();
+    Session.FileExtension = "dxf";
+    OpenPlotFile(args_[0]);
+    if (Session.AbortFlag) throw ProgramExit{0};
+  } else if (args_.size() == 1) {
     Session.AbortFlag = false;
     Session.NameFromCommandLine = false;
     takeDrawingName(args_[0]);
@@ -328,7 +349,35 @@ void Thh::OpenDrawing(const std::string& fullName) {
   Session.PlotFile = Session.DrawingName;
 }
 
+void Thh::OpenPlotFile(const std::string& fullName) {
+  Session.AbortFlag = false;
+  CheckInputFile(fullName);
+  if (Session.AbortFlag) return;
+  HpglBox b;
+  if (!HpglFileExtents(fullName, b)) {
+    ShowInfo(fullName + " : aucun trait HP-GL");
+    Session.AbortFlag = true;
+    return;
+  }
+  // A file that draws one point or one straight line still gets a window.
+  const double margin = std::max({b.xmax - b.xmin, b.ymax - b.ymin, 1.0}) * 0.01;
+  quor_.H_SetWaitCursor();
+  quor_.H_SetWindow(0, 0, 1, 1, b.xmin - margin, b.ymin - margin, b.xmax + margin, b.ymax + margin, true, true);
+  quor_.H_SaveLimit();
+  quor_.H_Clear();
+  const WorldWindow& l = quor_.DrawingLimits();
+  quor_.H_Header(l.xmin, l.ymin, l.xmax, l.ymax);
+  const HpglState kept = HpglPictureState;
+  ResetHpglState();
+  InterpretHpglFile(fullName, quor_);
+  HpglPictureState = kept;
+  quor_.H_ClearViewPort();
+  shownPlot_ = fullName.substr(DirectoryPart(fullName).size());
+  RefreshMenuAndTitle();
+}
+
 void Thh::ShowAndSize() {
+  shownPlot_.clear();
   quor_.H_SetWaitCursor();
   const Extents& e = Session.DrawingExtents;
   quor_.H_SetWindow(0, 0, 1, 1, static_cast<double>(e.XMin), static_cast<double>(e.YMin),
@@ -343,7 +392,23 @@ void Thh::ShowAndSize() {
 
 void Thh::mi_fileOpenClick() {
   Session.AbortFlag = false;
-  ChooseAndReadDrawing(ReadHeaderOnly);
+  // Drawings and the HP-GL files a conversion wrote are offered together.
+  std::string name;
+  const std::string extension = Session.FileExtension;
+  const std::string dir =
+      ChooseFile("*." + extension + " *.plt *.pl2 *.hpg *.hpl *.hgl", Session.InPath, name, true, true);
+  if (Session.AbortFlag) return;
+  if (IsHpglFileName("." + Session.FileExtension)) {
+    const std::string full = dir + name + "." + Session.FileExtension;
+    Session.FileExtension = extension;
+    Session.InPath = dir;
+    OpenPlotFile(full);
+    return;
+  }
+  Session.InPath = dir;
+  Session.DrawingName = name;
+  Session.PlotFile = Session.DrawingName;
+  ReadDrawing(ReadHeaderOnly);
   if (Session.AbortFlag) return;
   ShowAndSize();
   Session.PlotFile = Session.DrawingName;
@@ -399,6 +464,10 @@ void Thh::mi_helpemailClick() {
   QDesktopServices::openUrl(QUrl(QString("mailto:support@planox.example.org?subject=%1 V%2")
                                      .arg(ProgramTitleUpper, VersionText)));
 }
+
+void Thh::Mi_HilfebildClick() { ShowHelpPictures(); }
+
+void Thh::mi_helperrorClick() { ShowErrorLog(); }
 
 void Thh::mi_infoPlanoxClick() {
   QMessageBox box(this);

@@ -36,6 +36,9 @@ class Thh : public TFquorgra {
   void RefreshMenuAndTitle();
 
   void OpenDrawing(const std::string& fullName);
+  // An HP-GL file drawn by the interpreter in a window that fits it; the
+  // current drawing stays the current one for conversion and Regen.
+  void OpenPlotFile(const std::string& fullName);
   // The common tail of every load: the world window from DrawingExtents,
   // remembered for zoom-all, then header and drawing.
   void ShowAndSize();
@@ -87,10 +90,13 @@ class Thh : public TFquorgra {
   void mi_helpwwwClick();
   void mi_helpemailClick();
   void mi_infoPlanoxClick();
+  void Mi_HilfebildClick();
+  void mi_helperrorClick();
   void OpenRecentFile(int n);
 
   QuorGraf quor_{graph()};
   std::vector<std::string> args_;
+  std::string shownPlot_;  // the HP-GL file the window shows, "" for the drawing
   bool started_ = false;  // FormCreate ran to the end: save the session at exit
   std::map<std::string, QAction*> items_;
   std::map<std::string, QMenu*> menus_;

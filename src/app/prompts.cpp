@@ -301,6 +301,18 @@ void CheckOutputFile(const std::string& name) {
 
 void SetOverwriteConfirmation(bool on) { overwriteConfirmation = on; }
 
+int OpenRegularFile(const std::string& name) {
+  int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat st{};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    errno = EISDIR;
+    return -1;
+  }
+  return fd;
+}
+
 // ---- File choice, cursor, title ----
 
 std::string ChooseFile(const std::string& pattern, const std::string& startDir, std::string& name,

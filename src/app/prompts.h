@@ -81,6 +81,10 @@ void GuardedClose(std::FILE*& f);
 void CheckInputFile(const std::string& name);
 void CheckOutputFile(const std::string& name);
 void SetOverwriteConfirmation(bool on);
+// Opens a regular file for reading without waiting on a device or a pipe:
+// the descriptor, or -1 (errno set) for a missing file, a directory, a FIFO
+// or a device.
+int OpenRegularFile(const std::string& name);
 
 // File choice. Returns the chosen directory (with separator) and sets name
 // to the full name or, with nameOnly, to the name without directory and

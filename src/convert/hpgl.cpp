@@ -96,8 +96,8 @@ class HpglWriter : public PlotWriter {
     }
     if (!PlotState.encodedOpen) openBlock(false);
     std::string s = "<";
-    Difference(s, x - PlotState.curX);
-    Difference(s, y - PlotState.curY);
+    Difference(s, PlotState.curX, x);
+    Difference(s, PlotState.curY, y);
     PlotWrite(s);
   }
   void drawTo(double x, double y) override {
@@ -108,8 +108,8 @@ class HpglWriter : public PlotWriter {
     }
     if (!PlotState.encodedOpen) openBlock(true);
     std::string s;
-    Difference(s, x - PlotState.curX);
-    Difference(s, y - PlotState.curY);
+    Difference(s, PlotState.curX, x);
+    Difference(s, PlotState.curY, y);
     PlotWrite(s);
   }
   bool forcesLineMove() const override { return encoding(); }
@@ -240,8 +240,13 @@ class HpglWriter : public PlotWriter {
     PlotWrite("PU;");
     PlotState.penDown = false;
   }
-  static void Difference(std::string& s, double d) {
-    long long v = RoundUnit(std::fabs(d) * 40);
+  // The step from one point to the next in whole plotter units, taken
+  // between the two rounded positions: the plotter then stands exactly on
+  // each rounded point, however long the path, instead of adding up the
+  // rounding of every step.
+  static void Difference(std::string& s, double from, double to) {
+    const long long d = RoundUnit(to * 40) - RoundUnit(from * 40);
+    const long long v = d < 0 ? -d : d;
     long long b = 2 * v + (d < 0 ? 1 : 0);
     while (b > 31) {
       s += static_cast<char>(b % 32 + 63);

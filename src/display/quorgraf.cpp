@@ -1,5 +1,7 @@
 #include "display/quorgraf.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -612,8 +614,10 @@ void QuorGraf::H_OutTextXY(double x, double y, const std::string& text) { w_.Out
 void QuorGraf::H_Message(const std::string& text) { Ui().messageBox("", text); }
 
 void QuorGraf::H_CheckFile(const std::string& name) {
-  if (std::FILE* f = std::fopen(name.c_str(), "rb")) {
-    std::fclose(f);
+  // A pipe or a device would block the open or never end: only regular
+  // files count.
+  if (int fd = OpenRegularFile(name); fd >= 0) {
+    ::close(fd);
     return;
   }
   H_Message(RemoveBlanks(name) + " pas trouver" + " !");

@@ -1,0 +1,221 @@
+// Block definitions and insertions. Each definition is written, as the
+// reader meets it, to a work file in this program's private folder
+// ("$" + name + ".dx$") and kept in memory with its values read as numbers;
+// an insertion replays that copy (or the file, when another run wrote it)
+// under the insertion transform, nesting up to four deep.
+#include <dirent.h>
+#include <fnmatch.h>
+
+#include <cmath>
+#include <memory>
+#include <unordered_map>
+
+#include "app/prompts.h"
+#include "app/session.h"
+#include "app/startup.h"
+#include "app/textconv.h"
+#include "drawing/dxfin_parts.h"
+
+namespace planox {
+
+namespace dxfin {
+namespace {
+
+// The work folder of the current read.
+std::string readWorkDir;
+
+std::unordered_map<std::string, std::unique_ptr<WorkFile>> workFiles;
+// Work files by block name for the current work folder, so that a replay
+// does not build the file name every time; emptied whenever workFiles
+// changes.
+std::unordered_map<std::string, const WorkFile*> workFilesByName;
+
+// The work file of the definition being read.
+DxfWriter blockWriter;
+std::vector<DxfGroup> blockCopy;
+std::string blockPath;
+
+std::string SafeBlockName(std::string_view storedName) {
+  std::string safe(storedName);
+  for (char& c : safe) {
+    unsigned char u = static_cast<unsigned char>(c);
+    bool ok = (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') ||
+              u == '-' || u == '_' || u == '$' || u == '#' || u >= 128;
+    if (!ok) c = '_';
+  }
+  return safe;
+}
+
+std::string BlockPath(std::string_view storedName) {
+  if (readWorkDir.empty()) readWorkDir = WorkDir();
+  return readWorkDir + "$" + SafeBlockName(storedName) + ".dx$";
+}
+
+// The work file of a block, from memory when this program wrote it, else
+// read from disk once. nullptr when there is none.
+const WorkFile* LoadWorkFile(const std::string& path) {
+  auto it = workFiles.find(path);
+  if (it != workFiles.end()) return it->second.get();
+  TextReader in;
+  if (!in.Open(path)) return nullptr;
+  auto w = std::make_unique<WorkFile>();
+  std::string line;
+  while (!in.AtEnd()) {
+    in.ReadTextLine(line);
+    // The code is the integer at the start of its line; the rest is skipped.
+    size_t i = 0;
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    size_t j = i;
+    if (j < line.size() && (line[j] == '-' || line[j] == '+')) ++j;
+    while (j < line.size() && line[j] >= '0' && line[j] <= '9') ++j;
+    WorkPair p;
+    p.code = Int32(std::string_view(line).substr(i, j - i));
+    in.ReadTextLine(p.value);
+    p.number = Real(p.value);
+    w->push_back(std::move(p));
+    if (in.ReadError()) break;
+  }
+  const WorkFile* result = w.get();
+  workFiles[path] = std::move(w);
+  workFilesByName.clear();
+  return result;
+}
+
+void KeepWorkFile(const std::string& path, const std::vector<DxfGroup>& groups) {
+  auto w = std::make_unique<WorkFile>();
+  w->reserve(groups.size());
+  for (const DxfGroup& g : groups) w->push_back({g.code, g.value, Real(g.value)});
+  workFiles[path] = std::move(w);
+  workFilesByName.clear();
+}
+
+// Cosine and sine of BlockTransform.Angle, worked out once per level.
+long double transformCos = 1, transformSin = 0;
+
+void TransformAngleChanged() {
+  double a = static_cast<double>(DegToRad(BlockTransform.Angle));
+  transformCos = std::cos(a);
+  transformSin = std::sin(a);
+}
+
+}  // namespace
+
+Point TransformPoint(long double x, long double y) {
+  const Transform& t = BlockTransform;
+  const long double c = transformCos, s = transformSin;
+  return {t.OriginX + x * t.ScaleX * c - y * t.ScaleY * s,
+          t.OriginY + x * t.ScaleX * s + y * t.ScaleY * c};
+}
+
+DxfWriter& BlockWriter() { return blockWriter; }
+
+void UseWorkDir(const std::string& dir) {
+  if (dir == readWorkDir) return;
+  readWorkDir = dir;
+  workFilesByName.clear();
+}
+
+void DeleteWorkFiles() {
+  ForgetBlockFiles();
+  const std::string& dir = readWorkDir;
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return;
+  while (dirent* e = ::readdir(d))
+    if (::fnmatch("$*.dx$", e->d_name, 0) == 0) std::remove((dir + e->d_name).c_str());
+  ::closedir(d);
+}
+
+bool BeginBlockFile(const std::string& storedName) {
+  blockPath = BlockPath(storedName);
+  workFiles.erase(blockPath);
+  workFilesByName.clear();
+  blockCopy.clear();
+  if (!blockWriter.Create(blockPath)) return false;
+  blockWriter.SetCopy(&blockCopy);
+  return true;
+}
+
+void EndBlockFile() {
+  if (!blockWriter.IsOpen()) return;
+  blockWriter.DxfEnd();
+  blockWriter.SetCopy(nullptr);
+  if (!blockWriter.Failed()) KeepWorkFile(blockPath, blockCopy);
+  blockCopy.clear();
+}
+
+}  // namespace dxfin
+
+using namespace dxfin;
+
+std::string BlockFileName(std::string_view storedName) {
+  return WorkDir() + "$" + SafeBlockName(storedName) + ".dx$";
+}
+
+void ForgetBlockFiles() {
+  workFiles.clear();
+  workFilesByName.clear();
+}
+
+void InsertBlock(int mode, int slot, const std::string& name, long double x, long double y,
+                 long double rotation, long double xScale, long double yScale) {
+  (void)slot;  // a block's contents keep their own layers
+  if (InBlockDefinition) {
+    blockWriter.DxfInsert(name, double(x), double(y), double(xScale), double(yScale),
+                          double(rotation));
+    return;
+  }
+  BlockTransform = Transform{};
+  TransformAngleChanged();
+  InsertDepth = 0;
+  ReplayBlock(mode, name, x, y, rotation, xScale, yScale);
+}
+
+void ReplayBlock(int mode, const std::string& name, long double x, long double y,
+                 long double rotation, long double xScale, long double yScale) {
+  const Transform saved = BlockTransform;
+  const long double savedCos = transformCos, savedSin = transformSin;
+  ++InsertDepth;
+  Point origin = TransformPoint(x, y);
+  BlockTransform.OriginX = origin.x;
+  BlockTransform.OriginY = origin.y;
+  BlockTransform.ScaleX *= xScale;
+  BlockTransform.ScaleY *= yScale;
+  if (rotation != 0) {
+    BlockTransform.Angle += rotation;
+    TransformAngleChanged();
+  }
+  auto leave = [&] {
+    BlockTransform = saved;
+    transformCos = savedCos;
+    transformSin = savedSin;
+    --InsertDepth;
+  };
+  if (InsertDepth > 4) {
+    // Too deep (a block that inserts itself, for one): end the read.
+    const bool show = Session.ShowErrors;
+    Session.ShowErrors = true;
+    ReportError("Error blocknr " + IntToText(InsertDepth));
+    Session.ShowErrors = show;
+    Session.AbortFlag = true;
+    leave();
+    return;
+  }
+  const WorkFile* file = nullptr;
+  auto known = workFilesByName.find(name);
+  if (known != workFilesByName.end()) {
+    file = known->second;
+  } else {
+    file = LoadWorkFile(BlockPath(name));
+    if (file) workFilesByName.emplace(name, file);
+  }
+  if (!file) {
+    ReportError("Invalid temp dir " + Settings.TempDir);
+    Session.AbortFlag = true;
+    leave();
+    return;
+  }
+  ReplayEntities(*file, mode);
+  leave();
+}
+
+}  // namespace planox

@@ -1,0 +1,223 @@
+// The emitters: one entity, in drawing units and degrees, to where the
+// read mode sends it: the current block work file inside a definition, the
+// plot sink when converting, the graphics sink when displaying. Values
+// that are not finite are dropped here, before any sink sees them.
+#include <cmath>
+
+#include "app/session.h"
+#include "app/textconv.h"
+#include "display/lstyle.h"
+#include "drawing/dxfin_parts.h"
+#include "drawing/sinks.h"
+
+namespace planox {
+
+namespace dxfin {
+int NormalSlot(int slot) { return (slot < 1 || slot > MaxLayers) ? 1 : slot; }
+}  // namespace dxfin
+
+using dxfin::NormalSlot;
+
+namespace {
+
+bool Finite(long double v) { return std::isfinite(static_cast<double>(v)); }
+
+const Layer& LayerOf(int slot) { return LayerTable[NormalSlot(slot)]; }
+
+const std::string& LineTypeNameOf(const Layer& l) {
+  int t = l.LineType;
+  if (t < 0 || t > MaxLineTypes) t = 0;
+  return LineTypeTable[t];
+}
+
+bool NotDrawn(const Layer& l) { return l.Flags == 65; }
+
+double PlotX(long double x) {
+  return static_cast<double>(x * Settings.PlotScale + Settings.PlotOriginX);
+}
+double PlotY(long double y) {
+  return static_cast<double>(y * Settings.PlotScale + Settings.PlotOriginY);
+}
+double PlotLength(long double l) { return static_cast<double>(l * Settings.PlotScale); }
+
+void SelectScreenStyle(const Layer& l) {
+  GraphicsSink& g = CurrentGraphicsSink();
+  g.H_SetLineStyleName(LineTypeNameOf(l));
+  g.H_SetColor(ScreenColour(l.Colour));
+}
+
+void SelectPen(const Layer& l) {
+  CurrentPlotSink().PlotSelectPen(Settings.PenNumbers[PenColour(l.Colour)]);
+}
+
+void SelectPlotLineType(const Layer& l) {
+  CurrentPlotSink().PlotLineType(OutputLineType(LineTypeNameOf(l)));
+}
+
+// Work files carry the layer as its slot number minus one.
+DxfWriter& BlockOnLayer(int slot) {
+  DxfWriter& w = dxfin::BlockWriter();
+  w.DxfSetLayer(IntToText(slot - 1));
+  return w;
+}
+
+// True when the conversion's output file is the drawing file itself: the
+
+}  // namespace
+
+// ------------------------------------------------------------ colours
+
+int ScreenColour(int colour) {
+  static const int light[8] = {0, 12, 14, 10, 11, 9, 13, 15};
+  // Numbers outside 0..15 are folded into the palette first (PenColour).
+  int c = PenColour(colour);
+  return c >= 1 && c <= 7 ? light[c] : c;
+}
+
+int PenColour(int colour) {
+  // A negative colour marks a layer that is switched off; its colour is the
+  // positive value. Numbers above 15 wrap around the 16 pens.
+  long long c = colour;
+  if (c < 0) c = -c;
+  return static_cast<int>(c % 16);
+}
+
+// ------------------------------------------------------------ emitters
+
+void EmitLine(int mode, int slot, long double x1, long double y1, long double x2, long double y2) {
+  if (!Finite(x1) || !Finite(y1) || !Finite(x2) || !Finite(y2)) return;
+  slot = NormalSlot(slot);
+  WidenBoundingBox(x1, y1);
+  WidenBoundingBox(x2, y2);
+  if (InBlockDefinition) {
+    BlockOnLayer(slot).DxfLine(double(x1), double(y1), double(x2), double(y2));
+    return;
+  }
+  const Layer& l = LayerOf(slot);
+  if (mode == ReadForConversion) {
+    if (NotDrawn(l)) return;
+    SelectPlotLineType(l);
+    SelectPen(l);
+    CurrentPlotSink().PlotLine(PlotX(x1), PlotY(y1), PlotX(x2), PlotY(y2));
+  } else if (mode == ReadForDisplay) {
+    ++ElementCount;
+    if (NotDrawn(l)) return;
+    SelectScreenStyle(l);
+    CurrentGraphicsSink().H_Line(double(x1), double(y1), double(x2), double(y2));
+  }
+}
+
+void EmitCircle(int mode, int slot, long double cx, long double cy, long double r) {
+  if (!Finite(cx) || !Finite(cy) || !Finite(r)) return;
+  slot = NormalSlot(slot);
+  WidenBoundingBox(cx + r, cy + r);
+  WidenBoundingBox(cx - r, cy - r);
+  if (InBlockDefinition) {
+    BlockOnLayer(slot).DxfCircle(double(cx), double(cy), double(r));
+    return;
+  }
+  const Layer& l = LayerOf(slot);
+  if (mode == ReadForConversion) {
+    if (NotDrawn(l)) return;
+    SelectPlotLineType(l);
+    SelectPen(l);
+    CurrentPlotSink().PlotCircle(PlotX(cx), PlotY(cy), PlotLength(r));
+  } else if (mode == ReadForDisplay) {
+    ++ElementCount;
+    if (NotDrawn(l)) return;
+    SelectScreenStyle(l);
+    CurrentGraphicsSink().H_Circle(double(cx), double(cy), double(r));
+  }
+}
+
+void EmitArc(int mode, int slot, long double cx, long double cy, long double r, long double start,
+             long double end, long double sweep) {
+  if (!Finite(cx) || !Finite(cy) || !Finite(r) || !Finite(start) || !Finite(end) ||
+      !Finite(sweep))
+    return;
+  slot = NormalSlot(slot);
+  WidenBoundingBox(cx + r, cy + r);
+  WidenBoundingBox(cx - r, cy - r);
+  if (InBlockDefinition) {
+    BlockOnLayer(slot).DxfArc(double(cx), double(cy), double(start), double(end), double(r));
+    return;
+  }
+  const Layer& l = LayerOf(slot);
+  if (mode == ReadForConversion) {
+    if (NotDrawn(l)) return;
+    SelectPlotLineType(l);
+    SelectPen(l);
+    CurrentPlotSink().PlotArc(PlotX(cx), PlotY(cy), double(start), double(end), PlotLength(r),
+                              double(sweep));
+  } else if (mode == ReadForDisplay) {
+    ++ElementCount;
+    if (NotDrawn(l)) return;
+    SelectScreenStyle(l);
+    CurrentGraphicsSink().H_Arc(double(cx), double(cy), double(start), double(end), double(r));
+  }
+}
+
+void EmitText(int mode, int slot, const std::string& text, long double x, long double y,
+              long double height, long double widthFactor, long double rotation,
+              long double oblique) {
+  (void)oblique;  // slanted text is not drawn slanted
+  if (!Finite(x) || !Finite(y) || !Finite(height) || !Finite(widthFactor) || !Finite(rotation))
+    return;
+  slot = NormalSlot(slot);
+  long double n = static_cast<long double>(text.size());
+  double a = static_cast<double>(DegToRad(rotation));
+  WidenBoundingBox(x + n * height * widthFactor * std::cos(a),
+                   y + n * height * widthFactor * std::sin(a));
+  if (InBlockDefinition) {
+    DxfWriter& w = BlockOnLayer(slot);
+    w.DxfTextStyle(double(height * widthFactor), double(height), double(rotation));
+    w.DxfText(text, double(x), double(y));
+    return;
+  }
+  const Layer& l = LayerOf(slot);
+  if (mode == ReadForConversion) {
+    if (NotDrawn(l)) return;
+    PlotSink& p = CurrentPlotSink();
+    SelectPen(l);
+    p.PlotTextStyle(0, double(rotation), PlotLength(height),
+                    PlotLength(height * widthFactor * Settings.TextWidthRatio));
+    p.PlotTextAlign(0, 0);
+    p.PlotText(text, PlotX(x), PlotY(y));
+  } else if (mode == ReadForDisplay) {
+    ++TextCount;
+    if (NotDrawn(l)) return;
+    GraphicsSink& g = CurrentGraphicsSink();
+    SelectScreenStyle(l);
+    g.H_SetTextStyle(2, double(rotation), double(height),
+                     double(height * widthFactor * Settings.ScreenTextRatio * 0.8L));
+    g.H_SetTextJustify(0, 0);
+    g.H_OutTextXY(double(x), double(y), text);
+  }
+}
+
+void EmitSolid(int mode, int slot, const long double (&x)[4], const long double (&y)[4]) {
+  for (int i = 0; i < 4; ++i)
+    if (!Finite(x[i]) || !Finite(y[i])) return;
+  slot = NormalSlot(slot);
+  for (int i = 0; i < 4; ++i) WidenBoundingBox(x[i], y[i]);
+  if (InBlockDefinition) {
+    BlockOnLayer(slot).DxfSolid(double(x[0]), double(y[0]), double(x[1]), double(y[1]),
+                                double(x[2]), double(y[2]), double(x[3]), double(y[3]));
+    return;
+  }
+  const Layer& l = LayerOf(slot);
+  if (mode == ReadForConversion) {
+    if (NotDrawn(l)) return;
+    SelectPen(l);
+    CurrentPlotSink().PlotSolid(PlotX(x[0]), PlotY(y[0]), PlotX(x[1]), PlotY(y[1]), PlotX(x[2]),
+                                PlotY(y[2]), PlotX(x[3]), PlotY(y[3]));
+  } else if (mode == ReadForDisplay) {
+    ++ElementCount;
+    if (NotDrawn(l)) return;
+    SelectScreenStyle(l);
+    CurrentGraphicsSink().H_Solid(double(x[0]), double(y[0]), double(x[1]), double(y[1]),
+                                  double(x[2]), double(y[2]), double(x[3]), double(y[3]));
+  }
+}
+
+}  // namespace planox

@@ -1,0 +1,70 @@
+// What the parts of the DXF reader share with each other; nothing outside
+// src/drawing/dxfin*.cpp includes this. The parts, in reading order:
+//   dxfin_pairs.cpp     the drawing file, group pairs, values as numbers
+//   dxfin.cpp           sections and tables, the entry points
+//   dxfin_entities.cpp  entity readers: one group-pair loop fed by each
+//                       entity's table of codes, and the table of entities
+//   dxfin_emit.cpp      emitters: an entity to the sink of the read mode
+//   dxfin_blocks.cpp    block work files, insertion and replay
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "display/vektor.h"
+#include "drawing/dxfin.h"
+#include "drawing/dxfout.h"
+
+namespace planox::dxfin {
+
+// ---- dxfin_pairs.cpp
+
+// The drawing file of the current read.
+TextReader& DrawingFile();
+// True when value is upper, letters compared without case.
+bool IsKeyword(std::string_view value, std::string_view upper);
+// A value as TextToReal reads it (the common form converted directly).
+long double Real(std::string_view s);
+// A value as TextToInt reads it; 0 outside the int32 range.
+int32_t Int32(std::string_view s);
+
+// ---- dxfin_emit.cpp
+
+// A layer slot in 1..MaxLayers (anything else is the first layer).
+int NormalSlot(int slot);
+
+// ---- dxfin_entities.cpp
+
+// Hands the reader's current code-0 pair to its entity reader; false when
+// it names no entity.
+bool ReadFileEntity(int mode);
+
+// One group pair of a block work file, with its value read as a number once.
+struct WorkPair {
+  int code = 0;
+  std::string value;
+  long double number = 0;
+};
+using WorkFile = std::vector<WorkPair>;
+
+// Reads every entity of a block work file under BlockTransform.
+void ReplayEntities(const WorkFile& file, int mode);
+
+// ---- dxfin_blocks.cpp
+
+// Makes dir the work folder of the current read.
+void UseWorkDir(const std::string& dir);
+// Deletes the block work files ("$*.dx$") of the work folder.
+void DeleteWorkFiles();
+// Starts the work file of a block definition; false when it cannot be made.
+bool BeginBlockFile(const std::string& storedName);
+// Closes the work file of the current definition, if one is open.
+void EndBlockFile();
+// The writer of the current block work file.
+DxfWriter& BlockWriter();
+// A point of a block under BlockTransform.
+Point TransformPoint(long double x, long double y);
+
+}  // namespace planox::dxfin

@@ -1,0 +1,262 @@
+#include "help/helptext.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "app/prompts.h"
+#include "app/session.h"
+#include "app/textconv.h"
+#include "display/hpglin.h"
+#include "display/quorgraf.h"
+#include "display/shpin.h"
+
+namespace planox {
+
+// ---- Line reader ----
+
+HelpLines::HelpLines(const std::string& name) : fd_(OpenRegularFile(name)) {}
+
+HelpLines::~HelpLines() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+int HelpLines::get() {
+  if (pending_ >= 0) {
+    int c = pending_;
+    pending_ = -1;
+    return c;
+  }
+  if (pos_ == len_) {
+    if (fd_ < 0) return -1;
+    ssize_t n;
+    do n = ::read(fd_, buf_, sizeof buf_);
+    while (n < 0 && errno == EINTR);
+    if (n <= 0) return -1;
+    pos_ = 0;
+    len_ = static_cast<size_t>(n);
+  }
+  return static_cast<unsigned char>(buf_[pos_++]);
+}
+
+bool HelpLines::next(std::string& line) {
+  line.clear();
+  int c = get();
+  if (c < 0) return false;
+  for (; c >= 0; c = get()) {
+    if (c == '\n') break;
+    if (c == '\r') {
+      int d = get();
+      if (d != '\n' && d >= 0) pending_ = d;
+      break;
+    }
+    if (line.size() < MaxLength) line += static_cast<char>(c);
+  }
+  return true;
+}
+
+// ---- Replacing a file ----
+
+ReplacingFile::ReplacingFile(const std::string& target) : target_(target) {}
+
+ReplacingFile::~ReplacingFile() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!work_.empty()) ::unlink(work_.c_str());
+}
+
+void ReplacingFile::line(const std::string& text) { buffer_ += text + "\r\n"; }
+
+bool ReplacingFile::commit() {
+  // The work file lies beside the target, so the rename that replaces the
+  // target stays within one file system and is done in one step.
+  std::string tmpl = DirectoryPart(target_) + "." + LowerText(ProgramName) + "-XXXXXX";
+  if (DirectoryPart(target_).empty()) tmpl = "./" + tmpl;
+  std::vector<char> name(tmpl.begin(), tmpl.end());
+  name.push_back(0);
+  fd_ = ::mkstemp(name.data());
+  bool ok = fd_ >= 0;
+  if (ok) {
+    work_ = name.data();
+    struct stat st{};
+    if (::stat(target_.c_str(), &st) == 0) ::fchmod(fd_, st.st_mode & 07777);
+    else ::fchmod(fd_, 0644);
+    const char* p = buffer_.data();
+    size_t left = buffer_.size();
+    while (ok && left > 0) {
+      ssize_t n = ::write(fd_, p, left);
+      if (n < 0 && errno == EINTR) continue;
+      ok = n > 0;
+      if (ok) {
+        p += n;
+        left -= static_cast<size_t>(n);
+      }
+    }
+    ok = ok && ::fsync(fd_) == 0;
+    ok = ::close(fd_) == 0 && ok;
+    fd_ = -1;
+    ok = ok && ::rename(work_.c_str(), target_.c_str()) == 0;
+    if (ok) work_.clear();
+  }
+  if (!ok) {
+    const int err = errno;
+    Session.AbortFlag = true;
+    ReportError(err == ENOSPC || err == EDQUOT ? "disquette pleine" : "erreur d'\x82" "criture " + target_);
+  }
+  return ok;
+}
+
+// ---- Where the help files are ----
+
+namespace {
+
+bool isRegular(const std::string& name) {
+  struct stat st{};
+  return ::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool holdsHelp(const std::string& dir) {
+  const std::string own = LowerText(ProgramName);
+  for (const std::string& f : {std::string("quorvel.hlp"), own + ".hlp", own + ".dbh", own + ".err"})
+    if (isRegular(dir + f)) return true;
+  return false;
+}
+
+QuorGraf* helpGraphics = nullptr;
+
+}  // namespace
+
+std::string InstalledHelpDirectory() {
+  const std::string font = FindShapeFontFile();
+  if (font.empty()) return "";
+  const std::string dir = DirectoryPart(font) + "help/";
+  struct stat st{};
+  return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? dir : "";
+}
+
+std::string HelpDirectory() {
+  const std::string plt = WithSeparator(Settings.PltDir);
+  if (holdsHelp(plt)) return plt;
+  const std::string installed = InstalledHelpDirectory();
+  return installed.empty() ? plt : installed;
+}
+
+std::string HelpFileName(int n) {
+  return HelpDirectory() + (n < 4000 ? std::string("quorvel") : LowerText(ProgramName)) + ".hlp";
+}
+
+// ---- Entries ----
+
+namespace {
+
+// The number in the first four characters of a line; -1 when they are not
+// a number.
+int headerNumber(const std::string& line) {
+  const std::string head = line.substr(0, 4);
+  if (head.empty()) return -1;
+  for (char c : head)
+    if (!std::isdigit(static_cast<unsigned char>(c))) return -1;
+  return std::stoi(head);
+}
+
+std::string pictureOf(const std::string& header) {
+  auto colon = header.find(':');
+  return colon == std::string::npos ? "NULL" : TrimText(header.substr(colon + 1));
+}
+
+}  // namespace
+
+HelpEntry ReadHelpEntry(const std::string& fileName, int n) {
+  HelpEntry e;
+  HelpLines in(fileName);
+  if (!in.isOpen()) {
+    e.texts[0] = "Fichier " + fileName + " " + "pas trouvers" + " !";
+    return e;
+  }
+  const std::string missing = "Texte d'aide No " + IntToText(n) + ": " + "Aucune Aide est disponible" + ".";
+  std::string line, candidate, picture;
+  for (;;) {
+    if (!in.next(line)) {
+      e.texts[0] = missing;
+      return e;
+    }
+    const int number = headerNumber(line);
+    picture = pictureOf(line);
+    if (number >= 0) {
+      if (!in.next(candidate)) {
+        e.texts[0] = missing;
+        return e;
+      }
+    } else {
+      candidate = line;
+    }
+    if (number == n) break;
+  }
+  e.found = true;
+  e.picture = picture == "NULL" ? "" : picture;
+  e.texts[0] = candidate;
+  for (int i = 2; i <= 5; ++i) {
+    if (!in.next(line)) break;
+    const int k = headerNumber(line);
+    if (k < 0) {
+      e.texts[i - 1] = line;
+    } else if (k % 5 == 0) {
+      e.endedAtHeader = true;
+      break;
+    } else {
+      // A numbered continuation line: the text is on the line after it.
+      std::string text;
+      if (!in.next(text)) break;
+      if (k == n + i - 1) e.texts[i - 1] = text;
+    }
+  }
+  return e;
+}
+
+std::string HelpMessage(const HelpEntry& e) {
+  std::string s;
+  for (const std::string& slot : e.texts) s += slot + " ";
+  return s;
+}
+
+// ---- Showing help ----
+
+void SetHelpGraphics(QuorGraf* quor) { helpGraphics = quor; }
+QuorGraf* HelpGraphics() { return helpGraphics; }
+
+void ShowHelpPictureFile(const std::string& fileName) {
+  if (!helpGraphics) return;
+  helpGraphics->H_Clear();
+  helpGraphics->H_Header(0, 0, 160, 120);
+  DrawHpglPicture(*helpGraphics, fileName);
+  helpGraphics->H_ClearViewPort();
+}
+
+void ShowHelp(int n, int kind) {
+  if (n == 0) n = HelpNumber;
+  const HelpEntry e = ReadHelpEntry(HelpFileName(n), n);
+  const std::string caption = std::string("TEXTE D'AIDE") + " " + "No" + "." + IntToText(n);
+  // Without an entry there is no picture either: the picture button then
+  // shows why, instead of drawing nothing without a word.
+  if (kind == 0 || kind == 1 || !e.found) Ui().messageBox(caption, HelpMessage(e));
+  if ((kind == 0 || kind == 2) && e.found && helpGraphics) {
+    if (e.picture.empty()) {
+      helpGraphics->H_Clear();
+      helpGraphics->H_Header(0, 0, 160, 120);
+      helpGraphics->H_ClearViewPort();
+    } else {
+      ShowHelpPictureFile(HelpDirectory() + e.picture + ".plt");
+    }
+  }
+  if (!e.endedAtHeader) Session.AbortFlag = false;
+}
+
+void InstallHelpHooks() {
+  SetHelpHooks([](int n) { ShowHelp(n, 1); }, [](int n) { ShowHelp(n, 2); });
+}
+
+}  // namespace planox

@@ -1,0 +1,91 @@
+// Help texts and where the help files are. Every prompt's two help buttons
+// show the entry of the current help number: its text in a message box,
+// its picture (an HP-GL file) in the graphics window.
+#pragma once
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+namespace planox {
+
+class QuorGraf;
+
+// Reads a text file line by line, with CR LF, LF or CR line ends, from a
+// regular file only. A line keeps at most MaxLength bytes; the rest of a
+// longer line is passed over, so a binary or huge file costs time in
+// proportion to its size and little memory.
+class HelpLines {
+ public:
+  static constexpr size_t MaxLength = 4096;
+  explicit HelpLines(const std::string& name);
+  ~HelpLines();
+  HelpLines(const HelpLines&) = delete;
+  HelpLines& operator=(const HelpLines&) = delete;
+  bool isOpen() const { return fd_ >= 0; }
+  bool next(std::string& line);  // false at the end of the file
+
+ private:
+  int get();
+  int fd_ = -1;
+  char buf_[16384];
+  size_t pos_ = 0, len_ = 0;
+  int pending_ = -1;
+};
+
+// Writes lines to a unique work file in the directory of target and, once
+// all is written and flushed, puts it in target's place. False (with the
+// failure reported and no work file left) when that fails.
+class ReplacingFile {
+ public:
+  explicit ReplacingFile(const std::string& target);
+  ~ReplacingFile();
+  ReplacingFile(const ReplacingFile&) = delete;
+  ReplacingFile& operator=(const ReplacingFile&) = delete;
+  void line(const std::string& text);
+  bool commit();
+
+ private:
+  std::string target_, work_;
+  int fd_ = -1;
+  bool ok_ = false;
+  std::string buffer_;
+};
+
+// The directory (with separator) the help files are read from: PltDir when
+// it holds any of them, otherwise the help folder installed with the
+// program, next to its shape font, when there is one.
+std::string HelpDirectory();
+// The installed help folder ("" when there is none).
+std::string InstalledHelpDirectory();
+
+// The file of help number n: the family file below 4000, the program's own
+// file from 4000.
+std::string HelpFileName(int n);
+
+struct HelpEntry {
+  std::array<std::string, 5> texts;
+  std::string picture;          // "" when the entry names none
+  bool found = false;           // false: slot 1 holds the message why
+  bool endedAtHeader = false;   // the entry ended at the next entry's header
+};
+// Looks up help number n in the help file.
+HelpEntry ReadHelpEntry(const std::string& fileName, int n);
+
+// The five texts joined, each followed by a blank.
+std::string HelpMessage(const HelpEntry& e);
+
+// kind 0: text and picture; 1: the text only; 2: the picture only.
+// n = 0 means the current HelpNumber.
+void ShowHelp(int n, int kind);
+
+// The graphics window help pictures are drawn in (set by the main window),
+// and the hooks that connect the prompts' help buttons to ShowHelp.
+void SetHelpGraphics(QuorGraf* quor);
+QuorGraf* HelpGraphics();
+void InstallHelpHooks();
+
+// Draws a picture file in the help world of 160 x 120.
+void ShowHelpPictureFile(const std::string& fileName);
+
+}  // namespace planox
