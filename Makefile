@@ -3,7 +3,7 @@ BUILD ?= build
 TYPE  ?= RelWithDebInfo
 JOBS  ?= $(shell nproc)
 
-.PHONY: all deps build run test bench asan fuzz fuzz-smoke clean
+.PHONY: all deps build run test bench asan fuzz fuzz-smoke fuzz-long clean
 
 all: build
 
@@ -41,7 +41,12 @@ fuzz: deps
 
 # A short run of every fuzz target (FUZZ_SECONDS each, default 20).
 fuzz-smoke: fuzz
-	scripts/fuzz-smoke.sh build-fuzz/fuzz
+	scripts/fuzz.sh build-fuzz/fuzz
+
+# A long run of every fuzz target (FUZZ_SECONDS each, default 10 minutes),
+# with executions, coverage and findings per target.
+fuzz-long: fuzz
+	FUZZ_SECONDS=$${FUZZ_SECONDS:-600} scripts/fuzz.sh build-fuzz/fuzz
 
 clean:
 	rm -rf $(BUILD) build-bench build-asan build-fuzz

@@ -1,49 +1,21 @@
 // Loads arbitrary bytes as a configuration file, saves what was loaded and
 // loads that again.
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <string>
-
-#include "app/prompts.h"
-#include "app/session.h"
 #include "config/configio.h"
 
-namespace {
-
-class SilentUi : public planox::ConsoleUi {
- public:
-  void messageBox(const std::string&, const std::string&) override {}
-};
-
-const std::string& workDir() {
-  static const std::string dir = [] {
-    char tmpl[] = "/tmp/fuzz_configio-XXXXXX";
-    const char* d = mkdtemp(tmpl);
-    return std::string(d ? d : "/tmp");
-  }();
-  return dir;
-}
-
-}  // namespace
+#include "app/session.h"
+#include "fuzzsupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static SilentUi ui;
+  static fuzz::SilentUi ui;
+  const std::string& dir = fuzz::RunDir();
   planox::SetUi(&ui);
-  planox::SetStartDir(workDir());
+  planox::SetStartDir(dir);
   planox::ResetSession();
   planox::ResetSettings();
-  planox::Settings.TempDir = workDir() + "/";
-  planox::Settings.PltDir = workDir() + "/";
+  planox::Settings.TempDir = dir;
+  planox::Settings.PltDir = dir;
 
-  const std::string in = workDir() + "/in.cfg";
-  if (std::FILE* f = std::fopen(in.c_str(), "wb")) {
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
-  }
+  fuzz::WriteBytes(dir + "in.cfg", fuzz::Bytes(data, size));
   planox::LoadConfiguration("in");
   planox::SaveConfiguration("out");
   planox::LoadConfiguration("out");

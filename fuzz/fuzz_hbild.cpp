@@ -16,17 +16,20 @@
 
 namespace {
 
-const std::string& workDir() {
-  static const std::string dir = [] {
-    char tmpl[] = "/tmp/fuzz_hbild-XXXXXX";
-    const char* d = mkdtemp(tmpl);
+// The work folder's name lives in plain storage, so the exit handler that
+// removes the folder can still read it after the static strings are gone.
+char dirName[64];
+
+std::string workDir() {
+  if (!dirName[0]) {
+    std::snprintf(dirName, sizeof dirName, "/tmp/fuzz_hbild-XXXXXX");
+    if (!mkdtemp(dirName)) std::snprintf(dirName, sizeof dirName, "/tmp");
     std::atexit([] {
-      for (const char* f : {"/planox.dbh", "/planox.err"}) std::remove((workDir() + f).c_str());
-      ::rmdir(workDir().c_str());
+      for (const char* f : {"/planox.dbh", "/planox.err"}) std::remove((std::string(dirName) + f).c_str());
+      ::rmdir(dirName);
     });
-    return std::string(d ? d : "/tmp");
-  }();
-  return dir;
+  }
+  return dirName;
 }
 
 void write(const std::string& name, const uint8_t* data, size_t size) {

@@ -14,18 +14,20 @@
 
 namespace {
 
-const std::string& workFile() {
-  static const std::string name = [] {
-    char tmpl[] = "/tmp/fuzz_helptext-XXXXXX";
-    const char* d = mkdtemp(tmpl);
-    std::string dir(d ? d : "/tmp");
+// The work folder's name lives in plain storage, so the exit handler that
+// removes the folder can still read it after the static strings are gone.
+char workDir[64];
+
+std::string workFile() {
+  if (!workDir[0]) {
+    std::snprintf(workDir, sizeof workDir, "/tmp/fuzz_helptext-XXXXXX");
+    if (!mkdtemp(workDir)) std::snprintf(workDir, sizeof workDir, "/tmp");
     std::atexit([] {
-      std::remove(workFile().c_str());
-      ::rmdir(workFile().substr(0, workFile().rfind('/')).c_str());
+      std::remove((std::string(workDir) + "/quorvel.hlp").c_str());
+      ::rmdir(workDir);
     });
-    return dir + "/quorvel.hlp";
-  }();
-  return name;
+  }
+  return std::string(workDir) + "/quorvel.hlp";
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "app/textconv.h"
 #include "app/blocksel.h"
 #include "app/dialogs.h"
+#include "app/fileio.h"
 #include "app/hpvinfo.h"
 #include "app/w32plotg.h"
 #include "config/configio.h"
@@ -373,6 +374,14 @@ void Thh::OpenPlotFile(const std::string& fullName) {
   HpglPictureState = kept;
   quor_.H_ClearViewPort();
   shownPlot_ = fullName.substr(DirectoryPart(fullName).size());
+  // The recent-file list takes it like a drawing; the drawing's own
+  // directory and extension stay as they were.
+  const std::string dir = Session.DrawingDir, extension = Session.FileExtension;
+  Session.DrawingDir = DirectoryPart(fullName);
+  Session.FileExtension = shownPlot_.substr(shownPlot_.rfind('.') + 1);
+  AddRecentFile(shownPlot_.substr(0, shownPlot_.rfind('.')));
+  Session.DrawingDir = dir;
+  Session.FileExtension = extension;
   RefreshMenuAndTitle();
 }
 
@@ -438,7 +447,9 @@ void Thh::mi_ViewRegenClick() {
 void Thh::OpenRecentFile(int n) {
   Session.AbortFlag = false;
   std::string entry = Session.RecentFiles[n - 1];
-  if (fileExists(entry)) {
+  if (fileExists(entry) && IsHpglFileName(entry)) {
+    OpenPlotFile(entry);
+  } else if (fileExists(entry)) {
     Session.DrawingName = BaseName(entry);
     Session.DrawingDir = DirectoryPart(entry);
     OpenDrawing(entry);
@@ -532,7 +543,7 @@ void Thh::mi_FileSaveAsClick() {
 namespace {
 
 // Copies a file in blocks of 2048 bytes. A file that cannot be opened
-// fails silently; a failed write is reported and leaves no partial copy.
+// fails silently; a failed write is reported and keeps the old copy.
 bool copyFile(const std::string& from, const std::string& to) {
   struct stat a {}, b {};
   // The same file under another name: it is already there, and opening it
@@ -540,28 +551,23 @@ bool copyFile(const std::string& from, const std::string& to) {
   if (::stat(from.c_str(), &a) == 0 && ::stat(to.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
       a.st_ino == b.st_ino)
     return true;
-  std::FILE* in = std::fopen(from.c_str(), "rb");
+  std::FILE* in = OpenRegularStream(from);
   if (!in) return false;
-  std::FILE* out = std::fopen(to.c_str(), "wb");
-  if (!out) {
-    std::fclose(in);
-    return false;
-  }
+  ReplacingFile out;
+  bool ok = out.Create(to);
   char buffer[2048];
-  bool ok = true;
-  for (;;) {
+  while (ok) {
     size_t n = std::fread(buffer, 1, sizeof buffer, in);
-    if (n > 0 && std::fwrite(buffer, 1, n, out) != n) ok = false;
-    if (n < sizeof buffer || !ok) break;
+    if (n > 0 && !out.Write(std::string_view(buffer, n))) ok = false;
+    if (n < sizeof buffer) break;
   }
   if (std::ferror(in)) ok = false;
   std::fclose(in);
-  if (std::fclose(out) != 0) ok = false;
-  if (!ok) {
-    std::remove(to.c_str());
+  if (!ok || !out.Commit()) {
     ReportError("Erreur d'\x82" "criture : " + to);
+    return false;
   }
-  return ok;
+  return true;
 }
 
 }  // namespace

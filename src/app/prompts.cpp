@@ -11,6 +11,7 @@
 #include <cmath>
 #include <iostream>
 
+#include "app/fileio.h"
 #include "app/session.h"
 #include "app/textconv.h"
 
@@ -258,16 +259,13 @@ void GuardedClose(std::FILE*& f) {
   if (!quiet) ReportError(diskFull(err) ? "disquette pleine" : "erreur de fermeture du fichier");
 }
 
+void ReportIoFailure(int err, const std::string& text) { reportIo(diskFull(err) ? "disquette pleine" : text); }
+
 void CheckInputFile(const std::string& name) {
-  struct stat st{};
-  bool ok = false;
-  // A directory opens for reading here but is no input file.
-  if (::stat(name.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) {
-    if (std::FILE* f = std::fopen(name.c_str(), "rb")) {
-      std::fclose(f);
-      ok = true;
-    }
-  }
+  // A directory, a FIFO or a device is no input file.
+  int fd = OpenRegularFile(name);
+  bool ok = fd >= 0;
+  if (ok) ::close(fd);
   if (!ok) reportIo("fichier " + name + " introuvable ou acc\x8as impossible !");
 }
 
@@ -300,18 +298,6 @@ void CheckOutputFile(const std::string& name) {
 }
 
 void SetOverwriteConfirmation(bool on) { overwriteConfirmation = on; }
-
-int OpenRegularFile(const std::string& name) {
-  int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return -1;
-  struct stat st{};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    errno = EISDIR;
-    return -1;
-  }
-  return fd;
-}
 
 // ---- File choice, cursor, title ----
 

@@ -78,13 +78,12 @@ void ShowTitledBox(const std::string& caption, const std::string& text);
 bool GuardedRewrite(std::FILE*& f, const std::string& name);
 void GuardedWriteLine(std::FILE* f, const std::string& line, const char* lineEnd = "\r\n");
 void GuardedClose(std::FILE*& f);
+// Sets AbortFlag and reports a failed write with the guarded operations'
+// texts: "disquette pleine" when err says the disk is full, else text.
+void ReportIoFailure(int err, const std::string& text);
 void CheckInputFile(const std::string& name);
 void CheckOutputFile(const std::string& name);
 void SetOverwriteConfirmation(bool on);
-// Opens a regular file for reading without waiting on a device or a pipe:
-// the descriptor, or -1 (errno set) for a missing file, a directory, a FIFO
-// or a device.
-int OpenRegularFile(const std::string& name);
 
 // File choice. Returns the chosen directory (with separator) and sets name
 // to the full name or, with nameOnly, to the name without directory and

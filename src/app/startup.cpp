@@ -1,6 +1,8 @@
 #include "app/startup.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,11 +10,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <vector>
 
+#include "app/fileio.h"
 #include "app/prompts.h"
 #include "app/session.h"
+#include "app/terminate.h"
 #include "app/textconv.h"
 
 namespace planox {
@@ -58,16 +63,15 @@ bool readLine(std::FILE* f, std::string& line) {
 
 bool DirectoryWritable(const std::string& dir) {
   std::string probe = dir + "x.$$$";
-  std::FILE* f = std::fopen(probe.c_str(), "wx");
-  if (!f) {
+  // Only a file the probe makes itself is opened: a FIFO or a link planted
+  // under the probe's name is never followed.
+  int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666);
+  if (fd < 0) {
     // An old probe file left behind by a crash does not make the directory
-    // unwritable: try to open it for appending without changing it.
-    f = std::fopen(probe.c_str(), "a");
-    if (!f) return false;
-    std::fclose(f);
-    return access(dir.empty() ? "." : dir.c_str(), W_OK) == 0;
+    // unwritable.
+    return errno == EEXIST && access(dir.empty() ? "." : dir.c_str(), W_OK) == 0;
   }
-  bool ok = std::fclose(f) == 0;
+  bool ok = ::close(fd) == 0;
   return std::remove(probe.c_str()) == 0 && ok;
 }
 
@@ -103,7 +107,7 @@ void CheckDirectories() {
 
 void LoadSession() {
   for (auto& e : Session.RecentFiles) e.clear();
-  std::FILE* f = std::fopen(sessionFileName().c_str(), "rb");
+  std::FILE* f = OpenRegularStream(sessionFileName());
   if (!f) return;
   std::string line;
   if (readLine(f, line)) {
@@ -120,23 +124,66 @@ void LoadSession() {
   std::fclose(f);
 }
 
+// Written beside the old file and renamed over it, so that a failed save
+// keeps the previous recent-file list.
 void SaveSession() {
   Session.AbortFlag = false;
-  std::FILE* f = nullptr;
-  if (!GuardedRewrite(f, sessionFileName())) return;
-  GuardedWriteLine(f, std::string(ProgramName) + " Session " + Session.DrawingDir);
-  for (const auto& e : Session.RecentFiles) GuardedWriteLine(f, e);
-  GuardedClose(f);
+  std::string text = std::string(ProgramName) + " Session " + Session.DrawingDir + "\r\n";
+  for (const auto& e : Session.RecentFiles) text += e + "\r\n";
+  ReplacingFile f;
+  if (!f.Create(sessionFileName())) {
+    ReportIoFailure(errno, "erreur d'\x82" "criture");
+    return;
+  }
+  if (!f.Write(text) || !f.Commit()) ReportIoFailure(errno, "erreur d'acc\x8as au fichier");
+}
+
+namespace {
+
+constexpr const char* kWorkFolderPrefix = "planox-";
+
+// The owner of a work folder named "planox-<pid>-XXXXXX", 0 for any
+// other name.
+pid_t WorkFolderOwner(const char* name) {
+  size_t n = std::strlen(kWorkFolderPrefix);
+  if (std::strncmp(name, kWorkFolderPrefix, n) != 0) return 0;
+  char* end = nullptr;
+  long pid = std::strtol(name + n, &end, 10);
+  if (end == name + n || *end != '-' || std::strlen(end + 1) != 6 || pid <= 0) return 0;
+  return static_cast<pid_t>(pid);
+}
+
+}  // namespace
+
+void RemoveStaleWorkFolders(const std::string& tempDir) {
+  DIR* d = opendir(tempDir.empty() ? "." : tempDir.c_str());
+  if (!d) return;
+  while (dirent* e = readdir(d)) {
+    pid_t owner = WorkFolderOwner(e->d_name);
+    // Only folders of this user whose program no longer runs.
+    if (owner == 0 || owner == getpid() || kill(owner, 0) == 0 || errno != ESRCH) continue;
+    std::string path = tempDir + e->d_name;
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid()) continue;
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+  }
+  closedir(d);
 }
 
 std::string WorkDir() {
   std::string& dir = workDirStorage();
   std::string base = WithSeparator(Settings.TempDir.empty() ? StartDir() : Settings.TempDir);
   if (!dir.empty() && dir.compare(0, base.size(), base) == 0 && DirectoryExists(dir)) return dir;
-  std::string tmpl = base + ProgramName + "-XXXXXX";
+  // The owner's process number is part of the name, so that a later run
+  // can tell the folder of a program that died from one still in use.
+  if (createdWorkDirs().empty()) RemoveStaleWorkFolders(base);
+  std::string tmpl = base + kWorkFolderPrefix + std::to_string(getpid()) + "-XXXXXX";
+  SignalsHeld held;
   if (mkdtemp(tmpl.data())) {
     dir = WithSeparator(tmpl);
     createdWorkDirs().push_back(dir);
+    TrackWorkFolder(dir);
   } else {
     // No private folder can be made: fall back to the temporary directory.
     dir = base;
@@ -166,6 +213,7 @@ void RemoveWorkDir() {
     std::filesystem::remove_all(d, ec);
   }
   createdWorkDirs().clear();
+  ForgetWorkFolders();
   workDirStorage().clear();
 }
 

@@ -26,6 +26,9 @@ void SaveSession();
 std::string WorkDir();
 void RemoveTempFiles();
 void RemoveWorkDir();
+// Removes the work folders in tempDir (with separator) of this user's
+// runs that ended without removing them (killed, or a power loss).
+void RemoveStaleWorkFolders(const std::string& tempDir);
 
 // True when the directory text (with separator) can hold a new file.
 bool DirectoryWritable(const std::string& dir);

@@ -503,6 +503,13 @@ std::string ExtensionAfterFirstDot(std::string_view name) {
 
 // ---------------------------------------------------------------- transliterations
 
+std::string BlankControls(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (static_cast<unsigned char>(c) < 32 || c == 127) c = ' ';
+  return out;
+}
+
 std::string PlotterText(std::string_view s) {
   std::string r;
   r.reserve(s.size() + 8);

@@ -56,6 +56,11 @@ std::string BaseName(std::string_view path);
 std::string NameWithoutExtension(std::string_view path);
 std::string ExtensionAfterFirstDot(std::string_view name);
 
+// Control characters (codes 0 to 31 and 127) replaced by blanks: the form
+// names and texts take in headers, comments and labels, where a line end
+// or a terminator would end them early.
+std::string BlankControls(std::string_view s);
+
 // Transliterations.
 std::string PlotterText(std::string_view s);
 std::string AsciiText(std::string_view s);

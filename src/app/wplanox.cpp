@@ -4,8 +4,6 @@
 #include <QApplication>
 #include <QTimer>
 
-#include <csignal>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,14 +15,12 @@
 #include "app/prompts.h"
 #include "app/session.h"
 #include "app/startup.h"
+#include "app/terminate.h"
 #include "app/textconv.h"
 
 using namespace planox;
 
 namespace {
-
-volatile std::sig_atomic_t stopRequested = 0;
-void requestStop(int) { stopRequested = 1; }
 
 bool hasDisplay(int argc, char** argv) {
   for (int i = 1; i < argc; ++i)
@@ -59,6 +55,9 @@ int main(int argc, char** argv) {
     QtUi qtUi(&hh);
     ConsoleUi consoleUi;
     SetUi(console ? static_cast<UserInterface*>(&consoleUi) : &qtUi);
+    // A signal removes the partial output and the work folders and ends
+    // the program with 128 + the signal; the window closes the normal way.
+    InstallTerminationHandlers(!console);
     try {
       hh.FormCreate();
       if (console) {
@@ -66,17 +65,14 @@ int main(int argc, char** argv) {
         // went wrong), the viewer itself needs a display.
         std::fprintf(stderr, "%s: no display is available to show the window\n", ProgramTitle);
       } else {
-        // SIGTERM and SIGINT close the window the normal way, so the work
-        // files go with it.
-        std::signal(SIGTERM, requestStop);
-        std::signal(SIGINT, requestStop);
         QTimer stopCheck;
         QObject::connect(&stopCheck, &QTimer::timeout, &hh, [&hh] {
-          if (stopRequested) hh.close();
+          if (TerminationRequested()) hh.close();
         });
         stopCheck.start(200);
         hh.show();
         code = app.exec();
+        if (int sig = TerminationRequested()) code = 128 + sig;
       }
     } catch (const ProgramExit& e) {
       // Ended during start-up: the window was never shown.

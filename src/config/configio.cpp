@@ -13,6 +13,7 @@
 #include <limits>
 #include <vector>
 
+#include "app/fileio.h"
 #include "app/prompts.h"
 #include "app/session.h"
 #include "app/startup.h"
@@ -438,21 +439,6 @@ bool RunPass(ConfigPass& p) {
 
 std::string configFileName(const std::string& name) { return WithSeparator(StartDir()) + name + ".cfg"; }
 
-// Opens an existing regular file for reading (never blocks on a FIFO and
-// never takes a directory); nullptr when that is not possible.
-std::FILE* openRegularFile(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  struct stat st;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return nullptr;
-  }
-  std::FILE* f = fdopen(fd, "rb");
-  if (!f) ::close(fd);
-  return f;
-}
-
 }  // namespace
 
 std::string TargetName(int syntaxCode) {
@@ -480,7 +466,7 @@ void LoadConfiguration(const std::string& name) {
   }
 
   SettingsRecord& s = Settings;
-  std::FILE* f = openRegularFile(path);
+  std::FILE* f = OpenRegularStream(path);
   if (!f) {
     Session.AbortFlag = true;
     if (s.ScreenWidth == 0 || s.ScreenWidth == 65535) s.ScreenWidth = screenDimension(screenWidth() - 10);
@@ -508,44 +494,26 @@ void LoadConfiguration(const std::string& name) {
 namespace {
 
 // Writes the whole file beside the target and renames it over the target,
-// so that a failed save never destroys the previous configuration.
+// so that a failed save never destroys the previous configuration. The new
+// file is always one the save made itself, never a name planted for it.
 void writeConfiguration(const std::string& path) {
-  std::string target = path;
-  struct stat st;
-  bool exists = lstat(path.c_str(), &st) == 0;
-  if (exists && S_ISLNK(st.st_mode)) {
-    // Keep the link: write to the file it points at.
-    if (char* real = realpath(path.c_str(), nullptr)) {
-      target = real;
-      std::free(real);
-    }
-    exists = stat(target.c_str(), &st) == 0;
+  ReplacingFile out;
+  if (!out.Create(path)) {
+    ReportIoFailure(errno, "erreur d'\x82" "criture");
+    return;
   }
-  std::string temp = target + "." + std::to_string(getpid()) + ".$$$";
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd >= 0) {
-    if (exists) fchmod(fd, st.st_mode & 07777);
-    ::close(fd);
-  }
-  std::FILE* f = nullptr;
-  if (!GuardedRewrite(f, temp) || Session.AbortFlag || !f) {
-    if (f) std::fclose(f);
-    if (fd >= 0) std::remove(temp.c_str());
-    Session.AbortFlag = true;
+  int fd = dup(out.Fd());
+  std::FILE* f = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+  if (!f) {
+    if (fd >= 0) ::close(fd);
+    ReportIoFailure(errno, "erreur d'\x82" "criture");
     return;
   }
   ConfigPass pass(f);
   RunPass(pass);
   GuardedClose(f);
-  if (Session.AbortFlag) {
-    std::remove(temp.c_str());
-    return;
-  }
-  if (std::rename(temp.c_str(), target.c_str()) != 0) {
-    std::remove(temp.c_str());
-    ReportError("erreur d'\x82" "criture");
-    Session.AbortFlag = true;
-  }
+  if (Session.AbortFlag) return;
+  if (!out.Commit()) ReportIoFailure(errno, "erreur d'\x82" "criture");
 }
 
 // One AskChoice over the given texts; false when the user cancelled.

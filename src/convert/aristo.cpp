@@ -4,8 +4,8 @@
 // Lasercomb is HP-GL-like with line ends and 200 units per mm, or
 // millimetres with dialect 2 of the CNC settings.
 #include <cmath>
-#include <fstream>
 
+#include "app/fileio.h"
 #include "app/session.h"
 #include "app/textconv.h"
 #include "convert/writer.h"
@@ -42,16 +42,23 @@ std::string AristoText(const std::string& text) {
 
 class AristoWriter final : public PlotWriter {
  public:
+  double limit() const override { return IntegerLimit(100); }
   void header() override {
-    PlotWriteLine("%" + Session.PlotFile);
+    PlotWriteLine("%" + BlankControls(Session.PlotFile));
     PlotWriteLine("");
-    std::ifstream init(WithSeparator(Settings.PltDir) + "ARISTO.TXT", std::ios::binary);
-    if (init) {
+    if (std::FILE* init = OpenRegularStream(WithSeparator(Settings.PltDir) + "ARISTO.TXT")) {
       std::string line;
-      while (std::getline(init, line)) {
+      for (int c; (c = std::getc(init)) != EOF;) {
+        if (c != '\n') {
+          line.push_back(static_cast<char>(c));
+          continue;
+        }
         if (!line.empty() && line.back() == '\r') line.pop_back();
         PlotWriteLine(line);
+        line.clear();
       }
+      if (!line.empty()) PlotWriteLine(line);
+      std::fclose(init);
       PlotWriteLine("");
     }
     PlotWriteLine("G90");
@@ -98,13 +105,14 @@ class AristoWriter final : public PlotWriter {
   void textMove(double x, double y) override { moveTo(x, y); }
   bool text(const std::string& text) override {
     PlotWriteLine("D25L1");
-    PlotWriteLine("$" + AristoText(text) + "$");
+    PlotWriteLine("$" + AristoText(BlankControls(text)) + "$");
     return true;
   }
 };
 
 class LasercombWriter final : public PlotWriter {
  public:
+  double limit() const override { return mm() ? PlotWriter::limit() : IntegerLimit(200); }
   void header() override {
     if (mm()) return;
     PlotWriteLine("\x1b.(");
@@ -150,10 +158,7 @@ class LasercombWriter final : public PlotWriter {
   void textMove(double x, double y) override { moveTo(x, y); }
   bool text(const std::string& text) override {
     if (!mm()) return false;
-    std::string s;
-    for (char c : text)
-      if (c != '\x03') s += c;
-    PlotWriteLine("LB" + s + "\x03");
+    PlotWriteLine("LB" + BlankControls(text) + "\x03");
     return true;
   }
 

@@ -61,40 +61,56 @@ bool ConfigureSerial(int fd) {
 std::string SerialDevicePath(int port) { return PortPath("PLANOX_COM", "/dev/ttyS", port); }
 std::string ParallelDevicePath(int port) { return PortPath("PLANOX_LPT", "/dev/lp", port); }
 
-OutputChannel::~OutputChannel() { close(); }
+OutputChannel::~OutputChannel() { discard(); }
 
 bool OutputChannel::open(int device, const std::string& fileName) {
-  close();
+  discard();
   buffer_.clear();
-  std::string path;
-  int flags = O_WRONLY | O_NOCTTY | O_CLOEXEC;
+  device_ = device;
   if (device == 3) {
-    path = fileName;
-    flags |= O_CREAT | O_TRUNC;
+    path_ = fileName;
     immediate_ = false;
-  } else {
-    int port = device == 1 ? Settings.SerialPort : Settings.LptPort;
-    path = device == 1 ? SerialDevicePath(port) : ParallelDevicePath(port);
-    // A file named in place of a port is created like an output file; a
-    // device is never created.
-    if (path.rfind("/dev/", 0) != 0) flags |= O_CREAT | O_TRUNC;
-    // Do not wait for a carrier, a printer or the reader of a pipe: a port
-    // that is not ready fails here instead of hanging the program.
-    flags |= O_NONBLOCK;
-    immediate_ = true;
+    if (!file_.Create(fileName)) return false;
+    fd_ = file_.Fd();
+    return true;
   }
-  if (path.empty()) return false;
-  int fd = ::open(path.c_str(), flags, 0666);
+  int port = device == 1 ? Settings.SerialPort : Settings.LptPort;
+  path_ = device == 1 ? SerialDevicePath(port) : ParallelDevicePath(port);
+  immediate_ = true;
+  return openPort();
+}
+
+bool OutputChannel::openPort() {
+  int flags = O_WRONLY | O_NOCTTY | O_CLOEXEC;
+  // A file named in place of a port is created like an output file; a
+  // device is never created.
+  if (path_.rfind("/dev/", 0) != 0) flags |= O_CREAT | O_TRUNC;
+  // Do not wait for a carrier, a printer or the reader of a pipe: a port
+  // that is not ready fails here instead of hanging the program.
+  flags |= O_NONBLOCK;
+  if (path_.empty()) return false;
+  int fd = ::open(path_.c_str(), flags, 0666);
   if (fd < 0) return false;
-  if (device == 1 && isatty(fd)) {
+  if (device_ == 1 && isatty(fd)) {
     if (!ConfigureSerial(fd)) {
       ::close(fd);
       return false;
     }
   }
-  if (flags & O_NONBLOCK) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   fd_ = fd;
   return true;
+}
+
+bool OutputChannel::probe() {
+  if (!write("\r\n") || !flush()) return false;
+  if (device_ == 3) return file_.Truncate();
+  if (::close(fd_) != 0) {
+    fd_ = -1;
+    return false;
+  }
+  fd_ = -1;
+  return openPort();
 }
 
 bool OutputChannel::flush() {
@@ -131,9 +147,27 @@ bool OutputChannel::writeLine(std::string_view text) {
 bool OutputChannel::close() {
   if (fd_ < 0) return true;
   bool ok = flush();
-  if (::close(fd_) != 0) ok = false;
+  int fd = fd_;
   fd_ = -1;
-  return ok;
+  if (device_ == 3) {
+    if (!ok) {
+      file_.Discard();
+      return false;
+    }
+    return file_.Commit();
+  }
+  // A port: what was sent is gone; the close may still report a failure.
+  return ::close(fd) == 0 && ok;
+}
+
+void OutputChannel::discard() {
+  buffer_.clear();
+  if (device_ == 3) {
+    file_.Discard();
+  } else if (fd_ >= 0) {
+    ::close(fd_);
+  }
+  fd_ = -1;
 }
 
 }  // namespace planox

@@ -23,16 +23,18 @@ double ArcY(double cy, double r, double t) { return cy + r * std::sin(t * M_PI /
 
 class CncWriter final : public PlotWriter {
  public:
+  // Six digits before the point: a kilometre is beyond any machine's travel.
+  double limit() const override { return 999999.999; }
   void header() override {
     // The retract and plunge lines stay the same for the whole program.
     up_ = "G00 Z" + N(Settings.ToolDistance);
     down_ = "G01 Z" + N(-Settings.MillingDepth);
     if (dialect() == 2) {
-      PlotWriteLine("; " + Session.PlotFile);
+      PlotWriteLine("; " + BlankControls(Session.PlotFile));
       PlotWriteLine("");
       return;
     }
-    PlotWriteLine("%" + Session.PlotFile);
+    PlotWriteLine("%" + BlankControls(Session.PlotFile));
     PlotWriteLine("");
     PlotWriteLine("G90");
     PlotMoveTo(true, 0, 0);

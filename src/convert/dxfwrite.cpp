@@ -20,21 +20,11 @@ void Group(std::vector<std::string>& lines, int code, std::string_view value) {
 
 void Real(std::vector<std::string>& lines, int code, double x) { Group(lines, code, DxfRealText(x)); }
 
-// Control characters would end the value line early and shift every
-// following group, so they are written as blanks.
-std::string SingleLine(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (static_cast<unsigned char>(c) < 32 || c == 127) c = ' ';
-  return out;
-}
-
 class DxfPlotWriter final : public PlotWriter {
  public:
   DxfPlotWriter() { dxf_.SetCopy(&groups_); }
 
   void header() override {
-    guard_.Begin(extension());
     PlotExtents e = PlotterExtents();
     std::vector<std::string> lines;
     DxfHeader(lines, e.xMin, e.yMin, e.xMax, e.yMax);
@@ -44,11 +34,7 @@ class DxfPlotWriter final : public PlotWriter {
   }
 
   void trailer() override {
-    if (ConversionFailed()) {
-      guard_.Discard();
-      return;
-    }
-    guard_.Finish();
+    if (ConversionFailed()) return;
     std::vector<std::string> lines;
     DxfEndSection(lines);
     for (const std::string& l : lines) PlotWriteLine(l);
@@ -84,7 +70,7 @@ class DxfPlotWriter final : public PlotWriter {
   }
 
   bool text(const std::string& text) override {
-    dxf_.DxfText(SingleLine(text), PlotState.textX, PlotState.textY);
+    dxf_.DxfText(BlankControls(text), PlotState.textX, PlotState.textY);
     Flush();
     return true;
   }
@@ -101,7 +87,6 @@ class DxfPlotWriter final : public PlotWriter {
 
   DxfWriter dxf_;
   std::vector<DxfGroup> groups_;
-  OutputGuard guard_;
 };
 
 }  // namespace
@@ -187,7 +172,7 @@ void DxfTables(std::vector<std::string>& lines) {
   Group(lines, 50, "0.0");
   Group(lines, 71, "0");
   Group(lines, 42, "3.5");
-  Group(lines, 3, SingleLine(UpperText(Settings.TextStyle)));
+  Group(lines, 3, BlankControls(UpperText(Settings.TextStyle)));
   Group(lines, 4, "");
   lines.emplace_back("0");
   lines.emplace_back("ENDTAB");

@@ -52,10 +52,7 @@ std::string Coordinate(double v, char positive, char negative, int width) {
 
 // The identifier is a fixed column: control characters become blanks.
 std::string Identifier(const std::string& text) {
-  std::string id = PadRight(UpperText(text), 6);
-  for (char& c : id)
-    if (static_cast<unsigned char>(c) < 32 || c == 127) c = ' ';
-  return id;
+  return BlankControls(PadRight(UpperText(text), 6));
 }
 
 const char* const TrackHeader = "H  LATITUDE    LONGITUDE    DATE      TIME     ALT    ;track";
@@ -78,7 +75,6 @@ class GarminWriter final : public PlotWriter {
   }
 
   void header() override {
-    guard_.Begin(extension());
     for (const char* line :
          {" ", "H  SOFTWARE NAME & VERSION", "I  PCX5 2.08", " ",
           "H  R DATUM                IDX DA            DF            DX            DY            DZ",
@@ -88,12 +84,6 @@ class GarminWriter final : public PlotWriter {
       PlotWriteLine(line);
   }
 
-  void trailer() override {
-    if (ConversionFailed())
-      guard_.Discard();
-    else
-      guard_.Finish();
-  }
 
   void moveTo(double x, double y) override {
     if (fileType_ == 1 || (x == 0 && y == 0)) return;
@@ -144,6 +134,7 @@ class GarminWriter final : public PlotWriter {
         ReportError("Coordonn\x82" "e hors du format PCX5, point ignor\x82 : " + PointRealText(x) +
                     " " + PointRealText(y));
       rangeReported_ = true;
+      PlotCountSkipped();
       return false;
     }
     std::tm t = Now();
@@ -156,7 +147,6 @@ class GarminWriter final : public PlotWriter {
   int xReference_;
   bool waypointHeaderDone_ = false;
   bool rangeReported_ = false;
-  OutputGuard guard_;
 };
 
 }  // namespace

@@ -25,13 +25,7 @@ double ArcY(double cy, double r, double t) { return cy + r * std::sin(t * M_PI /
 
 // A label ends at ETX; an ETX inside the text would end it early and hand
 // the rest to the plotter as commands, so it is left out.
-std::string LabelText(const std::string& text) {
-  std::string s;
-  s.reserve(text.size());
-  for (char c : text)
-    if (c != '\x03') s += c;
-  return s;
-}
+
 
 // Character sizes in cm: plotters take -128 to 128 without 0, so a text
 // of no height or of a corrupt size gets the nearest size they accept.
@@ -44,6 +38,7 @@ class HpglWriter : public PlotWriter {
  public:
   enum Kind { Plain, Encoded, Laser };
   explicit HpglWriter(Kind k) : kind_(k) {}
+  double limit() const override { return IntegerLimit(40); }
 
   void header() override {
     if (kind_ == Laser) {
@@ -201,7 +196,7 @@ class HpglWriter : public PlotWriter {
   bool labelsAtInsertionPoint() const override { return true; }
   bool text(const std::string& text) override {
     closeBlock();
-    PlotWrite("LB" + LabelText(text) + "\x03");
+    PlotWrite("LB" + BlankControls(text) + "\x03");
     // The label leaves the pen at its end.
     positionUnknown_ = kind_ == Encoded;
     return true;

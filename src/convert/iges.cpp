@@ -42,12 +42,6 @@ std::string IgesHollerith(const std::string& text) { return IntToText(static_cas
 namespace {
 
 // Texts inside fixed records: a control character would break the record.
-std::string RecordText(std::string s) {
-  for (char& c : s)
-    if (static_cast<unsigned char>(c) < 32 || c == 127) c = ' ';
-  return s;
-}
-
 std::string Coord(double v) { return PointRealDecimals(v, 3); }
 
 // The approximate maximum coordinate of the Global section; a value too
@@ -77,7 +71,6 @@ class IgesWriter final : public PlotWriter {
   ~IgesWriter() override { CloseWorkFile(); }
 
   void header() override {
-    guard_.Begin(extension());
     if (!OpenWorkFile()) return;
     const std::string outputName = Session.PlotFile + ".igs";
     const std::string title = ProgramTitle;
@@ -86,7 +79,7 @@ class IgesWriter final : public PlotWriter {
       PlotWriteLine(IgesRecord(s, 'S', ++sCount_));
 
     PlotExtents e = PlotterExtents();
-    std::string name = IgesHollerith(RecordText(outputName));
+    std::string name = IgesHollerith(BlankControls(outputName));
     std::vector<std::string> global = {
         ",," + IgesHollerith("FILE") + "," + name + "," + IgesHollerith(title + " V" + VersionText) + "," +
             IgesHollerith(title + " " + VersionText) + ",",
@@ -114,11 +107,7 @@ class IgesWriter final : public PlotWriter {
       if (std::ferror(work_)) WorkFailed();
     }
     CloseWorkFile();
-    if (ConversionFailed()) {
-      guard_.Discard();
-      return;
-    }
-    guard_.Finish();
+    if (ConversionFailed()) return;
     std::string counts = "S" + IntToTextZero(sCount_, 7) + "G" + IntToTextZero(gCount_, 7) + "D" +
                          IntToTextZero(dCount_, 7) + "P" + IntToTextZero(pCount_, 7);
     PlotWriteLine(IgesRecord(counts, 'T', 1));
@@ -168,7 +157,7 @@ class IgesWriter final : public PlotWriter {
   }
 
   bool text(const std::string& text) override {
-    std::string t = RecordText(ConvertOutputText(text));
+    std::string t = BlankControls(ConvertOutputText(text));
     if (t.empty()) return true;
     double n = static_cast<double>(t.size());
     std::string first = "212,1," + IntToText(static_cast<long long>(t.size())) + "," + Coord(n * height_ * widthFactor_) +
@@ -220,6 +209,7 @@ class IgesWriter final : public PlotWriter {
     if (lines.empty()) {
       if (!sizeReported_) ReportError("Valeur trop longue pour un enregistrement IGES, \x82l\x82ment ignor\x82");
       sizeReported_ = true;
+      PlotCountSkipped();
       return;
     }
     for (size_t i = 0; i < tail.size(); i += 64) lines.push_back(tail.substr(i, 64));
@@ -250,7 +240,6 @@ class IgesWriter final : public PlotWriter {
   int colour_ = 0, lineFont_ = 1;
   double height_ = 5, widthFactor_ = 1, angle_ = 0;
   bool workReported_ = false, sizeReported_ = false;
-  OutputGuard guard_;
 };
 
 }  // namespace

@@ -1,11 +1,7 @@
 #include "convert/oututil.h"
 
 #include <cmath>
-#include <unistd.h>
 
-#include <cstdio>
-
-#include "app/prompts.h"
 #include "app/session.h"
 #include "app/textconv.h"
 #include "convert/plot.h"
@@ -49,23 +45,5 @@ PlotExtents PlotterExtents() {
 }
 
 bool ConversionFailed() { return Session.AbortFlag; }
-
-OutputGuard::~OutputGuard() {
-  if (!path_.empty()) std::remove(path_.c_str());
-}
-
-void OutputGuard::Discard() {
-  if (!path_.empty() && std::remove(path_.c_str()) == 0)
-    ReportError("Conversion interrompue, fichier incomplet supprim\x82 : " + path_.substr(path_.rfind('/') + 1));
-  path_.clear();
-}
-
-void OutputGuard::Begin(const std::string& extension) {
-  path_.clear();
-  if (PlotState.channel != 3) return;
-  char buf[4096];
-  if (!getcwd(buf, sizeof buf)) return;
-  path_ = std::string(buf) + "/" + Session.PlotFile + "." + extension;
-}
 
 }  // namespace planox

@@ -1,7 +1,6 @@
 // Small helpers shared by the exchange and source-code writers (DXF, IGES,
 // Pascal, C, Garmin): numbers that must keep a decimal point whatever the
-// separator setting, the drawing extents after the coordinate pipeline, and
-// the clean-up of an output that a failed conversion left half written.
+// separator setting and the drawing extents after the coordinate pipeline.
 #pragma once
 
 #include <string>
@@ -29,30 +28,8 @@ struct PlotExtents {
 PlotExtents StoredExtents();
 PlotExtents PlotterExtents();
 
-// True when the running conversion has failed (AbortFlag is set).
+// True when the running conversion has failed (AbortFlag is set): a
+// trailer then writes nothing, and the driver keeps no output.
 bool ConversionFailed();
-
-// The output file of a file conversion (Session.PlotFile + "." + extension
-// in the current directory), remembered when the header is written. A
-// conversion that fails part-way leaves no file that looks complete: the
-// trailer of a failed conversion calls Discard, and a conversion that never
-// reaches its trailer (the reader stopped, the header could not be
-// written) loses its file when its writer goes, at the next conversion or
-// at program end. Nothing is removed for port channels.
-class OutputGuard {
- public:
-  OutputGuard() = default;
-  OutputGuard(const OutputGuard&) = delete;
-  OutputGuard& operator=(const OutputGuard&) = delete;
-  ~OutputGuard();
-  void Begin(const std::string& extension);
-  // The conversion ended: a complete file stays.
-  void Finish() { path_.clear(); }
-  // The conversion failed: the file is removed and the removal reported.
-  void Discard();
-
- private:
-  std::string path_;  // absolute, empty when nothing is to be removed
-};
 
 }  // namespace planox

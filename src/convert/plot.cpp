@@ -26,8 +26,18 @@ std::string fileName;  // of the file channel
 
 PlotWriter& W() { return current ? *current : idleWriter; }
 
-bool Finite(double a) { return std::isfinite(a); }
-bool Finite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
+// A value the current target can write: finite and within its limit.
+bool Fits(double v) { return std::isfinite(v) && std::fabs(v) <= W().limit(); }
+bool Fits(double x, double y) { return Fits(x) && Fits(y); }
+bool Fits(const PlotPoint& p) { return Fits(p.x, p.y); }
+
+// Every point of a circle or an arc lies within |centre| + radius.
+bool RoundFits(double cx, double cy, double r) {
+  return Fits(cx, cy) && Fits(r) && r >= 0 && Fits(std::fabs(cx) + r, std::fabs(cy) + r);
+}
+
+// An element left out for a value the target cannot write.
+void Skip() { ++PlotState.skippedValues; }
 
 // Angles of arcs: a negative angle gets 360 added; values still outside
 // 0..360 (a corrupt drawing) are folded into that range.
@@ -64,30 +74,46 @@ void PlotWriter::solid(const PlotPoint& p1, const PlotPoint& p2, const PlotPoint
 long long RoundUnit(double v) {
   // HP-GL/2 and PostScript interpreters take 32-bit integers; larger values
   // of a corrupt drawing are clamped to the last one they accept.
-  constexpr double limit = 1073741823.0;
+  constexpr double limit = MaxDeviceUnit;
   if (std::isnan(v)) return 0;
   if (v > limit) return static_cast<long long>(limit);
   if (v < -limit) return -static_cast<long long>(limit);
   return static_cast<long long>(std::nearbyint(v));
 }
 
+namespace {
+
+// A write of the running conversion failed (a full disk, a port gone): the
+// conversion ends, it is said once and even while a read keeps messages
+// quiet, and nothing of a file output is kept. A failure while the header
+// is written is left to PlotBegin.
+void WriteFailed() {
+  writeFailed = true;
+  Session.AbortFlag = true;
+  if (!PlotState.outputOpen) return;
+  const bool show = Session.ShowErrors;
+  Session.ShowErrors = true;
+  ReportError("Erreur d'\x82" "criture : " + channel.name());
+  Session.ShowErrors = show;
+  channel.discard();
+  PlotState.outputOpen = false;
+}
+
+}  // namespace
+
 void PlotWrite(std::string_view text) {
-  if (!channel.isOpen()) return;
-  if (!channel.write(text)) {
-    writeFailed = true;
-    Session.AbortFlag = true;
-  }
+  if (channel.isOpen() && !channel.write(text)) WriteFailed();
 }
 
 void PlotWriteLine(std::string_view text) {
-  if (!channel.isOpen()) return;
-  if (!channel.writeLine(text)) {
-    writeFailed = true;
-    Session.AbortFlag = true;
-  }
+  if (channel.isOpen() && !channel.writeLine(text)) WriteFailed();
 }
 
 const std::string& PlotFileName() { return fileName; }
+
+long PlotSkippedValues() { return PlotState.skippedValues; }
+
+void PlotCountSkipped() { Skip(); }
 
 void PlotBeep() { Ui().beep(); }
 
@@ -106,7 +132,7 @@ void PlotBegin(int syntaxCode, int deviceCode) {
     Session.AbortFlag = true;
     deviceCode = 1;
   }
-  channel.close();  // an earlier conversion that never reached PlotEnd
+  channel.discard();  // an earlier conversion that never reached PlotEnd
   PlotState = PlotStateRecord{};
   PlotState.target = syntaxCode;
   PlotState.channel = deviceCode;
@@ -123,12 +149,8 @@ void PlotBegin(int syntaxCode, int deviceCode) {
     Session.AbortFlag = true;
     return;
   }
-  if (!channel.write("\r\n") || !channel.close()) {
-    channel.close();
-    Session.AbortFlag = true;
-    return;
-  }
-  if (!channel.open(deviceCode, fileName)) {
+  if (!channel.probe()) {
+    channel.discard();
     Session.AbortFlag = true;
     return;
   }
@@ -140,7 +162,7 @@ void PlotBegin(int syntaxCode, int deviceCode) {
   if (writeFailed) {
     PlotBeep();
     Session.AbortFlag = true;
-    channel.close();
+    channel.discard();
     return;
   }
   PlotState.encodedOpen = false;
@@ -159,8 +181,18 @@ void PlotEnd() {
     W().windowReset();
     if (W().returnsHome()) PlotMoveTo(true, 0, 0);
     W().trailer();
-    if (!channel.close()) Session.AbortFlag = true;
+    if (Session.AbortFlag) {
+      // The conversion failed on its way: nothing of it is kept.
+      channel.discard();
+    } else if (!channel.close()) {
+      WriteFailed();
+    }
   }
+  PlotState.outputOpen = false;
+}
+
+void PlotAbort() {
+  channel.discard();
   PlotState.outputOpen = false;
 }
 
@@ -200,16 +232,35 @@ void PlotPenDown() {
 }
 
 void PlotMoveTo(bool force, double x, double y) {
-  if (PlotState.currentPen == 0 || !Finite(x, y)) return;
-  if (!force && std::fabs(x - PlotState.curX) < 0.00001 && std::fabs(y - PlotState.curY) < 0.00001) return;
+  if (PlotState.currentPen == 0) return;
+  if (!Fits(x, y)) {
+    Skip();
+    PlotState.positionLost = true;
+    return;
+  }
+  if (!force && !PlotState.positionLost && std::fabs(x - PlotState.curX) < 0.00001 &&
+      std::fabs(y - PlotState.curY) < 0.00001)
+    return;
   if (PlotState.penDown && !PlotState.encodedOpen) PlotPenUp();
   W().moveTo(x, y);
   PlotState.curX = x;
   PlotState.curY = y;
+  PlotState.positionLost = false;
 }
 
 void PlotDrawTo(bool force, double x, double y) {
-  if (PlotState.currentPen == 0 || !Finite(x, y)) return;
+  if (PlotState.currentPen == 0) return;
+  if (!Fits(x, y)) {
+    Skip();
+    PlotState.positionLost = true;
+    return;
+  }
+  // The stroke from a point that was left out cannot be drawn: the pen
+  // goes on from here.
+  if (PlotState.positionLost) {
+    PlotMoveTo(true, x, y);
+    return;
+  }
   if (!force && x == PlotState.curX && y == PlotState.curY) return;
   if (!PlotState.penDown) PlotPenDown();
   W().drawTo(x, y);
@@ -218,24 +269,27 @@ void PlotDrawTo(bool force, double x, double y) {
 }
 
 void PlotLine(double x1, double y1, double x2, double y2) {
-  if (!Finite(x1, y1) || !Finite(x2, y2)) return;
+  if (PlotState.currentPen == 0) return;
+  if (!Fits(x1, y1) || !Fits(x2, y2)) return Skip();
   PlotMoveTo(W().forcesLineMove(), x1, y1);
   PlotDrawTo(false, x2, y2);
 }
 
 void PlotSolid(const PlotPoint& p1, const PlotPoint& p2, const PlotPoint& p3, const PlotPoint& p4) {
   if (PlotState.currentPen == 0) return;
-  if (!Finite(p1.x, p1.y) || !Finite(p2.x, p2.y) || !Finite(p3.x, p3.y) || !Finite(p4.x, p4.y)) return;
+  if (!Fits(p1) || !Fits(p2) || !Fits(p3) || !Fits(p4)) return Skip();
   W().solid(p1, p2, p3, p4);
 }
 
 void PlotCircle(double cx, double cy, double r) {
-  if (PlotState.currentPen == 0 || !Finite(cx, cy) || !Finite(r) || r < 0) return;
+  if (PlotState.currentPen == 0) return;
+  if (!RoundFits(cx, cy, r)) return Skip();
   W().circle(cx, cy, r);
 }
 
 void PlotArc(double cx, double cy, double a1, double a2, double r, double direction) {
-  if (PlotState.currentPen == 0 || !Finite(cx, cy) || !Finite(a1, a2) || !Finite(r) || r < 0) return;
+  if (PlotState.currentPen == 0) return;
+  if (!RoundFits(cx, cy, r) || !std::isfinite(a1) || !std::isfinite(a2)) return Skip();
   W().arc(cx, cy, NormaliseAngle(a1), NormaliseAngle(a2), r, std::isnan(direction) ? 1 : direction);
 }
 
@@ -248,7 +302,10 @@ void PlotLineType(int code) {
 void PlotRotate(int angle) { W().rotate(angle); }
 
 void PlotTextStyle(int font, double angle, double height, double width) {
-  if (!Finite(angle, height) || !Finite(width)) return;
+  // Texts in a style the target cannot write are left out until the next
+  // style.
+  PlotState.textStyleFits = std::isfinite(angle) && Fits(height, width);
+  if (!PlotState.textStyleFits) return;
   PlotState.textAngle = angle;
   PlotState.textHeight = height;
   PlotState.textWidth = width;
@@ -268,7 +325,8 @@ void PlotTextMoveTo(double x, double y) {
 }
 
 void PlotText(const std::string& text, double x, double y) {
-  if (PlotState.currentPen == 0 || !Finite(x, y)) return;
+  if (PlotState.currentPen == 0) return;
+  if (!PlotState.textStyleFits || !Fits(x, y)) return Skip();
   // The alignment codes refer to the page axes: a text at 90 degrees is
   // aligned along y, every other angle as if it ran along x.
   double n = static_cast<double>(text.size()) + 1;
@@ -286,6 +344,7 @@ void PlotText(const std::string& text, double x, double y) {
     if (V == 1) ay -= n * w / 2;
     if (V == 2) ay -= n * w;
   }
+  if (!Fits(ax, ay)) return Skip();
   PlotTextMoveTo(ax, ay);
   // The plotter has gone to the aligned start while the current point
   // stayed: the move to the insertion point must always be written.

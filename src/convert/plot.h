@@ -38,6 +38,9 @@ struct PlotStateRecord {
   int sourceLines = 0;       // lines in the current generated procedure
   int procedureCount = 0;    // generated procedures so far
   bool outputOpen = false;
+  bool positionLost = false;   // the last move or draw was left out
+  bool textStyleFits = true;   // the current text style can be written
+  long skippedValues = 0;      // elements left out for values the target cannot write
 };
 
 extern PlotStateRecord PlotState;
@@ -64,6 +67,9 @@ enum PlotTarget {
 // The sink operations.
 void PlotBegin(int syntaxCode, int deviceCode);
 void PlotEnd();
+// Ends a conversion that did not reach PlotEnd: a file output is removed
+// (an older file of its name stays as it was).
+void PlotAbort();
 void PlotSelectPen(int pen);
 void PlotSetSpeed(int speed);
 void PlotPenUp();
@@ -85,12 +91,20 @@ void PlotTextMoveTo(double x, double y);
 
 // Writing to the channel of the running conversion, for the writers.
 // PlotWrite writes without line end (a port receives it at once);
-// PlotWriteLine adds CR LF. A failure sets AbortFlag; later writes are
-// still attempted.
+// PlotWriteLine adds CR LF. A failure is reported ("Erreur d'écriture : "
+// and the file or port), sets AbortFlag and ends the output; later writes
+// do nothing.
 void PlotWrite(std::string_view text);
 void PlotWriteLine(std::string_view text);
 // The system beep (texts on targets without a text command).
 void PlotBeep();
+
+// Elements of the running (or last) conversion that were left out because
+// a value was not finite or beyond what the target's numbers and machine
+// take; a writer that finds such a value itself counts it with
+// PlotCountSkipped.
+long PlotSkippedValues();
+void PlotCountSkipped();
 
 // The output file of the last PlotBegin on the file channel
 // (PlotFile + "." + the target's extension), "" for a port.

@@ -11,6 +11,7 @@ class Driver final : public PlotSink {
  public:
   void PlotBegin(int syntaxCode, int deviceCode) override { planox::PlotBegin(syntaxCode, deviceCode); }
   void PlotEnd() override { planox::PlotEnd(); }
+  void PlotAbort() override { planox::PlotAbort(); }
   void PlotRotate(int angle) override { planox::PlotRotate(angle); }
   void PlotSelectPen(int pen) override { planox::PlotSelectPen(pen); }
   void PlotLineType(int code) override { planox::PlotLineType(code); }

@@ -13,15 +13,9 @@ namespace planox {
 
 namespace {
 
-// Device units. Interpreters keep coordinates in fixed point and refuse
-// an arc far outside any page, so values of a corrupt drawing are held
-// within a million units (85 m).
-std::string D(double mm) {
-  double v = mm * 72 * 0.0393700787 * 4.1666667;
-  if (v > 1e6) v = 1e6;
-  if (v < -1e6) v = -1e6;
-  return IntToText(RoundUnit(v));
-}
+// Device units per millimetre.
+constexpr double UnitsPerMm = 72 * 0.0393700787 * 4.1666667;
+std::string D(double mm) { return IntToText(RoundUnit(mm * UnitsPerMm)); }
 std::string P(double x, double y) { return D(x) + " " + D(y); }
 double ArcX(double cx, double r, double t) { return cx + r * std::cos(t * M_PI / 180.0); }
 double ArcY(double cy, double r, double t) { return cy + r * std::sin(t * M_PI / 180.0); }
@@ -37,7 +31,7 @@ std::string FontName(const std::string& s) {
 // Inside a string a backslash starts an escape; doubled it is itself.
 std::string StringText(const std::string& s) {
   std::string t;
-  for (char c : PlotterText(s)) {
+  for (char c : PlotterText(BlankControls(s))) {
     if (c == '\\' || c == '(' || c == ')') t += '\\';
     t += c;
   }
@@ -46,10 +40,13 @@ std::string StringText(const std::string& s) {
 
 class PostscriptWriter final : public PlotWriter {
  public:
+  // Interpreters keep coordinates in fixed point and refuse an arc far
+  // outside any page: a million units (85 m) at most.
+  double limit() const override { return 1e6 / UnitsPerMm; }
   void header() override {
     PlotWriteLine("\x04%!PostScript-Adobe-1.0");
     PlotWriteLine("% ");
-    PlotWriteLine("% Dateiname: " + Session.PlotFile + ".PS");
+    PlotWriteLine("% Dateiname: " + BlankControls(Session.PlotFile) + ".PS");
     std::string who = "% generiert von " + LeftText(ProgramTitle, 41);
     who = LeftText(who + " Version ", 50);
     PlotWriteLine(LeftText(who + VersionText, 55));

@@ -78,7 +78,6 @@ class SourceWriter : public PlotWriter {
   explicit SourceWriter(bool pascal) : pascal_(pascal) {}
 
   void header() override {
-    guard_.Begin(extension());
     const std::string& file = Session.PlotFile;
     if (pascal_) {
       Counted(std::string("(* Programm generiert vom ") + ProgramTitle + " *)");
@@ -90,7 +89,7 @@ class SourceWriter : public PlotWriter {
       Counted("");
     } else {
       Counted("/* QUORVEL Industriesoftware GmbH */");
-      Counted("/* Programm " + CommentText(file) + " */");
+      Counted("/* Programm " + CommentText(BlankControls(file)) + " */");
       Counted(std::string("/* generiert vom ") + ProgramName + " */");
       Counted("");
       Counted("#include \"QuorDef.H\"");
@@ -101,11 +100,7 @@ class SourceWriter : public PlotWriter {
   }
 
   void trailer() override {
-    if (ConversionFailed()) {
-      guard_.Discard();
-      return;
-    }
-    guard_.Finish();
+    if (ConversionFailed()) return;
     int n = PlotState.procedureCount;
     if (pascal_) {
       PlotExtents e = PlotterExtents();
@@ -222,7 +217,6 @@ class SourceWriter : public PlotWriter {
   }
 
   bool pascal_;
-  OutputGuard guard_;
 };
 
 }  // namespace

@@ -39,6 +39,11 @@ class PlotWriter {
   // The target's part of the initial settings, after the window reset,
   // the pen-up and the text reset and before PlotSetSpeed (500).
   virtual void initialSettings() {}
+  // The largest coordinate or length, in output millimetres, that the
+  // target's numbers and machine take. The driver leaves out (and counts)
+  // every element that reaches beyond it or holds a value that is not
+  // finite, so no writer ever sees one.
+  virtual double limit() const { return 1e15; }
   // PlotEnd: true when the end returns to (0, 0) with a forced move.
   virtual bool returnsHome() const { return true; }
   // PlotEnd: the trailer, written before the channel closes.
@@ -99,5 +104,10 @@ std::unique_ptr<PlotWriter> MakeSvgWriter();        // 13
 // to the even neighbour; values outside the integer range are clamped and
 // a nan becomes 0, so every output stays a valid number.
 long long RoundUnit(double v);
+// The largest integer device unit (HP-GL/2 and PostScript interpreters take
+// 32-bit integers), and the limit() of a target writing `unitsPerMm`
+// integer units per millimetre.
+inline constexpr double MaxDeviceUnit = 1073741823.0;
+inline constexpr double IntegerLimit(double unitsPerMm) { return MaxDeviceUnit / unitsPerMm; }
 
 }  // namespace planox

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/fileio.h"
 #include "app/prompts.h"
 #include "app/session.h"
 #include "app/textconv.h"
@@ -206,6 +207,19 @@ class Interpreter {
       if (a == 'P' && b == 'U') st_.penDown = false;
       if (a == 'P' && b == 'D') st_.penDown = true;
       pairs();
+    } else if (is("IN")) {
+      // A plotter starts at its origin with the pen up: the first line of
+      // a plot file begins there, not at the help pictures' start point.
+      st_.x = st_.y = 0;
+      st_.penDown = false;
+      skip(true);
+    } else if (is("LT")) {
+      // Line types as this program's writers choose them: 1 dotted, 4 to 6
+      // dash-dot, other numbers dashed, none solid.
+      std::string t;
+      param(t, false);
+      const int n = t.empty() ? 0 : integer(t);
+      sink_.H_SetLineStyleName(n == 0 ? "CONTINUOUS" : n == 1 ? "DOTTED" : n >= 4 && n <= 6 ? "DASHDOT" : "DASHED");
     } else if (is("SP")) {
       // Without a number the first pen is taken.
       std::string t;

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <limits>
 
+#include "app/fileio.h"
 #include "app/prompts.h"
 #include "app/session.h"
 #include "app/textconv.h"
@@ -372,6 +373,10 @@ void GraphWindow::Regen() {
 
 void GraphWindow::Clear() {
   if (list_) list_->clear();
+  // An empty list holds no colour, style or width: the next selection of
+  // each must be recorded even when it equals the last one recorded before,
+  // or the new picture would be replayed in the replay's start colour.
+  colour_ = style_ = width_ = -1;
   if (host_) host_->invalidateWindow();
 }
 

@@ -4,10 +4,8 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
-#include <sys/stat.h>
 
+#include "app/fileio.h"
 #include "app/prompts.h"
 #include "app/session.h"
 #include "app/textconv.h"
@@ -112,11 +110,6 @@ uint8_t AsByte(long long v) { return static_cast<uint8_t>(v & 0xFF); }
 const double dirX[16] = {1, 1, 1, 0.5, 0, -0.5, -1, -1, -1, -1, -1, -0.5, 0, 0.5, 1, 1};
 const double dirY[16] = {0, 0.5, 1, 1, 1, 1, 1, 0.5, 0, -0.5, -1, -1, -1, -1, -1, -0.5};
 
-bool IsFile(const std::string& name) {
-  struct stat st{};
-  return stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 }  // namespace
 
 void ClearShapeFont() { ShapeFont = ShapeFontRecord{}; }
@@ -170,21 +163,23 @@ bool LoadShapeFontText(std::string_view text) {
 
 bool LoadShapeFont(const std::string& fileName) {
   CheckInputFile(fileName);
-  std::ifstream in(fileName, std::ios::binary);
+  std::FILE* in = Session.AbortFlag ? nullptr : OpenRegularStream(fileName);
   if (!in) {
     Session.AbortFlag = true;
     std::fputs("TXT.SHP not found.\n", stdout);
     std::fflush(stdout);
     return false;
   }
-  std::ostringstream s;
-  s << in.rdbuf();
-  return LoadShapeFontText(s.str());
+  std::string text;
+  char buffer[65536];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) text.append(buffer, n);
+  std::fclose(in);
+  return LoadShapeFontText(text);
 }
 
 std::string FindShapeFontFile() {
   std::string here = WithSeparator(StartDir()) + "TXT.SHP";
-  if (IsFile(here)) return here;
+  if (IsRegularFile(here)) return here;
   char buf[4096];
   ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
   if (n <= 0) return "";
@@ -195,7 +190,7 @@ std::string FindShapeFontFile() {
     dir.erase(slash);
     for (const char* sub : {"/share/planox/TXT.SHP", "/data/TXT.SHP"}) {
       std::string candidate = dir + sub;
-      if (IsFile(candidate)) return candidate;
+      if (IsRegularFile(candidate)) return candidate;
     }
   }
   return "";

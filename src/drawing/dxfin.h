@@ -18,8 +18,13 @@
 namespace planox {
 
 // A text file read line by line with any of CR LF, LF or CR as line end.
+// Only a regular file is opened. A line longer than MaxLineLength (no DXF
+// line needs more) ends the reading: LineTooLong is then set and the file
+// reads as ended.
 class TextReader {
  public:
+  static constexpr size_t MaxLineLength = 4 << 20;
+
   TextReader();
   ~TextReader();
   TextReader(const TextReader&) = delete;
@@ -35,6 +40,7 @@ class TextReader {
   // Set when reading failed; the caller clears it.
   bool ReadError() const { return error_; }
   void ClearReadError() { error_ = false; }
+  bool LineTooLong() const { return tooLong_; }
   // The first bytes of the file without consuming them (at most n).
   std::string_view Peek(size_t n);
 
@@ -51,6 +57,7 @@ class TextReader {
   bool open_ = false;
   bool error_ = false;
   bool eof_ = false;
+  bool tooLong_ = false;
   std::vector<char> buffer_;
   const char* data_ = nullptr;
   size_t pos_ = 0, len_ = 0;
@@ -58,6 +65,10 @@ class TextReader {
 };
 
 void ReadTextLine(TextReader& file, std::string& line);
+
+// Texts and names of entities are kept to this many bytes; the rest of a
+// longer value is left out.
+inline constexpr size_t MaxTextLength = 65536;
 
 // The reader's current group pair and line counter.
 extern int32_t GroupCode;

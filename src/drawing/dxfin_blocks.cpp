@@ -135,12 +135,14 @@ bool BeginBlockFile(const std::string& storedName) {
   return true;
 }
 
-void EndBlockFile() {
-  if (!blockWriter.IsOpen()) return;
+bool EndBlockFile() {
+  if (!blockWriter.IsOpen()) return true;
   blockWriter.DxfEnd();
   blockWriter.SetCopy(nullptr);
-  if (!blockWriter.Failed()) KeepWorkFile(blockPath, blockCopy);
+  const bool ok = !blockWriter.Failed();
+  if (ok) KeepWorkFile(blockPath, blockCopy);
   blockCopy.clear();
+  return ok;
 }
 
 }  // namespace dxfin

@@ -155,7 +155,7 @@ bool ReadCodes(Source& s, E& e, std::span<const Code<E>> table) {
       if (c.code != s.code) continue;
       switch (c.kind) {
         case Code<E>::Number: e.*c.number = s.Number(); break;
-        case Code<E>::Text: (e.*c.text).assign(s.value); break;
+        case Code<E>::Text: (e.*c.text).assign(std::string_view(s.value).substr(0, MaxTextLength)); break;
         case Code<E>::Whole: e.*c.whole = Int32(s.value); break;
         case Code<E>::EntityLayer: e.*c.whole = s.EntityLayer(); break;
         case Code<E>::OwnLayer: e.*c.whole = s.Layer(); break;

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 
+#include "app/fileio.h"
 #include "app/prompts.h"
 #include "app/session.h"
 #include "app/textconv.h"
@@ -48,13 +49,13 @@ TextReader::~TextReader() { Close(); }
 
 bool TextReader::Open(const std::string& name) {
   Close();
-  file_ = std::fopen(name.c_str(), "rb");
+  file_ = OpenRegularStream(name);
   if (!file_) return false;
   std::setvbuf(file_, nullptr, _IONBF, 0);  // the reader buffers itself
   buffer_.resize(BufferSize);
   data_ = buffer_.data();
   pos_ = len_ = 0;
-  eof_ = error_ = false;
+  eof_ = error_ = tooLong_ = false;
   open_ = true;
   return true;
 }
@@ -65,7 +66,7 @@ void TextReader::OpenMemory(std::string_view bytes) {
   pos_ = 0;
   len_ = bytes.size();
   eof_ = true;
-  error_ = false;
+  error_ = tooLong_ = false;
   open_ = true;
 }
 
@@ -114,13 +115,17 @@ void TextReader::ReadTextLine(std::string& line) {
     const char* start = data_ + pos_;
     const char* end = data_ + len_;
     const char* p = FindLineEnd(start, end);
-    if (p == end) {  // the line goes on in the next buffer
-      line.append(start, end);
-      pos_ = len_;
-      continue;
+    line.append(start, p);
+    pos_ += static_cast<size_t>(p - start);
+    if (line.size() > MaxLineLength) {
+      // Nothing after it can be trusted: the file reads as ended.
+      tooLong_ = eof_ = true;
+      pos_ = len_ = 0;
+      line.clear();
+      return;
     }
-    line.append(start, static_cast<size_t>(p - start));
-    pos_ += static_cast<size_t>(p - start) + 1;
+    if (p == end) continue;  // the line goes on in the next buffer
+    ++pos_;
     if (*p == '\r') {
       // A line feed directly after the carriage return belongs to it.
       if (pos_ >= len_) Fill();
@@ -223,10 +228,28 @@ int32_t CodeValue(std::string_view s) {
 
 }  // namespace dxfin
 
+namespace {
+
+// A line beyond the reader's limit ends the read, said even while the read
+// is quiet.
+bool LineTooLong(const TextReader& file) {
+  if (!file.LineTooLong()) return false;
+  const bool show = Session.ShowErrors;
+  Session.ShowErrors = true;
+  ReportError("Ligne " + IntToText(LineNumber) + " trop longue (plus de " +
+              IntToText(TextReader::MaxLineLength >> 20) + " Mo) : lecture interrompue");
+  Session.ShowErrors = show;
+  Session.AbortFlag = true;
+  return true;
+}
+
+}  // namespace
+
 void ReadGroupPair() {
   TextReader& drawingFile = dxfin::DrawingFile();
   ++LineNumber;
   std::string_view code = drawingFile.ReadLine();
+  if (LineTooLong(drawingFile)) return;
   if (drawingFile.ReadError()) {
     ReportError("Error in DXF-File Line : " + IntToText(LineNumber));
     Session.AbortFlag = true;
@@ -237,6 +260,7 @@ void ReadGroupPair() {
   if (drawingFile.AtEnd()) Session.AbortFlag = true;
   GroupValue.assign(drawingFile.ReadLine());
   ++LineNumber;
+  LineTooLong(drawingFile);
 }
 
 }  // namespace planox

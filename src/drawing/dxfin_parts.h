@@ -60,8 +60,9 @@ void UseWorkDir(const std::string& dir);
 void DeleteWorkFiles();
 // Starts the work file of a block definition; false when it cannot be made.
 bool BeginBlockFile(const std::string& storedName);
-// Closes the work file of the current definition, if one is open.
-void EndBlockFile();
+// Closes the work file of the current definition, if one is open; false
+// when it could not be written whole (a full temporary folder).
+bool EndBlockFile();
 // The writer of the current block work file.
 DxfWriter& BlockWriter();
 // A point of a block under BlockTransform.

@@ -1,5 +1,9 @@
 #include "drawing/dxfout.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <charconv>
 #include <cmath>
 
@@ -38,7 +42,17 @@ void DxfWriter::Close() {
 bool DxfWriter::Create(const std::string& name) {
   Close();
   failed_ = false;
-  out_ = std::fopen(name.c_str(), "wb");
+  // Never through a link, and never into a FIFO or a device planted under
+  // the name: only a regular file is written.
+  int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+  struct stat st;
+  if (fd >= 0 && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+    ::close(fd);
+    fd = -1;
+  }
+  if (fd >= 0) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  out_ = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+  if (!out_ && fd >= 0) ::close(fd);
   owned_ = out_ != nullptr;
   return out_ != nullptr;
 }

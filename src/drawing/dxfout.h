@@ -27,7 +27,8 @@ class DxfWriter {
   DxfWriter(const DxfWriter&) = delete;
   DxfWriter& operator=(const DxfWriter&) = delete;
 
-  // Creates (truncates) the named file as the output; false on failure.
+  // Creates (truncates) the named file as the output; false on failure or
+  // when the name is a link or something other than a regular file.
   // DxfEnd closes it.
   bool Create(const std::string& name);
   // Writes to a stream the caller opened and closes; DxfEnd leaves it open.

@@ -22,6 +22,7 @@ class NullPlotSink final : public PlotSink {
  public:
   void PlotBegin(int, int) override {}
   void PlotEnd() override {}
+  void PlotAbort() override {}
   void PlotRotate(int) override {}
   void PlotSelectPen(int) override {}
   void PlotLineType(int) override {}

@@ -38,6 +38,8 @@ class PlotSink {
   virtual ~PlotSink() = default;
   virtual void PlotBegin(int syntaxCode, int deviceCode) = 0;
   virtual void PlotEnd() = 0;
+  // The read ended before PlotEnd: nothing of the output is kept.
+  virtual void PlotAbort() = 0;
   virtual void PlotRotate(int angle) = 0;
   virtual void PlotSelectPen(int pen) = 0;
   virtual void PlotLineType(int code) = 0;

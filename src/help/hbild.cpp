@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "app/fileio.h"
 #include "app/prompts.h"
 #include "app/session.h"
 #include "app/textconv.h"
@@ -18,11 +19,6 @@ namespace {
 PictureWindow pictureWindow = nullptr;
 
 constexpr int MaxIndexLines = 130;
-
-bool exists(const std::string& name) {
-  struct stat st{};
-  return ::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
 
 // One quoted field from position p; false when the field does not begin
 // with a quotation mark.
@@ -41,13 +37,13 @@ bool field(const std::string& line, size_t& p, std::string& value) {
 // (both 1-based, 0 for none; before = N + 1 appends).
 bool rewriteIndex(const std::string& file, const std::vector<PictureIndexLine>& lines, int drop,
                   const PictureIndexLine* insert, int before) {
-  ReplacingFile out(file);
+  std::string text;
   const int n = static_cast<int>(lines.size());
   for (int k = 1; k <= n + 1; ++k) {
-    if (insert && k == before) out.line(PictureIndexText(*insert));
-    if (k <= n && k != drop) out.line(PictureIndexText(lines[k - 1]));
+    if (insert && k == before) text += PictureIndexText(*insert) + "\r\n";
+    if (k <= n && k != drop) text += PictureIndexText(lines[k - 1]) + "\r\n";
   }
-  return out.commit();
+  return ReplaceHelpFile(file, text);
 }
 
 // The picture name of a list entry: its first 8 characters without blanks,
@@ -151,7 +147,7 @@ void ShowHelpPictures() {
   bool first = true;
   for (;;) {
     const std::string index = PictureIndexFileName();
-    if (!exists(index)) {
+    if (!IsRegularFile(index)) {
       // Without an index any .plt file can be looked at.
       std::string chosen;
       const std::string dir = ChooseFile("*.plt", HelpDirectory(), chosen, false, false);

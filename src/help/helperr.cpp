@@ -76,22 +76,21 @@ void SaveErrorHelp(const std::string& message, const std::string& cause, const s
   CheckInputFile(source);
   if (Session.AbortFlag) return;
   HelpLines in(source);
-  ReplacingFile out(source);
-  std::string line;
+  std::string out, line;
   for (;;) {
     if (!in.next(line)) {
       Ui().messageBox("", message + " not found.");
       return;
     }
-    out.line(line);
+    out += line + "\r\n";
     if (sameKey(line, message)) break;
   }
   in.next(line);
-  out.line(cause);
+  out += cause + "\r\n";
   in.next(line);
-  out.line(remedy);
-  while (in.next(line)) out.line(line);
-  out.commit();
+  out += remedy + "\r\n";
+  while (in.next(line)) out += line + "\r\n";
+  ReplaceHelpFile(source, out);
 }
 
 }  // namespace planox

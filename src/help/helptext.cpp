@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "app/fileio.h"
 #include "app/prompts.h"
 #include "app/session.h"
 #include "app/textconv.h"
@@ -62,67 +63,22 @@ bool HelpLines::next(std::string& line) {
 
 // ---- Replacing a file ----
 
-ReplacingFile::ReplacingFile(const std::string& target) : target_(target) {}
-
-ReplacingFile::~ReplacingFile() {
-  if (fd_ >= 0) ::close(fd_);
-  if (!work_.empty()) ::unlink(work_.c_str());
-}
-
-void ReplacingFile::line(const std::string& text) { buffer_ += text + "\r\n"; }
-
-bool ReplacingFile::commit() {
-  // The work file lies beside the target, so the rename that replaces the
-  // target stays within one file system and is done in one step.
-  std::string tmpl = DirectoryPart(target_) + "." + LowerText(ProgramName) + "-XXXXXX";
-  if (DirectoryPart(target_).empty()) tmpl = "./" + tmpl;
-  std::vector<char> name(tmpl.begin(), tmpl.end());
-  name.push_back(0);
-  fd_ = ::mkstemp(name.data());
-  bool ok = fd_ >= 0;
-  if (ok) {
-    work_ = name.data();
-    struct stat st{};
-    if (::stat(target_.c_str(), &st) == 0) ::fchmod(fd_, st.st_mode & 07777);
-    else ::fchmod(fd_, 0644);
-    const char* p = buffer_.data();
-    size_t left = buffer_.size();
-    while (ok && left > 0) {
-      ssize_t n = ::write(fd_, p, left);
-      if (n < 0 && errno == EINTR) continue;
-      ok = n > 0;
-      if (ok) {
-        p += n;
-        left -= static_cast<size_t>(n);
-      }
-    }
-    ok = ok && ::fsync(fd_) == 0;
-    ok = ::close(fd_) == 0 && ok;
-    fd_ = -1;
-    ok = ok && ::rename(work_.c_str(), target_.c_str()) == 0;
-    if (ok) work_.clear();
-  }
-  if (!ok) {
-    const int err = errno;
-    Session.AbortFlag = true;
-    ReportError(err == ENOSPC || err == EDQUOT ? "disquette pleine" : "erreur d'\x82" "criture " + target_);
-  }
-  return ok;
+bool ReplaceHelpFile(const std::string& target, std::string_view text) {
+  if (ReplaceFileContent(target, text)) return true;
+  const int err = errno;
+  Session.AbortFlag = true;
+  ReportError(err == ENOSPC || err == EDQUOT ? "disquette pleine" : "erreur d'\x82" "criture " + target);
+  return false;
 }
 
 // ---- Where the help files are ----
 
 namespace {
 
-bool isRegular(const std::string& name) {
-  struct stat st{};
-  return ::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 bool holdsHelp(const std::string& dir) {
   const std::string own = LowerText(ProgramName);
   for (const std::string& f : {std::string("quorvel.hlp"), own + ".hlp", own + ".dbh", own + ".err"})
-    if (isRegular(dir + f)) return true;
+    if (IsRegularFile(dir + f)) return true;
   return false;
 }
 

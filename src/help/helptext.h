@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace planox {
 
@@ -33,24 +34,9 @@ class HelpLines {
   int pending_ = -1;
 };
 
-// Writes lines to a unique work file in the directory of target and, once
-// all is written and flushed, puts it in target's place. False (with the
-// failure reported and no work file left) when that fails.
-class ReplacingFile {
- public:
-  explicit ReplacingFile(const std::string& target);
-  ~ReplacingFile();
-  ReplacingFile(const ReplacingFile&) = delete;
-  ReplacingFile& operator=(const ReplacingFile&) = delete;
-  void line(const std::string& text);
-  bool commit();
-
- private:
-  std::string target_, work_;
-  int fd_ = -1;
-  bool ok_ = false;
-  std::string buffer_;
-};
+// Puts text in target's place through a new file beside it (app/fileio.h).
+// False, with the failure reported, when that fails; the old file stays.
+bool ReplaceHelpFile(const std::string& target, std::string_view text);
 
 // The directory (with separator) the help files are read from: PltDir when
 // it holds any of them, otherwise the help folder installed with the

@@ -441,6 +441,8 @@ TEST_F(Startup, ReadsTheConfigurationAndTheShapeFont) {
   Settings.LoadShapeFont = 'J';
   Session.PlotFile = "KEPT";
   SaveConfiguration(ProgramName);
+  // The font is found in the start directory first.
+  test::WriteFile(dir.file("TXT.SHP"), test::ReadFile(test::DataDir() + "/TXT.SHP"));
   ASSERT_FALSE(Session.AbortFlag);
   ResetSettings();
   ResetSession();

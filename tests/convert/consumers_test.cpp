@@ -210,7 +210,7 @@ TEST_F(Consumers, Hp2xxRendersTheHpglFamily) {
   }
   {
     SCOPED_TRACE("HP-GL with stroked text");
-    ASSERT_TRUE(LoadShapeFont(FindShapeFontFile()));
+    ASSERT_TRUE(LoadShapeFont(DataDir() + "/TXT.SHP"));
     Settings.UseShapeFont = Settings.LoadShapeFont = 'J';
     std::string out = Convert(TargetHpgl, Drawing);
     ClearShapeFont();

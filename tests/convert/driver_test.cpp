@@ -103,7 +103,7 @@ TEST_F(Driver, TextAlignment) {
               PlotMoveTo(false, 10, 10);
               PlotText("A\x03" "B", 10, 10);
             }),
-            Head + "SP1;PA400,400;PA400,400;PA400,400;LBAB\x03IW;PA0,0;");
+            Head + "SP1;PA400,400;PA400,400;PA400,400;LBA B\x03IW;PA0,0;");
 }
 
 TEST_F(Driver, TextWithoutTextCommandBeeps) {

@@ -153,14 +153,19 @@ TEST_F(DxfWriterTest, BadInputStaysReadable) {
   EXPECT_NE(out.find("TEXT 2 1 1 0 13\n"), std::string::npos) << out;  // control characters as blanks
 }
 
-TEST_F(DxfWriterTest, FailedConversionLeavesNoOutput) {
+TEST_F(DxfWriterTest, FailedConversionKeepsThePreviousOutput) {
   PlotBegin(TargetDxf, 3);
   SampleDrawing();
   Session.AbortFlag = true;  // the read stopped part-way
   PlotEnd();
   EXPECT_NE(access("PLOT.dxf", F_OK), 0);
-  ASSERT_FALSE(ui.records.empty());
-  EXPECT_NE(ui.records.back().text.find("PLOT.dxf"), std::string::npos);
+  WriteFile("PLOT.dxf", "old");
+  Session.AbortFlag = false;
+  PlotBegin(TargetDxf, 3);
+  SampleDrawing();
+  Session.AbortFlag = true;
+  PlotEnd();
+  EXPECT_EQ(ReadFile("PLOT.dxf"), "old");
 }
 
 // The program's own reader converts the output to DXF once more: the

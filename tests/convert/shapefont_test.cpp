@@ -147,9 +147,7 @@ TEST_F(ShapeFontTest, StrokingCodes) {
 }
 
 TEST_F(ShapeFontTest, ProgramFontCoversItsCodes) {
-  std::string name = FindShapeFontFile();
-  ASSERT_FALSE(name.empty());
-  ASSERT_TRUE(LoadShapeFont(name));
+  ASSERT_TRUE(LoadShapeFont(DataDir() + "/TXT.SHP"));
   EXPECT_TRUE(ui.records.empty());
   EXPECT_EQ(ShapeFont.above, 21);
   for (int c = ShapeFirstCode; c <= ShapeLastCode; ++c) {

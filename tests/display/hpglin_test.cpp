@@ -27,7 +27,7 @@ struct Calls : GraphicsSink {
   bool quiet = false;  // count lines only
   void put(std::string s) { log.push_back(std::move(s)); }
   void H_ClearViewPort() override {}
-  void H_SetLineStyleName(const std::string&) override {}
+  void H_SetLineStyleName(const std::string& name) override { put("style " + name); }
   void H_SetColor(int n) override {
     if (!quiet) put("colour " + std::to_string(n));
   }
@@ -84,6 +84,8 @@ TEST_F(HpglInterpreter, PenMovesDrawLinesInThePenColour) {
   // coordinates dropped, PA keeps the pen state, an empty value is 0.
   EXPECT_EQ(run("sp2;\r\n p d 4 0 0 , 0 ;\nPA,P400A;PU;PA0,0;"), (V{"line -1000 -1000 10 0", "line 10 0 0 10"}));
   EXPECT_EQ(last.front(), "colour 14");
+  // IN puts the pen up at the origin.
+  EXPECT_EQ(run("PD;PA40,0;IN;PD;PA0,40;"), (V{"line -1000 -1000 1 0", "line 0 0 0 1"}));
   // A pair without its second value ends the list.
   EXPECT_EQ(run("PU0,0;PD40,0,80;PA120,0;"), (V{"line 0 0 1 0", "line 1 0 3 0"}));
 }
@@ -139,7 +141,10 @@ TEST_F(HpglInterpreter, PrinterCommandsAndRunTogetherCommandsAreSteppedOver) {
                             "PM0;PD;PA0,400;PM2;FP;EP;\x1b%0A\r\n\x1b" "E\r\n";
   EXPECT_EQ(run(laser), (V{"line 0 0 10 0", "line 10 0 0 10"}));
   EXPECT_EQ(run("\x1b.(;IN;IW;DF;SD1,341;VS50;RO0;PU0,0;PM0PD;PA40,0;PM2FPEPPU;PA80,0;LT1,0.6;PD;PA0,0;"),
-            (V{"line 0 0 1 0", "line 2 0 0 0"}));
+            (V{"line 0 0 1 0", "style DOTTED", "line 2 0 0 0"}));
+  // Line types become the window's line styles.
+  EXPECT_EQ(run("LT1,0.6;LT4,4;LT2,1;LT;LT0;"),
+            (V{"style DOTTED", "style DASHDOT", "style DASHED", "style CONTINUOUS", "style CONTINUOUS"}));
   // Unknown commands are skipped to their ";", text commands included.
   EXPECT_EQ(run("PU0,0;CO\"PD40,0\";DTx;PD40,0;"), (V{"line 0 0 1 0"}));
 }
@@ -193,6 +198,20 @@ TEST_F(HpglInterpreter, FilesThatAreMissingHugeOrNotFilesDrawNothingAndReturn) {
   test::WriteFile(dir.file("bin.plt"), binary);
   EXPECT_TRUE(InterpretHpglFile(dir.file("bin.plt"), c));
   EXPECT_FALSE(Session.AbortFlag);
+  q.H_Done();
+}
+
+TEST_F(HpglInterpreter, APictureAfterAClearKeepsItsColour) {
+  // The window remembers the last colour to leave out repeated selections;
+  // a cleared list must not lose the first one of the next picture.
+  GraphWindow w;
+  QuorGraf q(w);
+  q.H_Init();
+  InterpretHpgl("SP7;PU0,0;PD40,0;", q);
+  q.H_Clear();
+  InterpretHpgl("SP7;PU0,0;PD40,0;", q);
+  ASSERT_EQ(q.list().size(), 2u);
+  EXPECT_EQ(q.list().line(0), "8;15");
   q.H_Done();
 }
 

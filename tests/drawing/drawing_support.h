@@ -68,6 +68,7 @@ class RecordingSink final : public GraphicsSink, public PlotSink {
     if (failPlotBegin) Session.AbortFlag = true;
   }
   void PlotEnd() override { add("PlotEnd()"); }
+  void PlotAbort() override { add("PlotAbort()"); }
   void PlotRotate(int a) override { add("PlotRotate(" + std::to_string(a) + ")"); }
   void PlotSelectPen(int p) override { add("PlotSelectPen(" + std::to_string(p) + ")"); }
   void PlotLineType(int c) override { add("PlotLineType(" + std::to_string(c) + ")"); }

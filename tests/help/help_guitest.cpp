@@ -176,6 +176,12 @@ TEST_F(HelpWindow, PlotFilesOpenFromTheMenuAndTheCommandLine) {
   EXPECT_LT(l.xmax, 102);
   // The first filter offers drawings and plot files together.
   EXPECT_NE(ui.records[0].text.find("*.plt"), std::string::npos);
+  // The recent-file list opens it again as a plot file.
+  EXPECT_EQ(Session.RecentFiles[0], dir.file("square.PLT"));
+  hh->quorGraf().H_Clear();
+  hh->item("mi_file1")->trigger();
+  EXPECT_EQ(lines(), 4u);
+  EXPECT_EQ(Session.DrawingName, "plan");
 
   hh.reset();
   hh = std::make_unique<Thh>(std::vector<std::string>{dir.file("square.PLT")});

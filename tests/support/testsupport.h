@@ -49,6 +49,8 @@ std::vector<std::string> CorpusFiles();  // every .dxf below it, sorted
 
 // The project's source tree and the built program.
 inline std::string SourceDir() { return PLANOX_SOURCE_DIR; }
+// The program's data (the shape font), wherever the build tree is.
+inline std::string DataDir() { return PLANOX_DATA_DIR; }
 inline std::string ProgramPath() { return PLANOX_BINARY; }
 
 // Runs a program with arguments in a directory, with the given environment

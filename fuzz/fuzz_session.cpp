@@ -1,0 +1,22 @@
+// Reads arbitrary bytes as the session file with the recent-file list,
+// saves the list and reads it back: what was saved reads back the same.
+#include <cstdlib>
+
+#include "app/session.h"
+#include "app/startup.h"
+#include "fuzzsupport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static fuzz::SilentUi ui;
+  const std::string& dir = fuzz::RunDir();
+  planox::SetUi(&ui);
+  planox::SetStartDir(dir);
+  planox::ResetSession();
+  fuzz::WriteBytes(dir + "planox.cff", fuzz::Bytes(data, size));
+  planox::LoadSession();
+  const auto loaded = planox::Session.RecentFiles;
+  planox::SaveSession();
+  planox::LoadSession();
+  if (planox::Session.RecentFiles != loaded) std::abort();
+  return 0;
+}
