@@ -110,10 +110,11 @@ class CncWriter final : public PlotWriter {
 // leaves tool changes to its sender.
 class IsoWriter final : public PlotWriter {
  public:
+  double limit() const override { return 999999.999; }
   void header() override {
     // A comment cannot hold parentheses (no nesting).
-    std::string name;
-    for (char c : Session.PlotFile) name += (c == '(' || c == ')' || static_cast<unsigned char>(c) < ' ') ? ' ' : c;
+    std::string name = BlankControls(Session.PlotFile);
+    for (char& c : name) c = c == '(' || c == ')' ? ' ' : c;
     line("(" + name + ")");
     line("G21 G90 G17 G94");
     line("G0 Z" + N(Settings.ToolDistance));

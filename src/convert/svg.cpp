@@ -22,10 +22,6 @@ namespace planox {
 
 namespace {
 
-// Coordinates beyond a million kilometres cannot be meant; SVG readers
-// lose precision or give up long before.
-constexpr double kLimit = 1e9;
-
 std::string N(double mm) { return PointFixed(mm, 3, true); }
 
 double ArcX(double cx, double r, double t) { return cx + r * std::cos(t * M_PI / 180.0); }
@@ -34,17 +30,15 @@ double ArcY(double cy, double r, double t) { return cy + r * std::sin(t * M_PI /
 // Dash arrays in mm for line types 1 dotted, 2 dash-dot, 3 dashed.
 const char* const kDashes[4] = {"", "0.5 1", "6 1.5 0.5 1.5", "3 1.5"};
 
-// XML text: the markup characters escaped, code page 850 to UTF-8, and
-// control characters (which XML 1.0 cannot hold) as U+FFFD.
+// XML text: code page 850 to UTF-8 with the markup characters escaped;
+// control characters, which XML 1.0 cannot hold, become blanks.
 std::string XmlText(const std::string& oem) {
   std::string out;
-  for (char c : oem) {
-    unsigned char u = static_cast<unsigned char>(c);
+  for (char c : BlankControls(oem)) {
     if (c == '&') out += "&amp;";
     else if (c == '<') out += "&lt;";
     else if (c == '>') out += "&gt;";
     else if (c == '"') out += "&quot;";
-    else if (u < 0x20 && c != '\t') out += "\xEF\xBF\xBD";
     else out += Cp850ToUtf8(std::string_view(&c, 1));
   }
   return out;
@@ -72,6 +66,9 @@ struct Box {
 
 class SvgWriter final : public PlotWriter {
  public:
+  // A thousand kilometres: beyond any cutter, and SVG readers lose their
+  // precision long before.
+  double limit() const override { return 1e9; }
   bool returnsHome() const override { return false; }
   void rotate(int angle) override { rotated_ = angle == 90; }
 
@@ -84,7 +81,6 @@ class SvgWriter final : public PlotWriter {
   void textMove(double, double) override { endPath(); }
 
   void drawTo(double x, double y) override {
-    if (!fits(x, y) || (path_.empty() && !fits(PlotState.curX, PlotState.curY))) return;
     startPath();
     path_ += "L" + P(x, y);
     box_.add(x, y);
@@ -92,8 +88,6 @@ class SvgWriter final : public PlotWriter {
 
   void solid(const PlotPoint& p1, const PlotPoint& p2, const PlotPoint& p3, const PlotPoint& p4) override {
     endPath();
-    for (const PlotPoint* p : {&p1, &p2, &p3, &p4})
-      if (!fits(p->x, p->y)) return;
     for (const PlotPoint* p : {&p1, &p2, &p3, &p4}) box_.add(p->x, p->y);
     element("<path d=\"M" + P(p1.x, p1.y) + "L" + P(p2.x, p2.y) + "L" + P(p3.x, p3.y) + "L" + P(p4.x, p4.y) +
             "Z\" fill=\"" + colour(pen()) + "\"" + dash() + "/>");
@@ -101,7 +95,6 @@ class SvgWriter final : public PlotWriter {
 
   void circle(double cx, double cy, double r) override {
     endPath();
-    if (!fits(cx, cy) || !fits(r, 0)) return;
     box_.add(cx - r, cy - r);
     box_.add(cx + r, cy + r);
     element("<circle cx=\"" + N(cx) + "\" cy=\"" + N(cy) + "\" r=\"" + N(r) + "\"" + dash() + "/>");
@@ -112,7 +105,7 @@ class SvgWriter final : public PlotWriter {
   void arc(double cx, double cy, double a1, double a2, double r, double direction) override {
     double span = a2 - a1;
     if (span < 0) span += 360;
-    if (span == 0 || !fits(cx, cy) || !fits(r, 0)) return;
+    if (span == 0) return;
     const bool backwards = direction < 0;
     const double from = backwards ? a2 : a1;
     const double sign = backwards ? -1 : 1;
@@ -142,7 +135,7 @@ class SvgWriter final : public PlotWriter {
     endPath();
     const double x = PlotState.textX, y = PlotState.textY, h = PlotState.textHeight, w = PlotState.textWidth;
     const double angle = PlotState.textAngle;
-    if (!fits(x, y) || !fits(h, w) || h == 0 || text.empty()) return true;
+    if (h == 0 || text.empty()) return true;
     // Width to height as the settings allow it (0.01 .. 100).
     double ratio = std::fabs(w / h);
     ratio = std::clamp(ratio, 0.01, 100.0);
@@ -192,9 +185,6 @@ class SvgWriter final : public PlotWriter {
     PlotWriteLine("</svg>");
   }
 
-  // Values this writer left out because they lie beyond kLimit.
-  int skipped() const { return skipped_; }
-
  private:
   struct Group {
     int pen;
@@ -220,12 +210,6 @@ class SvgWriter final : public PlotWriter {
   std::string P(double x, double y) const { return N(x) + " " + N(y); }
   std::string dash() const {
     return dash_ > 0 ? std::string(" stroke-dasharray=\"") + kDashes[dash_] + "\"" : std::string();
-  }
-
-  bool fits(double a, double b) {
-    if (std::fabs(a) <= kLimit && std::fabs(b) <= kLimit) return true;
-    ++skipped_;
-    return false;
   }
 
   // A path starts at the current point when the first draw or arc comes.
@@ -272,7 +256,6 @@ class SvgWriter final : public PlotWriter {
   Box box_;
   int dash_ = 0;
   bool rotated_ = false;
-  int skipped_ = 0;
 };
 
 }  // namespace

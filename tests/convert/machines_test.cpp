@@ -141,10 +141,6 @@ TEST_F(Machines, SvgStaysValidOnBadInput) {
   std::string svg = Convert(TargetSvg, [] {
     BadDrawing();
     PlotSelectPen(2);
-    PlotLine(0, 0, 1e12, 5);  // beyond any cutter: left out
-    PlotCircle(1e15, 0, 1);
-    PlotArc(0, 0, 0, 90, 1e300, 1);
-    PlotSolid({0, 0}, {1, 0}, {1, -1e13}, {0, 1});
     PlotTextStyle(0, 0, 3, 3);
     PlotText(std::string("]]><!--\x1b\x7f&amp;") + '\0' + "x", 4, 4);
   });
@@ -165,6 +161,18 @@ TEST_F(Machines, SvgStaysValidOnBadInput) {
   ASSERT_TRUE(std::regex_search(svg, m, std::regex("width=\"([0-9.]+)mm\" height=\"([0-9.]+)mm\"")));
   EXPECT_LT(std::stod(m[1]), 1000);
   EXPECT_LT(std::stod(m[2]), 1000);
+
+  // Elements beyond a thousand kilometres are left out and counted.
+  Convert(TargetSvg, [] {
+    PlotSelectPen(2);
+    PlotLine(0, 0, 1e12, 5);
+    PlotCircle(1e15, 0, 1);
+    PlotArc(0, 0, 0, 90, 1e300, 1);
+    PlotSolid({0, 0}, {1, 0}, {1, -1e13}, {0, 1});
+    PlotLine(0, 0, 1e8, 5);  // a hundred kilometres stay
+  });
+  EXPECT_EQ(PlotSkippedValues(), 4);
+  EXPECT_NE(ReadFile(outputName).find("L100000000 5"), std::string::npos);
 }
 
 TEST_F(Machines, SvgOfAnEmptyDrawingHasThePageOfItsExtents) {
