@@ -42,19 +42,10 @@ class Machines : public WriterTest {
   // nothing was written.
   std::string ConvertFile(const std::string& file, int target, const std::string& plotFile) {
     InstallPlotDriver();
-    Session.InPath = DirectoryPart(file);
-    Session.DrawingName = BaseName(file);
-    Session.FileExtension = file.substr(file.rfind('.') + 1);
-    Session.PlotFile = plotFile;
-    Settings.SyntaxCode = static_cast<uint16_t>(target);
-    Settings.DeviceCode = 3;
-    Session.AbortFlag = false;
-    ReadDrawing(ReadHeaderOnly);
-    Session.AbortFlag = false;
-    ReadDrawing(ReadForConversion);
+    bool converted = ConvertDrawing(file, target, plotFile);
     SetPlotSink(nullptr);
     std::string out = plotFile + "." + TargetExtension(target);
-    return !Session.AbortFlag && access(out.c_str(), F_OK) == 0 ? path(out) : "";
+    return converted && access(out.c_str(), F_OK) == 0 ? path(out) : "";
   }
 
   // svgstat.py's line for each file, by file name.
