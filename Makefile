@@ -2,8 +2,9 @@
 BUILD ?= build
 TYPE  ?= RelWithDebInfo
 JOBS  ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all deps build run test bench asan fuzz fuzz-smoke fuzz-long clean
+.PHONY: all deps build run test install package bench asan fuzz fuzz-smoke fuzz-long clean
 
 all: build
 
@@ -22,6 +23,15 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Installs the program, its data, menu entry, file types, icon and man page
+# under PREFIX (DESTDIR is honoured).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package in $(BUILD)/ (planox_<version>_<arch>.deb).
+package: build
+	cmake --build $(BUILD) --target package
 
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release

@@ -12,6 +12,7 @@ packages=(
   libocct-data-exchange-dev libocct-foundation-dev
   hershey-fonts-data clang
   librsvg2-bin inkscape linuxcnc-uspace
+  desktop-file-utils libxml2-utils shared-mime-info groff-base dpkg-dev file
 )
 
 # Node.js may come with its own npm from another package source; Debian's

@@ -55,6 +55,8 @@ void processFile(const std::string& dir, const std::string& path, const BatchFla
   Session.InPath = dir;
   Session.DrawingName = BaseName(fileNamePart(path));
   Session.FileExtension = extensionOf(path);
+  // Every read of this drawing reports on one progress line.
+  ProgressReport progress(fileNamePart(path));
   ReadDrawing(ReadHeaderOnly);
   if (Session.AbortFlag) {
     HelpNumber = 3090;

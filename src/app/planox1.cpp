@@ -4,8 +4,14 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QMenuBar>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QStatusBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
 
 #include <sys/stat.h>
@@ -82,6 +88,7 @@ Thh::Thh(std::vector<std::string> args, QWidget* parent) : TFquorgra(parent), ar
   setObjectName("hh");
   setWindowTitle("PLANOX");
   resize(580, 375);
+  setAcceptDrops(true);
   buildMenus();
   quor_.H_Init();
   SetGraphicsSink(&quor_);
@@ -236,8 +243,10 @@ void Thh::applyWindowGeometry() {
   // the desktop's colours.
   move(0, 0);
   ApplyDrawingArea();
-  // The client area is what the menu bar leaves of the window.
-  resize(Settings.ScreenWidth + 1, Settings.ScreenHeight + 1 + menuBar()->sizeHint().height());
+  // The client area is what the menu bar and the status line leave of the
+  // window.
+  resize(Settings.ScreenWidth + 1,
+         Settings.ScreenHeight + 1 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 void ShowUsage() {
@@ -460,6 +469,39 @@ void Thh::OpenRecentFile(int n) {
     RefreshMenuAndTitle();
     ShowInfo("File " + entry + " not found !");
   }
+}
+
+std::string Thh::DroppedDrawing(const QMimeData& data) {
+  for (const QUrl& url : data.urls()) {
+    const QFileInfo file(url.toLocalFile());
+    if (!url.isLocalFile() || !file.isFile()) continue;
+    const std::string path = Utf8ToCp850(file.filePath().toStdString());
+    if (IsHpglFileName(path) || file.suffix().toLower() == "dxf") return path;
+  }
+  return "";
+}
+
+void Thh::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedDrawing(*event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void Thh::dropEvent(QDropEvent* event) {
+  const std::string name = DroppedDrawing(*event->mimeData());
+  if (name.empty()) return;
+  event->acceptProposedAction();
+  // The drop ends before the drawing is read, so the file manager is not
+  // kept waiting.
+  QTimer::singleShot(0, this, [this, name] { OpenFromDesktop(name); });
+}
+
+void Thh::OpenFromDesktop(const std::string& fullName) {
+  if (IsHpglFileName(fullName)) {
+    OpenPlotFile(fullName);  // joins the recent files itself
+    return;
+  }
+  OpenDrawing(fullName);
+  if (!Session.AbortFlag) AddRecentFile(Session.DrawingName);
+  RefreshMenuAndTitle();
 }
 
 void Thh::closeEvent(QCloseEvent* event) {

@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QMenu>
 
+class QMimeData;
+
 #include <array>
 #include <map>
 #include <string>
@@ -45,6 +47,13 @@ class Thh : public TFquorgra {
 
   QuorGraf& quorGraf() { return quor_; }
 
+  // A file from the desktop (dropped on the window): opened as File > Open
+  // opens a drawing, and added to the recent files.
+  void OpenFromDesktop(const std::string& fullName);
+  // The first local file in dropped data that the window opens (a DXF or
+  // HP-GL file, by its extension); "" when there is none.
+  static std::string DroppedDrawing(const QMimeData& data);
+
   // The load and convert commands.
   void OpenWithLimits();
   void SaveDrawingAs();
@@ -57,6 +66,8 @@ class Thh : public TFquorgra {
 
  protected:
   void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void buildMenus();

@@ -120,6 +120,15 @@ extern SettingsRecord Settings;
 const std::string& StartDir();
 void SetStartDir(const std::string& dir);
 
+// The folder of the data the program ships (shape font, help content), with
+// separator: share/planox beside the folder that holds the program, as the
+// installation lays it out and the build folder mirrors it, else data/ in a
+// folder above the program (a build folder inside the source tree). ""
+// when there is none.
+const std::string& ProgramDataDir();
+// The same for a program file at exePath.
+std::string ProgramDataDirOf(const std::string& exePath);
+
 void ResetSession();
 void ResetSettings();
 

@@ -308,10 +308,24 @@ void GraphWindow::SetWindow(long double vx1, long double vy1, long double vx2, l
 void GraphWindow::SetScale(int32_t left, int32_t top, int32_t right, int32_t bottom) {
   if (right == left || bottom == top) return;
   zoom_ = {left, top, right, bottom};
-  apply(left, top, right, bottom);
+  zoomExact_ = {static_cast<long double>(left), static_cast<long double>(top), static_cast<long double>(right),
+                static_cast<long double>(bottom)};
+  apply(zoomExact_);
 }
 
-void GraphWindow::apply(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+void GraphWindow::setZoomExact(const RectReal& r) {
+  if (!(r.right - r.left != 0) || !(r.bottom - r.top != 0)) return;
+  const Rect32 rounded{RoundPixel(r.left), RoundPixel(r.top), RoundPixel(r.right), RoundPixel(r.bottom)};
+  // Deeper than the integer rectangle can say: the keys and the band would
+  // lose the view, so the zoom stops here.
+  if (rounded.right == rounded.left || rounded.bottom == rounded.top) return;
+  zoom_ = rounded;
+  zoomExact_ = r;
+  apply(zoomExact_);
+}
+
+void GraphWindow::apply(const RectReal& r) {
+  const long double left = r.left, top = r.top, right = r.right, bottom = r.bottom;
   const long double L = vp_.left, R = vp_.right, T = vp_.top, B = vp_.bottom;
   if (R == L || B == T) return;  // a viewport without width or height keeps the old mapping
   const long double dx = world_.xmax - world_.xmin, dy = world_.ymax - world_.ymin;
@@ -595,6 +609,55 @@ void GraphWindow::FormMouseUp(int x, int y, int cw, int ch) {
   const int32_t nb = RoundPixel((ch - minY) / ch * h + t);
   SetScale(nl, nt, nr, nb);
   ClearViewPort();
+}
+
+void GraphWindow::WorldAt(int px, int py, long double& x, long double& y) const {
+  x = x0_ + (px - vp_.left) / scaleX_;
+  y = y0_ + (vp_.bottom - py) / scaleY_;
+}
+
+// The zoom rectangle is in base units: L..R stands for xmin..xmax and T..B
+// for ymin..ymax. A world point's base unit and back are linear, so moving
+// the rectangle's corner by a world distance moves it by that distance over
+// the world per base unit.
+void GraphWindow::ZoomAt(int px, int py, long double factor) {
+  if (!(factor > 0) || !std::isfinite(factor)) return;
+  long double wx, wy;
+  WorldAt(px, py, wx, wy);
+  const long double kx = (world_.xmax - world_.xmin) / (vp_.right - vp_.left);
+  const long double ky = (world_.ymax - world_.ymin) / (vp_.bottom - vp_.top);
+  // Both scales grow by the factor (the aspect rule keeps their ratio), so
+  // the world point under the pixel stays when the left and bottom edges
+  // come closer to it by the same factor.
+  const long double nx0 = wx - (wx - x0_) / factor, ny0 = wy - (wy - y0_) / factor;
+  const RectReal& z = zoomExact_;
+  RectReal n;
+  n.left = vp_.left + (nx0 - world_.xmin) / kx;
+  n.top = vp_.top + (ny0 - world_.ymin) / ky;
+  n.right = n.left + (z.right - z.left) / factor;
+  n.bottom = n.top + (z.bottom - z.top) / factor;
+  if (!std::isfinite(n.left) || !std::isfinite(n.top) || !std::isfinite(n.right) || !std::isfinite(n.bottom)) return;
+  setZoomExact(n);
+  ClearViewPort();
+}
+
+void GraphWindow::PanBy(int dx, int dy) {
+  const long double kx = (world_.xmax - world_.xmin) / (vp_.right - vp_.left);
+  const long double ky = (world_.ymax - world_.ymin) / (vp_.bottom - vp_.top);
+  const long double ux = dx / scaleX_ / kx, uy = dy / scaleY_ / ky;
+  if (!std::isfinite(ux) || !std::isfinite(uy)) return;
+  const RectReal& z = zoomExact_;
+  setZoomExact({z.left - ux, z.top + uy, z.right - ux, z.bottom + uy});
+  ClearViewPort();
+}
+
+long double GraphWindow::ZoomFactor() const {
+  // The scale the whole viewport gives, with the same aspect rule.
+  long double sx = (vp_.right - vp_.left) / (world_.xmax - world_.xmin);
+  const long double sy = (vp_.bottom - vp_.top) / (world_.ymax - world_.ymin);
+  if (keepAspect_) sx = std::min(sx, sy * 0.75L * W_ / H_);
+  const long double f = scaleX_ / sx;
+  return std::isfinite(f) ? f : 1;
 }
 
 // ---------------------------------------------------------------------------

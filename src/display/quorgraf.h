@@ -252,6 +252,19 @@ class GraphWindow {
   int bandEndX() const { return endX_; }
   int bandEndY() const { return endY_; }
 
+  // Mouse habits of desktop programs, on the same zoom rectangle as the
+  // keys and the rubber band but kept to fractions of a unit, so that the
+  // point under the cursor stays exactly under it however deep the zoom.
+  // Positions and distances are client pixels. Both request a repaint.
+  // ZoomAt: factor > 1 zooms in about the pixel (px, py).
+  void ZoomAt(int px, int py, long double factor);
+  // PanBy: the drawing follows the mouse by (dx, dy) pixels.
+  void PanBy(int dx, int dy);
+  // The world point shown at a client pixel.
+  void WorldAt(int px, int py, long double& x, long double& y) const;
+  // The current scale against the whole viewport's (1 after ResetZoom).
+  long double ZoomFactor() const;
+
   // Module state that other parts read or set.
   std::array<char, 2> KeyAction{'0', '0'};
   WorldWindow DrawingLimits;
@@ -262,8 +275,12 @@ class GraphWindow {
   int TextStyleFlags = 0;  // 1 bold, 2 italic, 4 underline, 8 strike-out
 
  private:
+  struct RectReal {
+    long double left = 0, top = 0, right = 640, bottom = 480;
+  };
   void record(int code, std::initializer_list<double> fields);
-  void apply(int32_t left, int32_t top, int32_t right, int32_t bottom);
+  void apply(const RectReal& r);
+  void setZoomExact(const RectReal& r);
 
   WindowHost* host_ = nullptr;
   DisplayList* list_ = nullptr;
@@ -272,6 +289,7 @@ class GraphWindow {
   Rect32 savedVp_{0, 0, 1, 1};
   WorldWindow world_;
   Rect32 zoom_{0, 0, 640, 480};
+  RectReal zoomExact_;  // zoom_ with the fractions the mouse zoom and pan keep
   long double x0_ = 0, y0_ = 0, x1_ = 1, y1_ = 1;
   long double scaleX_ = 1, scaleY_ = 1;
   bool keepAspect_ = true;

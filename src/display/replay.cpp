@@ -4,7 +4,9 @@
 // integer or ask the canvas for an absurd figure, font or pen.
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
+#include "app/prompts.h"
 #include "app/session.h"
 #include "display/quorgraf.h"
 
@@ -265,10 +267,13 @@ bool GraphWindow::Replay(Canvas& window, const PrinterTarget* printerTarget) {
 
   bool complete = true;
   const size_t count = list_->size();
+  // A print job shows its progress and can be cancelled.
+  std::optional<ProgressReport> progress;
+  if (printing) progress.emplace("Impression");
   for (size_t i = 0; i < count; ++i) {
     if (i % 50000 == 0 && host_) {
       host_->processMessages();
-      if (cancel_ || !list_) {
+      if (cancel_ || !list_ || (progress && !progress->Step(i, count))) {
         complete = false;
         break;
       }
@@ -323,7 +328,7 @@ bool GraphWindow::Replay(Canvas& window, const PrinterTarget* printerTarget) {
           i = count;
           break;
         }
-        apply(zoom_.left, zoom_.top, zoom_.right, zoom_.bottom);
+        apply(zoomExact_);
         remap();
         break;
       }
@@ -399,6 +404,7 @@ bool GraphWindow::Replay(Canvas& window, const PrinterTarget* printerTarget) {
     }
   }
 
+  if (progress && complete) progress->Step(count, count);
   replaying_ = false;
   SetOldCursor();
   return complete;

@@ -308,8 +308,12 @@ void ReadDrawing(int mode, const std::string& blockName) {
     Session.AbortFlag = true;
     return;
   }
+  ProgressReport progress(name.substr(name.find_last_of("/\\") + 1));
+  DrawingFile().SetProgress(&progress);
   ReadGroupPair();
   if (!Session.AbortFlag) MainLoop(mode);
+  DrawingFile().SetProgress(nullptr);
+  if (!Session.AbortFlag) progress.Step(1, 1);
   // A conversion the read did not finish keeps no output.
   if (outputStarted) CurrentPlotSink().PlotAbort();
   DrawingFile().Close();

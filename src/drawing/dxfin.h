@@ -17,6 +17,8 @@
 
 namespace planox {
 
+class ProgressReport;
+
 // A text file read line by line with any of CR LF, LF or CR as line end.
 // Only a regular file is opened. A line longer than MaxLineLength (no DXF
 // line needs more) ends the reading: LineTooLong is then set and the file
@@ -43,6 +45,9 @@ class TextReader {
   bool LineTooLong() const { return tooLong_; }
   // The first bytes of the file without consuming them (at most n).
   std::string_view Peek(size_t n);
+  // Reports the share of the file read after every block read from it
+  // (nullptr: none). The report may set AbortFlag (the user cancelled).
+  void SetProgress(ProgressReport* progress) { progress_ = progress; }
 
   // One line without its terminator.
   void ReadTextLine(std::string& line);
@@ -54,6 +59,8 @@ class TextReader {
   bool Fill();
 
   std::FILE* file_ = nullptr;
+  ProgressReport* progress_ = nullptr;
+  uint64_t size_ = 0, read_ = 0;  // the file's size at Open, bytes read since
   bool open_ = false;
   bool error_ = false;
   bool eof_ = false;

@@ -1,6 +1,8 @@
 // The drawing file read as group pairs: a buffered line reader that takes
 // CR LF, LF or CR as line end, the reader's current pair, and group values
 // read as numbers.
+#include <sys/stat.h>
+
 #include <bit>
 #include <cstring>
 
@@ -52,6 +54,9 @@ bool TextReader::Open(const std::string& name) {
   file_ = OpenRegularStream(name);
   if (!file_) return false;
   std::setvbuf(file_, nullptr, _IONBF, 0);  // the reader buffers itself
+  struct stat st {};
+  size_ = fstat(fileno(file_), &st) == 0 && st.st_size > 0 ? static_cast<uint64_t>(st.st_size) : 0;
+  read_ = 0;
   buffer_.resize(BufferSize);
   data_ = buffer_.data();
   pos_ = len_ = 0;
@@ -94,6 +99,8 @@ bool TextReader::Fill() {
     return false;
   }
   len_ += n;
+  read_ += n;
+  if (progress_) progress_->Step(read_, size_);
   return true;
 }
 

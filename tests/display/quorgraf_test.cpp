@@ -414,6 +414,35 @@ TEST_F(DisplayCore, ReplayPausesForMessagesAndCanBeCancelled) {
   EXPECT_FALSE(w.Replay(c2));
 }
 
+TEST_F(DisplayCore, APrintReplayShowsProgressAndCanBeCancelled) {
+  CountingHost host;
+  w.setHost(&host);
+  w.SetWindow(0, 0, 1, 1, 0, 0, 640, 480, true, false);
+  for (int i = 0; i < 200000; ++i) w.line(0, 0, 1, 1);
+  ListCanvas win, prn, win2, prn2;
+  prn.w = prn2.w = 6400;
+  prn.h = prn2.h = 4800;
+  PrinterTarget target;
+  target.canvas = &prn;
+  target.pageWidth = 6400;
+  target.pageHeight = 4800;
+  EXPECT_TRUE(w.Replay(win, &target));
+  EXPECT_EQ(ui.progressNames, std::vector<std::string>{"Impression"});
+  EXPECT_EQ(ui.progressSteps, (std::vector<int>{0, 24, 49, 74, 99, 100}));
+  EXPECT_EQ(ui.progressOpen, 0);
+  // The window's own repaints show no progress.
+  ListCanvas c;
+  EXPECT_TRUE(w.Replay(c));
+  EXPECT_EQ(ui.progressNames.size(), 1u);
+  // Cancelled halfway: the print stops there and says so.
+  ui.cancelAtPercent = 49;
+  target.canvas = &prn2;
+  EXPECT_FALSE(w.Replay(win2, &target));
+  EXPECT_TRUE(Session.AbortFlag);
+  EXPECT_EQ(prn2.lines.size(), 99999u);
+  EXPECT_EQ(ui.progressOpen, 0);
+}
+
 TEST_F(DisplayCore, DrawingInterface) {
   GraphWindow win;
   QuorGraf q(win);
