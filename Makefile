@@ -4,7 +4,7 @@ TYPE  ?= RelWithDebInfo
 JOBS  ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: all deps build run test install package bench asan fuzz fuzz-smoke fuzz-long clean
+.PHONY: all deps build run test fidelity install package bench asan fuzz fuzz-smoke fuzz-long clean
 
 all: build
 
@@ -23,6 +23,11 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Scores the PostScript output of every corpus drawing against an
+# independent rendering (build/fidelity/ holds the table and the worst ones).
+fidelity: build
+	/usr/bin/python3 scripts/fidelity.py --program $(BUILD)/src/planox --out $(BUILD)/fidelity --jobs $(JOBS)
 
 # Installs the program, its data, menu entry, file types, icon and man page
 # under PREFIX (DESTDIR is honoured).

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 xvfb xauth
-  ghostscript hp2xx python3 python3-ezdxf fpc
+  ghostscript hp2xx python3 python3-ezdxf python3-matplotlib python3-numpy fpc
   libocct-data-exchange-dev libocct-foundation-dev
   hershey-fonts-data clang
   librsvg2-bin inkscape linuxcnc-uspace

@@ -1,4 +1,5 @@
 #include "app/textconv.h"
+#include "app/textconv_utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -172,6 +173,8 @@ int Cp1252Byte(char32_t c) {
   return -1;
 }
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
@@ -189,6 +192,8 @@ void AppendUtf8(std::string& out, char32_t c) {
     out += static_cast<char>(0x80 | (c & 0x3F));
   }
 }
+
+namespace {
 
 // Decodes UTF-8; every malformed or truncated sequence gives one U+FFFD
 // (which no single-byte code page holds, so it ends up as "?").
@@ -230,6 +235,8 @@ void ForEachUtf8(std::string_view s, Fn fn) {
   }
 }
 
+}  // namespace
+
 std::string Cp1252ToUtf8(std::string_view ansi) {
   std::string out;
   out.reserve(ansi.size() + ansi.size() / 2);
@@ -239,6 +246,8 @@ std::string Cp1252ToUtf8(std::string_view ansi) {
   }
   return out;
 }
+
+namespace {
 
 // The program's own OEM-to-ANSI table for display: code page 850 byte to a
 // Windows-1252 byte; 0 leaves the byte as it is.
