@@ -33,9 +33,8 @@ std::string fileNamePart(const std::string& path) {
 // first dot of the name, at most 3 characters.
 std::string extensionOf(const std::string& path) { return LeftText(ExtensionAfterFirstDot(fileNamePart(path)), 3); }
 
-void showUsageAndEnd() {
-  for (const auto& line : UsageLines()) std::printf("%s\n", Cp850ToUtf8(line).c_str());
-  std::fflush(stdout);
+[[noreturn]] void showUsageAndEnd() {
+  PrintUsage();
   throw ProgramExit{0};
 }
 

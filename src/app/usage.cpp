@@ -1,6 +1,9 @@
 #include "app/usage.h"
 
+#include <cstdio>
+
 #include "app/session.h"
+#include "app/textconv.h"
 
 namespace planox {
 
@@ -39,6 +42,25 @@ std::vector<std::string> UsageLines() {
   for (std::string& line : lines)
     if (line.size() > UsageLineLength) line.resize(UsageLineLength);
   return lines;
+}
+
+std::vector<std::string> LongOptionLines() {
+  const std::string name = ProgramName;
+  return {
+      "",
+      "--help, -h      : ce texte",
+      "--version       : titre et version",
+      "--export F D    : la vue du dessin D dans le fichier F, sans",
+      "                  fen" "\x88" "tre ; F en .pdf, .svg ou .png",
+      "--size LxH      : taille de l'image .png (pixels)",
+      "exemp.: " + name + " --export plan.svg plan.dxf",
+  };
+}
+
+void PrintUsage() {
+  for (auto part : {UsageLines, LongOptionLines})
+    for (const auto& line : part()) std::printf("%s\n", Cp850ToUtf8(line).c_str());
+  std::fflush(stdout);
 }
 
 #undef E_ACUTE

@@ -84,11 +84,9 @@ class WorkSource {
   int Layer() {
     int n = 0;
     bool digits = !value.empty() && value.size() <= 3;
-    for (char c : value) {
-      if (c < '0' || c > '9') {
-        digits = false;
-        break;
-      }
+    for (size_t k = 0; digits && k < value.size(); ++k) {
+      const char c = value[k];
+      digits = c >= '0' && c <= '9';
       n = n * 10 + (c - '0');
     }
     if (digits && n < MaxLayers) return n + 1;
