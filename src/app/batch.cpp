@@ -12,6 +12,7 @@
 #include "app/startup.h"
 #include "app/textconv.h"
 #include "app/usage.h"
+#include "config/configio.h"
 #include "drawing/dxfin.h"
 
 namespace planox {
@@ -32,9 +33,8 @@ std::string fileNamePart(const std::string& path) {
 // first dot of the name, at most 3 characters.
 std::string extensionOf(const std::string& path) { return LeftText(ExtensionAfterFirstDot(fileNamePart(path)), 3); }
 
-void showUsageAndEnd() {
-  for (const auto& line : UsageLines()) std::printf("%s\n", Cp850ToUtf8(line).c_str());
-  std::fflush(stdout);
+[[noreturn]] void showUsageAndEnd() {
+  PrintUsage();
   throw ProgramExit{0};
 }
 
@@ -44,10 +44,8 @@ void showUsageAndEnd() {
 }
 
 int targetOfExtension(const std::string& ext) {
-  static const char* const names[] = {"plt", "art", "hpg", "cnc", "dxf", "pas",
-                                      "igs", "c",   "pl2", "ps",  "hpl", "grm"};
-  for (int i = 0; i < 12; ++i)
-    if (ext == names[i]) return i + 1;
+  for (int target = 1; !TargetExtension(target).empty(); ++target)
+    if (ext == TargetExtension(target)) return target;
   return 0;
 }
 

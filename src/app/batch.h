@@ -3,6 +3,7 @@
 // /G, printed, without a window. The options act for this run only.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,7 @@ namespace planox {
 // drawing that the run has just read (Qt), and the conversion itself.
 struct BatchActions {
   // Prints the current drawing (Session) on the default printer.
-  void (*print)() = nullptr;
+  std::function<void()> print;
 };
 
 // args: the whole command line without the program name. Never returns

@@ -33,6 +33,10 @@
 #include "convert/confpen.h"
 #include "convert/plot.h"
 #include "convert/plotkonv.h"
+#include "config/confdlg.h"
+#include "print/printconf.h"
+#include "print/exportargs.h"
+#include "print/printer.h"
 #include "display/shpin.h"
 #include "drawing/dxfin.h"
 #include "drawing/sinks.h"
@@ -139,7 +143,8 @@ void Thh::buildMenus() {
   addItem(file, "mi_FileOpenLimit", "Open &Limit...", &Thh::mi_FileOpenLimitClick);
   addItem(file, "mi_FileSaveAs", "Save &As...", &Thh::mi_FileSaveAsClick);
   file->addSeparator();
-  addItem(file, "mi_print", "&Print")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  addItem(file, "mi_print", "&Print", &Thh::mi_printClick)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  addItem(file, "mi_fileExport", "Exporter…", &Thh::mi_fileExportClick);
   file->addSeparator();
   for (int n = 1; n <= 4; ++n) {
     std::string name = "mi_file" + std::to_string(n);
@@ -163,10 +168,10 @@ void Thh::buildMenus() {
   QMenu* options = addMenu("mi_options", "Options");
   addItem(options, "mi_optionsConverter", "Converter", &Thh::mi_optionsConverterClick);
   addItem(options, "mi_optionsPenTable", "Pen Table", &Thh::mi_optionsPenTableClick);
-  addItem(options, "mi_optionsDirectories", "Directories");
-  addItem(options, "mi_optionsPrinter", "Printer");
-  addItem(options, "mi_optionsGraphics", "Graphics");
-  addItem(options, "mi_optionsColours", "Colours");
+  addItem(options, "mi_optionsDirectories", "Directories", &Thh::mi_optionsDirectoriesClick);
+  addItem(options, "mi_optionsPrinter", "Printer", &Thh::mi_optionsPrinterClick);
+  addItem(options, "mi_optionsGraphics", "Graphics", &Thh::mi_optionsGraphicsClick);
+  addItem(options, "mi_optionsColours", "Colours", &Thh::mi_optionsColoursClick);
   options->addSeparator();
   addItem(options, "mi_optionsSave", "Save", &Thh::mi_optionsSaveClick);
   addItem(options, "mi_optionsLoad", "Load", &Thh::mi_optionsLoadClick);
@@ -249,10 +254,7 @@ void Thh::applyWindowGeometry() {
          Settings.ScreenHeight + 1 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
-void ShowUsage() {
-  for (const auto& line : UsageLines()) std::printf("%s\n", Cp850ToUtf8(line).c_str());
-  std::fflush(stdout);
-}
+void ShowUsage() { PrintUsage(); }
 
 void Thh::FormCreate() {
   ApplyMenuCaptions();
@@ -297,7 +299,7 @@ void Thh::FormCreate() {
     Session.PlotFile = Session.DrawingName;
   } else if (args_.size() >= 2) {
     Session.FileExtension = upperExtension(args_[0]);
-    RunBatch(args_, BatchActions{});
+    RunBatch(args_, BatchActions{[this] { PrintBatchDrawing(); }});
   }
 
   applyWindowGeometry();
@@ -734,6 +736,24 @@ void Thh::mi_optionsPenTableClick() {
   d.exec();
 }
 
+template <class Dialog>
+void Thh::showSettings() {
+  Session.AbortFlag = false;
+  Dialog d(this);
+  PlaceDialog(&d, this);
+  d.exec();
+}
+
+void Thh::mi_optionsDirectoriesClick() { showSettings<TConfDir>(); }
+void Thh::mi_optionsPrinterClick() { showSettings<Tconfprin>(); }
+void Thh::mi_optionsColoursClick() { showSettings<TConfColor>(); }
+
+void Thh::mi_optionsGraphicsClick() {
+  showSettings<Tconfgraf>();
+  // The window takes the background colour (also one chosen before Cancel).
+  invalidateWindow();
+}
+
 void Thh::mi_optionsSaveClick() {
   Session.AbortFlag = false;
   SaveConfiguration("");
@@ -742,6 +762,49 @@ void Thh::mi_optionsSaveClick() {
 void Thh::mi_optionsLoadClick() {
   Session.AbortFlag = false;
   LoadConfiguration("");
+}
+
+// ---- Print and export ----
+
+void Thh::mi_printClick() {
+  Session.AbortFlag = false;
+  TForm_printconf d(*this, this);
+  PlaceDialog(&d, this);
+  d.exec();
+}
+
+void Thh::PrintBatchDrawing() {
+  WaitCursorOn();
+  ApplyDrawingArea();
+  ShowAndSize();
+  if (!Session.AbortFlag) PrintOnDefaultPrinter(*this);
+  WaitCursorOff();
+}
+
+void Thh::mi_fileExportClick() {
+  Session.AbortFlag = false;
+  const std::string name = Ui().saveFileDialog("*.pdf *.svg *.png", Session.DrawingDir);
+  if (name.empty()) {
+    Session.AbortFlag = true;  // cancelled
+    return;
+  }
+  QSize size;
+  if (ExportType(name) == "png") {
+    HelpNumber = 0;
+    const std::string typed = AskText("Taille de l'image (largeur x hauteur)", 20,
+                                      std::to_string(graph().W()) + "x" + std::to_string(graph().H()));
+    if (Session.AbortFlag) return;
+    int w = 0, h = 0;
+    if (!ParseImageSize(typed, w, h)) {
+      ReportError(typed + " : taille d'image non valide");
+      Session.AbortFlag = true;
+      return;
+    }
+    size = QSize(w, h);
+  }
+  CheckOutputFile(name);
+  if (Session.AbortFlag) return;
+  ExportView(*this, name, size);
 }
 
 }  // namespace planox

@@ -75,6 +75,11 @@ class Thh : public TFquorgra {
   QAction* addItem(QMenu* menu, const char* name, const char* caption, void (Thh::*handler)() = nullptr);
   void StartupRoutine(int code);
   void applyWindowGeometry();
+  // The batch run's print of the drawing it has just read.
+  void PrintBatchDrawing();
+  // Shows a settings dialog placed over the window.
+  template <class Dialog>
+  void showSettings();
   // After a conversion to a file: PlotFile + " OK".
   void reportConversion();
 
@@ -82,12 +87,18 @@ class Thh : public TFquorgra {
   void mi_fileOpenClick();
   void mi_FileOpenLimitClick();
   void mi_FileSaveAsClick();
+  void mi_printClick();
+  void mi_fileExportClick();
   void mi_ViewInfoClick();
   void mi_viewblocksClick();
   void mi_convertCurFileClick();
   void mi_ConvertnewFileClick();
   void mi_optionsConverterClick();
   void mi_optionsPenTableClick();
+  void mi_optionsDirectoriesClick();
+  void mi_optionsPrinterClick();
+  void mi_optionsGraphicsClick();
+  void mi_optionsColoursClick();
   void mi_optionsSaveClick();
   void mi_optionsLoadClick();
   void mi_fileexitClick();

@@ -236,6 +236,10 @@ class GraphWindow {
   bool Replay(Canvas& window, const PrinterTarget* printer = nullptr);
   void cancelReplay() { cancel_ = true; }
   bool replaying() const { return replaying_; }
+  // The mapping and the list for a replay of its own (a printed page):
+  // no host, and free to replay while this window's replay is pausing for
+  // messages.
+  GraphWindow PageCopy() const;
 
   // View control (virtual key codes of the original keyboard table:
   // 27 Escape, 116 F5, 33 Page Up, 34 Page Down, 37..40 arrows,

@@ -209,6 +209,13 @@ int IntOf(double v) {
 
 }  // namespace
 
+GraphWindow GraphWindow::PageCopy() const {
+  GraphWindow copy = *this;
+  copy.host_ = nullptr;
+  copy.replaying_ = copy.cancel_ = false;
+  return copy;
+}
+
 bool GraphWindow::Replay(Canvas& window, const PrinterTarget* printerTarget) {
   if (replaying_ || !list_) return false;
   replaying_ = true;

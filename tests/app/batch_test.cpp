@@ -24,6 +24,10 @@ TEST_F(BatchOptions, TargetsChannelsAndNumbers) {
   EXPECT_EQ(Settings.SyntaxCode, 10);
   EXPECT_TRUE(ApplyBatchOption("/Cc", f));
   EXPECT_EQ(Settings.SyntaxCode, 8);
+  EXPECT_TRUE(ApplyBatchOption("/CSVG", f));
+  EXPECT_EQ(Settings.SyntaxCode, 13);
+  EXPECT_TRUE(ApplyBatchOption("/L5", f));
+  EXPECT_EQ(Settings.NcSyntax, 5);
   EXPECT_FALSE(ApplyBatchOption("/Cxyz", f));
   for (auto [opt, code] : {std::pair{"/D2", 2}, {"/D7", 3}, {"/D0", 3}, {"/D1", 1}, {"/Dx", 3}}) {
     EXPECT_TRUE(ApplyBatchOption(opt, f));
@@ -116,11 +120,31 @@ TEST_F(BatchRun, SamplesToPostScriptRenderInGhostscript) {
   }
 }
 
+// The bundled drawings for a cutter and for a mill run by GRBL or
+// LinuxCNC: rsvg-convert renders the SVG files, rs274 reads the program.
+TEST_F(BatchRun, SamplesToSvgAndIsoGcode) {
+  auto r = run({test::SourceDir() + "/samples/*.dxf", "/CSVG"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  for (const char* name : {"floorplan.svg", "flange.svg"}) {
+    ASSERT_TRUE(std::filesystem::exists(dir.file(name))) << name;
+    std::string cmd = "rsvg-convert -o " + dir.file("out.png") + " " + dir.file(name) + " >/dev/null 2>&1";
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << name;
+  }
+  r = run({test::SourceDir() + "/samples/flange.dxf", "/CCNC", "/L5"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  std::string program = test::ReadFile(dir.file("flange.cnc"));
+  EXPECT_EQ(program.find("G21 G90 G17 G94\r\n"), program.find("\r\n") + 2) << program.substr(0, 200);
+  std::string table = dir.file("pens.tbl");
+  WriteFile(table, "T1 P1\nT2 P2\nT3 P3\nT4 P4\nT5 P5\nT6 P6\nT7 P7\n");
+  std::string cmd = "rs274 -t " + table + " -g " + dir.file("flange.cnc") + " /dev/null >/dev/null 2>&1";
+  EXPECT_EQ(std::system(cmd.c_str()), 0);
+}
+
 // Every drawing of the corpus, converted to every target by the batch run:
 // no crash, and each run ends normally.
 TEST_F(BatchRun, CorpusConvertsToEveryTarget) {
   SKIP_WITHOUT_CORPUS();
-  const char* targets[] = {"plt", "art", "hpg", "cnc", "dxf", "pas", "igs", "c", "pl2", "ps", "hpl", "grm"};
+  const char* targets[] = {"plt", "art", "hpg", "cnc", "dxf", "pas", "igs", "c", "pl2", "ps", "hpl", "grm", "svg"};
   for (const char* folder : {"ezdxf", "dxf-parser", "librecad"}) {
     for (const char* t : targets) {
       auto r = run({test::CorpusDir() + "/" + folder + "/*.dxf", std::string("/C") + t});
