@@ -20,8 +20,8 @@ jobs="${JOBS:-2}"
 if [ ! -x "$program" ]; then echo "no program at $program" >&2; exit 2; fi
 if [ ! -d "$corpus" ]; then echo "no corpus at $corpus" >&2; exit 2; fi
 
-# The /C codes of the twelve targets; the CNC target once per dialect.
-targets="PLT ART HPG CNC:/L1 CNC:/L2 CNC:/L3 CNC:/L4 DXF PAS IGS C PL2 PS HPL GRM"
+# The /C codes of the thirteen targets; the CNC target once per dialect.
+targets="PLT ART HPG CNC:/L1 CNC:/L2 CNC:/L3 CNC:/L4 CNC:/L5 DXF PAS IGS C PL2 PS HPL GRM SVG"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

@@ -11,6 +11,7 @@ packages=(
   ghostscript hp2xx python3 python3-ezdxf python3-matplotlib python3-numpy fpc
   libocct-data-exchange-dev libocct-foundation-dev
   hershey-fonts-data clang
+  librsvg2-bin inkscape linuxcnc-uspace
   desktop-file-utils libxml2-utils shared-mime-info groff-base dpkg-dev file
   qt6-svg-dev poppler-utils cups printer-driver-cups-pdf
 )

@@ -12,6 +12,7 @@
 #include "app/startup.h"
 #include "app/textconv.h"
 #include "app/usage.h"
+#include "config/configio.h"
 #include "convert/plot.h"
 #include "drawing/dxfin.h"
 #include "drawing/report.h"
@@ -45,10 +46,8 @@ std::string extensionOf(const std::string& path) { return LeftText(ExtensionAfte
 }
 
 int targetOfExtension(const std::string& ext) {
-  static const char* const names[] = {"plt", "art", "hpg", "cnc", "dxf", "pas",
-                                      "igs", "c",   "pl2", "ps",  "hpl", "grm"};
-  for (int i = 0; i < 12; ++i)
-    if (ext == names[i]) return i + 1;
+  for (int target = 1; !TargetExtension(target).empty(); ++target)
+    if (ext == TargetExtension(target)) return target;
   return 0;
 }
 

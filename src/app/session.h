@@ -66,6 +66,12 @@ struct SettingsRecord {
   uint16_t PrinterType = 3;
   std::string TempDir;
   uint16_t NcSyntax = 1;
+  // ISO G-code (NcSyntax 5): spindle speed in 1/min, plunge feed in
+  // mm/min, and 'J' for numbered lines.
+  int32_t SpindleSpeed = 1000;
+  int32_t PlungeFeed = 300;
+  char NcLineNumbers = 'N';
+  long double SvgStrokeWidth = 0.1;  // mm, the SVG target's line width
   uint16_t GarminFileType = 1;  // 1 WPT, 2 TRK, 3 GRM (Garmin output file)
   long double TextWidthRatio = 1.0;
   std::string TextStyle = "TXT8";

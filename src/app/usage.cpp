@@ -18,7 +18,7 @@ std::vector<std::string> UsageLines() {
   std::vector<std::string> lines = {
       "ordre:  " + name + " fichier DXF [/Cxxx] [/Mx] [/Xx] [/Yx] [/Dx] [/Bx] [/Fx]",
       "",
-      "/C : code cible (HPL,PLT,ART,PS,PL2)",
+      "/C : code cible (HPL,PLT,ART,PS,PL2,SVG)",
       "/M : echelle (0.01..100)  /M* : " E_ACUTE "cran plein",
       "/X : deplacement du point zero x",
       "/Y : deplacement du point zero y",
@@ -31,7 +31,7 @@ std::vector<std::string> UsageLines() {
       "/V : epaisseur des traits (impimante laser) ou pen no. (plotter)",
       "/R : rotate 90 deg",
       "/T : milling depth  /A: distance tool-surface",
-      "/L : CNC-Mode ( 1=DIN 66025  2=SM  3=Deckel  4=drill)",
+      "/L : CNC-Mode ( 1=DIN 66025  2=SM  3=Deckel  4=drill  5=ISO)",
       "/G : printout to default Windows printer",
       "",
       "exemp.: " + name + " A*.DXF /CHPL /M0.5 /D2 /V1=1 /V2=1 /V3=1",

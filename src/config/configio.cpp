@@ -25,10 +25,17 @@ ConverterChoicesRecord ConverterChoices;
 
 namespace {
 
-const char* const kTargetNames[12] = {"HP-GL",   "ARISTO",  "Lasercomb", "CNC",        "DXF",         "Turbo-Pascal",
-                                      "IGES",    "Turbo-C", "HP-GL/2",   "Postscript", "HP-GL Laser", "Garmin GPS"};
-const char* const kTargetExtensions[12] = {"plt", "art", "hpg", "cnc", "dxf", "pas",
-                                           "igs", "c",   "pl2", "ps",  "hpl", "grm"};
+// Targets 1..12 and CNC dialects 1..4 are what older versions know; SVG
+// (13) is stored for them as PostScript, the ISO dialect (5) as DIN 66025.
+constexpr uint16_t kTargets = 13, kDialects = 5;
+uint16_t OlderTarget(uint16_t code) { return code == 13 ? 10 : code; }
+uint16_t OlderDialect(uint16_t code) { return code == 5 ? 1 : code; }
+
+const char* const kTargetNames[kTargets] = {"HP-GL",   "ARISTO",  "Lasercomb", "CNC",        "DXF",         "Turbo-Pascal",
+                                      "IGES",    "Turbo-C", "HP-GL/2",   "Postscript", "HP-GL Laser", "Garmin GPS",
+                                      "SVG"};
+const char* const kTargetExtensions[kTargets] = {"plt", "art", "hpg", "cnc", "dxf", "pas", "igs",
+                                           "c",   "pl2", "ps",  "hpl", "grm", "svg"};
 const char* const kChannelNames[3] = {"serial Port", "parallel Port", "File"};
 
 const char* const kPostscriptFonts[35] = {
@@ -305,7 +312,11 @@ bool RunPass(ConfigPass& p) {
 
   p.line(std::string(ProgramTitleUpper) + "  Configuration");
   p.line(std::string("Version ") + VersionText);
-  p.integer("SyntaxCode (" + TargetName(s.SyntaxCode) + ")", s.SyntaxCode);
+  // A target or dialect that older versions do not know is stored here as
+  // the nearest one they know; the true value follows at the end.
+  uint16_t target = load ? s.SyntaxCode : OlderTarget(s.SyntaxCode);
+  p.integer("SyntaxCode (" + TargetName(target) + ")", target);
+  if (load) s.SyntaxCode = target;
   p.integer("DeviceCode (" + ChannelName(s.DeviceCode) + ")", s.DeviceCode);
   fixValue(p, "PlotScale", s.PlotScale, 5, 3);
   fixValue(p, "Plotursprung x", s.PlotOriginX, 4, 2);
@@ -352,7 +363,9 @@ bool RunPass(ConfigPass& p) {
   p.line("Annuaire provisoire");
   if (p.failed()) return false;
   p.textValue(s.TempDir);
-  p.integer("NC-Syntax", s.NcSyntax);
+  uint16_t dialect = load ? s.NcSyntax : OlderDialect(s.NcSyntax);
+  p.integer("NC-Syntax", dialect);
+  if (load) s.NcSyntax = dialect;
   compactValue(p, "Largeur/hauteur du texte", s.TextWidthRatio);
   if (load && (s.TextWidthRatio < 0.01 || s.TextWidthRatio > 100)) s.TextWidthRatio = 1.0;
   p.text("Style de texte", s.TextStyle, 32);
@@ -400,6 +413,27 @@ bool RunPass(ConfigPass& p) {
   real7Value(p, "Print Scale Vertical", s.PrintScaleVertical);
   if (load && s.PrintScaleVertical < 0.0001) s.PrintScaleVertical = s.ScreendumpScale;
   p.boolean("SelectPen = PenWidth * 20", s.PenWidthToPenNumber);
+
+  // Appended by later versions: a file of an older version ends above
+  // and keeps the defaults of what follows.
+  if (p.atEnd()) return !p.failed();
+  uint16_t trueTarget = load ? 0 : s.SyntaxCode, trueDialect = load ? 0 : s.NcSyntax;
+  p.integer("SyntaxCode SVG (" + TargetName(trueTarget) + ")", trueTarget);
+  p.integer("NC-Syntax ISO", trueDialect);
+  // Only a known code that matches the older slot's stand-in counts: a
+  // file saved again by an older version keeps what that version chose.
+  if (load && trueTarget >= 1 && trueTarget <= kTargets &&
+      OlderTarget(trueTarget) == s.SyntaxCode)
+    s.SyntaxCode = trueTarget;
+  if (load && trueDialect >= 1 && trueDialect <= kDialects && OlderDialect(trueDialect) == s.NcSyntax)
+    s.NcSyntax = trueDialect;
+  p.integer("Vitesse de broche [1/min]", s.SpindleSpeed);
+  p.integer("Avance de plong\x82" "e [mm/min]", s.PlungeFeed);
+  p.character("Num\x82ros de ligne NC ?", s.NcLineNumbers);
+  real7Value(p, "Largeur du trait SVG [mm]", s.SvgStrokeWidth);
+  if (load && s.SpindleSpeed <= 0) s.SpindleSpeed = 1000;
+  if (load && s.PlungeFeed <= 0) s.PlungeFeed = 300;
+  if (load && !(s.SvgStrokeWidth > 0)) s.SvgStrokeWidth = 0.1;
   return !p.failed();
 }
 
@@ -408,13 +442,13 @@ std::string configFileName(const std::string& name) { return WithSeparator(Start
 }  // namespace
 
 std::string TargetName(int syntaxCode) {
-  return syntaxCode >= 1 && syntaxCode <= 12 ? kTargetNames[syntaxCode - 1] : "";
+  return syntaxCode >= 1 && syntaxCode <= kTargets ? kTargetNames[syntaxCode - 1] : "";
 }
 std::string ChannelName(int deviceCode) {
   return deviceCode >= 1 && deviceCode <= 3 ? kChannelNames[deviceCode - 1] : "";
 }
 std::string TargetExtension(int syntaxCode) {
-  return syntaxCode >= 1 && syntaxCode <= 12 ? kTargetExtensions[syntaxCode - 1] : "";
+  return syntaxCode >= 1 && syntaxCode <= kTargets ? kTargetExtensions[syntaxCode - 1] : "";
 }
 
 void SetScreenSizeHook(ScreenSizeHook hook) { screenSizeHook = hook ? hook : defaultScreenSize; }
@@ -502,6 +536,15 @@ bool askReal(T& field, int help, const std::string& prompt, double low, double h
   return true;
 }
 
+template <class T>
+bool askInteger(T& field, int help, const std::string& prompt, long long low, long long high) {
+  HelpNumber = help;
+  long long answer = AskInteger(prompt, field, low, high);
+  if (Session.AbortFlag) return false;
+  field = static_cast<T>(answer);
+  return true;
+}
+
 bool askYesNo(char& field, int help, const std::string& prompt) {
   HelpNumber = help;
   char answer = AskYesNo(prompt, field);
@@ -566,10 +609,18 @@ bool editTargetValues() {
   SettingsRecord& s = Settings;
   switch (s.SyntaxCode) {
     case 4:
-      return askReal(s.MillingDepth, 5260, "Profondeur de coupe [mm] ", 0, 100) &&
-             askReal(s.ToolDistance, 5270, "Distance d'outil \x85 la surface de la pi\x8A" "ce [mm] ", 0, 100) &&
-             choose(s.NcSyntax, 5350, "NC - Code", {"DIN 66025", "SM - Code", "Deckel", "DIN 66025 (circle->hole)"},
-                    s.NcSyntax);
+      if (!(askReal(s.MillingDepth, 5260, "Profondeur de coupe [mm] ", 0, 100) &&
+            askReal(s.ToolDistance, 5270, "Distance d'outil \x85 la surface de la pi\x8A" "ce [mm] ", 0, 100) &&
+            choose(s.NcSyntax, 5350, "NC - Code",
+                   {"DIN 66025", "SM - Code", "Deckel", "DIN 66025 (circle->hole)", "ISO / GRBL / LinuxCNC"},
+                   s.NcSyntax)))
+        return false;
+      if (s.NcSyntax != 5) return true;
+      return askInteger(s.SpindleSpeed, 5360, "Vitesse de broche [1/min] ", 1, 100000) &&
+             askInteger(s.PlungeFeed, 5360, "Avance de plong\x82" "e [mm/min] ", 1, 100000) &&
+             askYesNo(s.NcLineNumbers, 5360, "Num\x82roter les lignes ?");
+    case 13:
+      return askReal(s.SvgStrokeWidth, 5370, "Largeur du trait [mm] ", 0.001, 10);
     case 10: {
       std::vector<std::string> fonts(std::begin(kPostscriptFonts), std::end(kPostscriptFonts));
       int font = 35;
@@ -623,7 +674,7 @@ void EditConfiguration() {
   if (!askReal(s.PlotOriginY, 5230, "Coin gauche en bas du dessin Y [mm]", -10000, 10000)) return;
 
   const int target = s.SyntaxCode;
-  if (target == 1 || target == 2 || target == 10 || target == 11) {
+  if (target == 1 || target == 2 || target == 10 || target == 11 || target == 13) {
     if (!askYesNo(s.Rotate90, 5240, "Tourner le tracion en 90 degr\x82" "e ?")) return;
   } else {
     s.Rotate90 = 'N';
@@ -631,7 +682,7 @@ void EditConfiguration() {
   if (target == 3) s.NcSyntax = 1;
   if (target == 3 || target == 4) {
     s.UseShapeFont = 'J';
-  } else if (target == 1 || target == 2) {
+  } else if (target == 1 || target == 2 || target == 13) {
     if (s.LoadShapeFont == 'N') {
       s.UseShapeFont = 'N';
     } else if (!askYesNo(s.UseShapeFont, 5250, "Utiliser le font de texte externe TXT.SHP ?")) {

@@ -20,7 +20,7 @@ struct ConverterChoicesRecord {
 };
 extern ConverterChoicesRecord ConverterChoices;
 
-// Name of conversion target 1..12 and of output channel 1..3 (empty when
+// Name of conversion target 1..13 and of output channel 1..3 (empty when
 // the code is out of range), and the file extension of each target.
 std::string TargetName(int syntaxCode);
 std::string ChannelName(int deviceCode);

@@ -57,8 +57,9 @@ TForm_confPentable::TForm_confPentable(QWidget* parent) : QDialog(parent) {
   ComboBox1 = new QComboBox(this);
   ComboBox1->setObjectName("ComboBox1");
   ComboBox1->setEditable(false);
-  for (int i = 1; i <= 12; ++i) ComboBox1->addItem(display(TargetName(i)));
-  ComboBox1->setCurrentIndex(Settings.SyntaxCode >= 1 && Settings.SyntaxCode <= 12 ? Settings.SyntaxCode - 1 : -1);
+  for (int i = 1; !TargetName(i).empty(); ++i) ComboBox1->addItem(display(TargetName(i)));
+  ComboBox1->setCurrentIndex(Settings.SyntaxCode >= 1 && Settings.SyntaxCode <= ComboBox1->count() ? Settings.SyntaxCode - 1
+                                                                                                   : -1);
   top->addWidget(ComboBox1);
 
   StringGrid1 = new QTableWidget(kRows, kColumns, this);

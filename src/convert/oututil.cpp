@@ -14,6 +14,19 @@ std::string PointRealDecimals(double x, int decimals) {
   return CommaToPoint(RealToTextDecimals(x, decimals));
 }
 
+std::string PointFixed(double x, int decimals, bool trimZeros) {
+  char buf[400];
+  double half = 0.5 * std::pow(10.0, -decimals);
+  if (std::fabs(x) < half) x = 0;
+  int n = std::snprintf(buf, sizeof buf, "%.*f", decimals, x);
+  std::string s(buf, n > 0 && n < static_cast<int>(sizeof buf) ? n : 0);
+  if (trimZeros && s.find('.') != std::string::npos) {
+    while (s.back() == '0') s.pop_back();
+    if (s.back() == '.') s.pop_back();
+  }
+  return s;
+}
+
 double FiniteOrZero(long double x) {
   double d = static_cast<double>(x);
   return std::isfinite(d) ? d : 0.0;

@@ -123,7 +123,7 @@ bool PlotUsesShapeFont() {
 }
 
 void PlotBegin(int syntaxCode, int deviceCode) {
-  if (syntaxCode < 1 || syntaxCode > 12) {
+  if (syntaxCode < 1 || syntaxCode > TargetSvg) {
     ReportError("Undefinierter Syntaxcode " + IntToText(syntaxCode));
     Session.AbortFlag = true;
     syntaxCode = 1;

@@ -21,7 +21,7 @@ struct PlotPoint {
 };
 
 struct PlotStateRecord {
-  int target = 1;   // SyntaxCode 1..12 (HP-GL/2 switches it to 1 for a moment)
+  int target = 1;   // SyntaxCode 1..13 (HP-GL/2 switches it to 1 for a moment)
   int channel = 3;  // DeviceCode 1 serial, 2 parallel, 3 file
   double curX = 0, curY = 0;    // last position reached by a move or draw
   double textX = 0, textY = 0;  // aligned start of the current text
@@ -60,6 +60,7 @@ enum PlotTarget {
   TargetPostscript = 10,
   TargetHpglLaser = 11,
   TargetGarmin = 12,
+  TargetSvg = 13,
 };
 
 // Target names, channel names and file extensions: config/configio.h.

@@ -26,8 +26,9 @@ namespace {
 QString display(const std::string& oem) { return QString::fromStdString(ToDisplayText(oem)); }
 std::string fromDisplay(const QString& s) { return FromDisplayText(s.toStdString()); }
 
-const char* const kTargetItems[12] = {"HP-GL",        "Aristo", "Lasercomb", "CNC",        "DXF",        "Turbo Pascal",
-                                      "IGES",         "Turbo C", "HP-GL/2",  "Postscript", "HPGL-Laser", "Garmin GPS"};
+const char* const kTargetItems[13] = {"HP-GL",   "Aristo",  "Lasercomb",  "CNC",        "DXF",
+                                      "Turbo Pascal", "IGES", "Turbo C", "HP-GL/2", "Postscript",
+                                      "HPGL-Laser", "Garmin GPS", "SVG"};
 
 uint16_t portNumber(const std::string& text) {
   return static_cast<uint16_t>(std::clamp<long long>(TextToInt(TrimText(text)), 0, 65535));
@@ -48,10 +49,10 @@ Tplotkonvert::Tplotkonvert(QWidget* parent) : QDialog(parent) {
   RadioGroup1->setObjectName("RadioGroup1");
   targets = new QButtonGroup(this);
   auto* g1 = new QGridLayout(RadioGroup1);
-  for (int i = 0; i < 12; ++i) {
+  for (int i = 0; i < 13; ++i) {
     auto* b = new QRadioButton(display(kTargetItems[i]), RadioGroup1);
     targets->addButton(b, i);
-    g1->addWidget(b, i % 6, i / 6);
+    g1->addWidget(b, i % 7, i / 7);
   }
   if (auto* b = targets->button(Settings.SyntaxCode - 1)) b->setChecked(true);
   columns->addWidget(RadioGroup1, 2);

@@ -98,6 +98,7 @@ std::unique_ptr<PlotWriter> MakeCncWriter();        // 4
 std::unique_ptr<PlotWriter> MakeHpgl2Writer();      // 9
 std::unique_ptr<PlotWriter> MakePostscriptWriter(); // 10
 std::unique_ptr<PlotWriter> MakeHpglLaserWriter();  // 11
+std::unique_ptr<PlotWriter> MakeSvgWriter();        // 13
 
 // Device units shared by the writers: round to the nearest integer, halves
 // to the even neighbour; values outside the integer range are clamped and

@@ -19,7 +19,7 @@ std::map<int, PlotWriterFactory>& Table() {
       {TargetHpglLaser, MakeHpglLaserWriter},
       {TargetDxf, MakeDxfWriter},             {TargetPascal, MakePascalWriter},
       {TargetIges, MakeIgesWriter},           {TargetC, MakeCWriter},
-      {TargetGarmin, MakeGarminWriter},
+      {TargetGarmin, MakeGarminWriter},       {TargetSvg, MakeSvgWriter},
   };
   return table;
 }

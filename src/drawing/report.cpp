@@ -5,6 +5,7 @@
 #include "app/textconv.h"
 #include "drawing/dxfin.h"
 #include "drawing/dxfinvar.h"
+#include "drawing/notread.h"
 
 namespace planox {
 
@@ -31,11 +32,6 @@ void ClearReport() { current = ConversionReport{}; }
 void CountWritten() { ++current.written; }
 void CountLoss(Loss cause, long long n) { current.lost[static_cast<int>(cause)] += n; }
 
-void CountUnreadType(std::string_view type) {
-  ++current.unreadTypes[std::string(type)];
-  CountLoss(Loss::UnreadType);
-}
-
 std::string ReportText(const ConversionReport& r) {
   std::string text = r.written == 0 ? "aucun \x82l\x82ment de dessin \x82" "crit !"
                                     : counted(r.written, "\x82l\x82ment de dessin \x82" "crit",
@@ -49,7 +45,7 @@ std::string ReportText(const ConversionReport& r) {
     left += counted(n, one, many);
     if (cause == Loss::UnreadType) {
       std::string types;
-      for (const auto& [name, count] : r.unreadTypes)
+      for (const auto& [name, count] : EntitiesNotRead)
         types += (types.empty() ? "" : " ") + name + " " + IntToText(count);
       left += " (" + types + ")";
     }

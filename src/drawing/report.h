@@ -6,9 +6,7 @@
 #pragma once
 
 #include <array>
-#include <map>
 #include <string>
-#include <string_view>
 
 namespace planox {
 
@@ -26,7 +24,6 @@ inline constexpr int LossCauses = 7;
 struct ConversionReport {
   long long written = 0;  // drawing elements handed to the target
   std::array<long long, LossCauses> lost{};
-  std::map<std::string, long long> unreadTypes;  // entity type name: count
 
   long long count(Loss cause) const { return lost[static_cast<int>(cause)]; }
   long long totalLost() const;
@@ -37,11 +34,10 @@ const ConversionReport& Report();
 void ClearReport();
 void CountWritten();
 void CountLoss(Loss cause, long long n = 1);
-// An entity of a type that is not read; counted under Loss::UnreadType.
-void CountUnreadType(std::string_view type);
 
 // The report as one line of text (code page 850): the number of elements
-// written, then what was left out, by cause.
+// written, then what was left out, by cause; the types not read are named
+// from the last read's EntitiesNotRead.
 std::string ReportText(const ConversionReport& report);
 
 // Shows the report of the last conversion after lead: as a message, or as a

@@ -26,6 +26,10 @@ TEST_F(BatchOptions, TargetsChannelsAndNumbers) {
   EXPECT_EQ(Settings.SyntaxCode, 10);
   EXPECT_TRUE(ApplyBatchOption("/Cc", f));
   EXPECT_EQ(Settings.SyntaxCode, 8);
+  EXPECT_TRUE(ApplyBatchOption("/CSVG", f));
+  EXPECT_EQ(Settings.SyntaxCode, 13);
+  EXPECT_TRUE(ApplyBatchOption("/L5", f));
+  EXPECT_EQ(Settings.NcSyntax, 5);
   EXPECT_FALSE(ApplyBatchOption("/Cxyz", f));
   for (auto [opt, code] : {std::pair{"/D2", 2}, {"/D7", 3}, {"/D0", 3}, {"/D1", 1}, {"/Dx", 3}}) {
     EXPECT_TRUE(ApplyBatchOption(opt, f));
@@ -197,6 +201,11 @@ TEST_F(BatchRun, TheReportNamesWhatWasLeftOut) {
   EXPECT_NE(r.err.find("t.dxf -> t.plt : 1 \xc3\xa9l\xc3\xa9ment de dessin \xc3\xa9" "crit ; omis : 1 d'une couleur sans plume"),
             std::string::npos)
       << r.err;
+  // Entities of types the reader does not read, named with their counts.
+  const std::string solid = test::G(0, "3DSOLID") + test::G(8, "0");
+  WriteFile(dir.file("t.dxf"), Drawing(test::Line(0, 0, 10, 0) + solid + solid + test::G(0, "IMAGE") + test::G(8, "0")));
+  r = run({"t.dxf", "/CPLT"});
+  EXPECT_NE(r.err.find("omis : 3 entit\xc3\xa9s de types non lus (3DSOLID 2 IMAGE 1)"), std::string::npos) << r.err;
   // Nothing written at all: a warning.
   WriteFile(dir.file("t.dxf"), Drawing(test::Line(0, 0, 5, 5, "GREY")));
   r = run({"t.dxf", "/CPLT"});
@@ -216,6 +225,26 @@ TEST_F(BatchRun, TextsWithoutATextCommandBeepOncePerConversion) {
   EXPECT_NE(r.err.find("100 textes sans commande texte de la cible"), std::string::npos) << r.err;
 }
 
+// The bundled drawings for a cutter and for a mill run by GRBL or
+// LinuxCNC: rsvg-convert renders the SVG files, rs274 reads the program.
+TEST_F(BatchRun, SamplesToSvgAndIsoGcode) {
+  auto r = run({test::SourceDir() + "/samples/*.dxf", "/CSVG"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  for (const char* name : {"floorplan.svg", "flange.svg"}) {
+    ASSERT_TRUE(std::filesystem::exists(dir.file(name))) << name;
+    std::string cmd = "rsvg-convert -o " + dir.file("out.png") + " " + dir.file(name) + " >/dev/null 2>&1";
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << name;
+  }
+  r = run({test::SourceDir() + "/samples/flange.dxf", "/CCNC", "/L5"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  std::string program = test::ReadFile(dir.file("flange.cnc"));
+  EXPECT_EQ(program.find("G21 G90 G17 G94\r\n"), program.find("\r\n") + 2) << program.substr(0, 200);
+  std::string table = dir.file("pens.tbl");
+  WriteFile(table, "T1 P1\nT2 P2\nT3 P3\nT4 P4\nT5 P5\nT6 P6\nT7 P7\n");
+  std::string cmd = "rs274 -t " + table + " -g " + dir.file("flange.cnc") + " /dev/null >/dev/null 2>&1";
+  EXPECT_EQ(std::system(cmd.c_str()), 0);
+}
+
 // Every drawing of the corpus, converted to every target by the batch run:
 // no crash; each drawing gets its report line (what was written and left
 // out) or, when it cannot be read, the quit question; the exit code says
@@ -227,7 +256,7 @@ TEST_F(BatchRun, CorpusConvertsToEveryTarget) {
     for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
     return n;
   };
-  const char* targets[] = {"plt", "art", "hpg", "cnc", "dxf", "pas", "igs", "c", "pl2", "ps", "hpl", "grm"};
+  const char* targets[] = {"plt", "art", "hpg", "cnc", "dxf", "pas", "igs", "c", "pl2", "ps", "hpl", "grm", "svg"};
   for (const char* folder : {"ezdxf", "dxf-parser", "librecad"}) {
     const size_t drawings = FindMaskFiles(test::CorpusDir() + "/" + folder + "/*.dxf").size();
     for (const char* t : targets) {

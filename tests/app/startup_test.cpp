@@ -172,7 +172,7 @@ TEST_F(CommandLine, UsageAndVersion) {
     auto r = run({a});
     EXPECT_EQ(r.exitCode, 0) << a;
     EXPECT_EQ(r.out.rfind("ordre:  planox fichier DXF [/Cxxx] [/Mx]", 0), 0u) << a << r.out;
-    EXPECT_NE(r.out.find("/L : CNC-Mode ( 1=DIN 66025  2=SM  3=Deckel  4=drill)"), std::string::npos);
+    EXPECT_NE(r.out.find("/L : CNC-Mode ( 1=DIN 66025  2=SM  3=Deckel  4=drill  5=ISO)"), std::string::npos);
   }
   auto v = run({"--version"});
   EXPECT_EQ(v.exitCode, 0);

@@ -147,9 +147,9 @@ TEST_F(Driver, AristoCopiesItsInitFile) {
 }
 
 TEST_F(Driver, CodesAreValidated) {
-  std::string out = Convert(13, [] {});
+  std::string out = Convert(14, [] {});
   ASSERT_EQ(ui.records.size(), 1u);
-  EXPECT_EQ(ui.records[0].text, "Undefinierter Syntaxcode 13");
+  EXPECT_EQ(ui.records[0].text, "Undefinierter Syntaxcode 14");
   EXPECT_TRUE(Session.AbortFlag);
   EXPECT_EQ(out, "");  // the caller stops; nothing but the probe was written
 
