@@ -6,6 +6,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/prompts.h"
@@ -14,6 +15,7 @@
 #include "app/textconv.h"
 #include "config/configio.h"
 #include "drawing/dxfin_parts.h"
+#include "drawing/notread.h"
 #include "drawing/sinks.h"
 
 namespace planox {
@@ -26,6 +28,26 @@ int layerEntry = 0;
 int lineTypeEntry = 0;
 bool headerExtentsFound = false;
 bool outputStarted = false;
+std::string acadVersion, codePage;
+TextEncoding encoding = TextEncoding::Cp850;
+// The size of the drawing's extents when the read began.
+long double drawingSize = 100;
+
+// Code-0 names of the ENTITIES and BLOCKS sections that are no entity.
+bool IsStructure(std::string_view v) {
+  for (std::string_view k : {"BLOCK", "ENDBLK", "SEQEND", "VERTEX", "ENDSEC", "SECTION", "EOF", "ATTDEF"})
+    if (IsKeyword(v, k)) return true;
+  return false;
+}
+
+// Counts an entity this reader does not read, by its name.
+void NoteNotRead(const std::string& name) {
+  if (SectionName != "ENTITIES" && SectionName != "BLOCKS") return;
+  if (name.empty() || IsStructure(name)) return;
+  std::string key = UpperText(name.substr(0, 32));
+  if (EntitiesNotRead.size() >= 64 && !EntitiesNotRead.count(key)) key = "...";
+  ++EntitiesNotRead[key];
+}
 
 // True when the conversion's output file is the drawing file itself: the
 // same file on disk, however either name is spelt.
@@ -70,6 +92,11 @@ bool HeaderLoop(int mode) {
       ReadHeaderPoint(e.XMax, e.YMax);
       if (std::fabs(e.XMax) > 1e10L) e.XMax = 1e7L;
       if (std::fabs(e.YMax) > 1e10L) e.YMax = 1e7L;
+    } else if (IsKeyword(GroupValue, "$ACADVER") || IsKeyword(GroupValue, "$DWGCODEPAGE")) {
+      std::string& v = IsKeyword(GroupValue, "$ACADVER") ? acadVersion : codePage;
+      ReadGroupPair();
+      if (GroupCode != 0) v = GroupValue;
+      encoding = EncodingOf(acadVersion, codePage);
     } else if (IsKeyword(GroupValue, "$EXTMIN")) {
       ReadHeaderPoint(e.XMin, e.YMin);
       if (std::fabs(e.XMin) > 1e10L) e.XMin = -1e7L;
@@ -137,7 +164,11 @@ void ReadLayerEntry() {
     switch (GroupCode) {
       case 2: l.Name = GroupValue.substr(0, LayerNameLength); break;
       case 6: l.LineType = FindLineType(GroupValue); break;
-      case 62: l.Colour = static_cast<int32_t>(TextToInt(GroupValue) % 256); break;
+      case 62:
+        // Colour 0 is not a layer colour; programs that write it mean white.
+        l.Colour = static_cast<int32_t>(TextToInt(GroupValue) % 256);
+        if (l.Colour == 0) l.Colour = 7;
+        break;
       case 70: l.Flags = static_cast<uint8_t>(TextToInt(GroupValue) & 0xFF); break;
       default: break;
     }
@@ -223,6 +254,7 @@ void MainLoop(int mode) {
         ReadLineTypeEntry();
       } else {
         if (IsKeyword(GroupValue, "ENDBLK")) EndBlock();
+        NoteNotRead(GroupValue);
         ReadGroupPair();
       }
     }
@@ -235,6 +267,20 @@ void MainLoop(int mode) {
 }
 
 }  // namespace
+
+namespace dxfin {
+
+TextEncoding DrawingEncoding() { return encoding; }
+
+long double ChordTolerance() {
+  long double tolerance = drawingSize / 20000;
+  if (Settings.PlotScale > 0)
+    tolerance = std::max(std::min(tolerance, 0.01L / Settings.PlotScale), drawingSize * 1e-6L);
+  if (InBlockDefinition) tolerance /= 10;
+  return tolerance;
+}
+
+}  // namespace dxfin
 
 std::string DrawingFileName() {
   std::string dir = WithSeparator(Session.InPath);
@@ -265,7 +311,14 @@ void ReadDrawing(int mode, const std::string& blockName) {
     return;
   }
   ResetBoundingBox();
+  const Extents& was = Session.DrawingExtents;
+  drawingSize = std::max(was.XMax - was.XMin, was.YMax - was.YMin);
+  if (!(drawingSize > 0) || !std::isfinite(static_cast<double>(drawingSize))) drawingSize = 100;
   Session.DrawingExtents = Extents{-999, -999, 999, 999};
+  EntitiesNotRead.clear();
+  acadVersion.clear();
+  codePage.clear();
+  encoding = TextEncoding::Cp850;
   if (mode != ShowBlock) DeleteWorkFiles();
   Session.ShowErrors = false;
   if (mode == ReadForDisplay) {

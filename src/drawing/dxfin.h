@@ -99,7 +99,6 @@ std::string BlockFileName(std::string_view storedName);
 // Forgets the in-memory copies of the block work files.
 void ForgetBlockFiles();
 
-std::string DecodeTextCodes(std::string_view text);
 int ScreenColour(int colour);
 // A colour number folded into 0..15 for the pen table.
 int PenColour(int colour);

@@ -107,6 +107,12 @@ Point TransformPoint(long double x, long double y) {
           t.OriginY + x * t.ScaleX * s + y * t.ScaleY * c};
 }
 
+Affine BlockAffine() {
+  const Transform& t = BlockTransform;
+  const long double c = transformCos, s = transformSin;
+  return {t.ScaleX * c, -t.ScaleY * s, t.ScaleX * s, t.ScaleY * c, t.OriginX, t.OriginY};
+}
+
 DxfWriter& BlockWriter() { return blockWriter; }
 
 void UseWorkDir(const std::string& dir) {

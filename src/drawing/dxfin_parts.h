@@ -14,7 +14,9 @@
 #include <vector>
 
 #include "display/vektor.h"
+#include "drawing/curves.h"
 #include "drawing/dxfin.h"
+#include "drawing/dxftext.h"
 #include "drawing/dxfout.h"
 
 namespace planox::dxfin {
@@ -34,6 +36,27 @@ int32_t Int32(std::string_view s);
 
 // A layer slot in 1..MaxLayers (anything else is the first layer).
 int NormalSlot(int slot);
+
+// Shapes that have no emitter of their own, drawn through the emitters.
+// Lines between consecutive points (and back to the first when closed).
+void EmitPolyline(int mode, int slot, const std::vector<Point>& points, bool closed = false);
+
+// The curve centre + u cos t + v sin t for t from t0 to t1 (radians; the
+// whole curve when they are equal or a turn apart): an arc or circle where
+// u and v are a right angle apart and of one length, else lines.
+void EmitConic(int mode, int slot, Point centre, Point u, Point v, long double t0, long double t1);
+
+// An arc (degrees, counter-clockwise) of an entity's object coordinates
+// under the map m: an arc where m keeps circles, else lines along the
+// ellipse it becomes. A circle when full.
+void EmitMappedArc(int mode, int slot, const Affine& m, const ArcPiece& arc, bool full);
+
+// The area inside closed outlines (islands are holes) filled with solids;
+// false when it would take too many pieces and nothing was filled.
+bool EmitFilled(int mode, int slot, const std::vector<std::vector<Point>>& outlines);
+
+void EmitPlacedText(int mode, int slot, const PlacedText& t, long double oblique = 0);
+
 
 // ---- dxfin_entities.cpp
 
@@ -67,5 +90,19 @@ bool EndBlockFile();
 DxfWriter& BlockWriter();
 // A point of a block under BlockTransform.
 Point TransformPoint(long double x, long double y);
+// BlockTransform as a map.
+Affine BlockAffine();
+
+// ---- dxfin.cpp
+
+// How the current drawing's texts are encoded (from its header).
+TextEncoding DrawingEncoding();
+// The largest distance a chord may keep from its curve, in drawing units:
+// a twenty-thousandth of the drawing's extents as the read found them, but
+// no more than 0.01 mm of output at the converter's scale and no less than
+// a millionth of the extents; a tenth of that inside a block definition,
+// whose contents may be inserted enlarged. The window and the conversions
+// use the same, so both draw the same chords.
+long double ChordTolerance();
 
 }  // namespace planox::dxfin

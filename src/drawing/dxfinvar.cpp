@@ -1,4 +1,5 @@
 #include "drawing/dxfinvar.h"
+#include "drawing/notread.h"
 
 #include "app/prompts.h"
 
@@ -11,6 +12,7 @@ int LineTypeCount = 0;
 std::array<std::string, MaxBlocks + 1> BlockTable;
 int BlockCount = 0;
 Box BoundingBox;
+std::map<std::string, uint32_t> EntitiesNotRead;
 uint32_t ElementCount = 0;
 uint32_t TextCount = 0;
 bool InBlockDefinition = false;
@@ -39,6 +41,7 @@ void ResetDrawingModel() {
   for (auto& b : BlockTable) b.clear();
   BlockCount = 0;
   ResetBoundingBox();
+  EntitiesNotRead.clear();
   ElementCount = 0;
   TextCount = 0;
   InBlockDefinition = false;
