@@ -294,9 +294,15 @@ void Thh::FormCreate() {
     Session.ShowErrors = true;
     WaitCursorOn();
     ReadDrawing(ReadHeaderOnly);
-    if (Session.AbortFlag) throw ProgramExit{0};
-    ShowAndSize();
-    Session.PlotFile = Session.DrawingName;
+    if (Session.AbortFlag && WorkCancelled()) {
+      // The user stopped the first read: the window opens without a drawing.
+      Session.DrawingName.clear();
+      Session.AbortFlag = false;
+    } else {
+      if (Session.AbortFlag) throw ProgramExit{0};
+      ShowAndSize();
+      Session.PlotFile = Session.DrawingName;
+    }
   } else if (args_.size() >= 2) {
     Session.FileExtension = upperExtension(args_[0]);
     RunBatch(args_, BatchActions{[this] { PrintBatchDrawing(); }});

@@ -572,7 +572,16 @@ void ScriptedUi::progressEnd() { --progressOpen; }
 
 // ---- Progress ----
 
-ProgressReport::ProgressReport(const std::string& what) { Ui().progressBegin(what); }
+namespace {
+bool workCancelled = false;
+}  // namespace
+
+bool WorkCancelled() { return workCancelled; }
+
+ProgressReport::ProgressReport(const std::string& what) {
+  workCancelled = false;
+  Ui().progressBegin(what);
+}
 
 ProgressReport::~ProgressReport() { Ui().progressEnd(); }
 
@@ -580,7 +589,7 @@ bool ProgressReport::Step(uint64_t done, uint64_t total) {
   if (cancelled_) return false;
   const int percent = total == 0 ? 100 : static_cast<int>(std::min<uint64_t>(done, total) * 100 / total);
   if (Ui().progressStep(percent)) return true;
-  cancelled_ = true;
+  cancelled_ = workCancelled = true;
   Session.AbortFlag = true;
   return false;
 }

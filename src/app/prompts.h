@@ -119,6 +119,10 @@ class ProgressReport {
   bool cancelled_ = false;
 };
 
+// True when the user cancelled the last piece of work that showed its
+// progress (false again once the next one begins).
+bool WorkCancelled();
+
 // How long work runs before its progress is shown.
 inline constexpr std::chrono::milliseconds ProgressDelay{500};
 

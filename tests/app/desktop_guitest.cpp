@@ -188,5 +188,28 @@ TEST_F(Desktop, ALongReadShowsProgressAndEscapeCancelsIt) {
   EXPECT_EQ(Session.DrawingName, "SMALL");
 }
 
+// Escape on the progress of the drawing named on the command line: the
+// program starts with an empty window instead of ending.
+TEST_F(Desktop, EscapeOnTheFirstReadStartsWithAnEmptyWindow) {
+  const std::string big = Drawing("BIG.dxf", 400000);
+  hh.reset();
+  auto started = std::make_unique<Thh>(std::vector<std::string>{big});
+  QtUi qt(started.get());
+  SetUi(&qt);
+  qt.progressDelay = std::chrono::milliseconds(0);
+  test::onModal([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+  EXPECT_NO_THROW(started->FormCreate());
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_TRUE(Session.DrawingName.empty());
+  started->show();
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  // The window works: a drawing opens from it.
+  started->OpenDrawing(Drawing("SMALL.dxf", 5));
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(Session.DrawingName, "SMALL");
+  SetUi(&ui);
+}
+
 }  // namespace
 }  // namespace planox
