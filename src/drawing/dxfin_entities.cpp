@@ -518,11 +518,13 @@ struct InsertEntity : Extrusion {
       {50, &InsertEntity::rot},  {70, &InsertEntity::columns},   {71, &InsertEntity::rows},
       {44, &InsertEntity::columnSpacing}, {45, &InsertEntity::rowSpacing},
       {210, &InsertEntity::ex},  {220, &InsertEntity::ey},       {230, &InsertEntity::ez}};
-  // A dimension's block goes at its text point, turned by its text angle.
+  // A dimension's block holds the dimension as drawn; it goes at the
+  // dimension's insertion point (12/22), neither scaled nor turned: groups
+  // 41, 42 and 52 of a dimension are its text line spacing, its measured
+  // value and the slant of its extension lines.
   static constexpr Code<InsertEntity> dimensionCodes[] = {
-      {2, &InsertEntity::name},  LayerCode(&InsertEntity::slot), {12, &InsertEntity::x},
-      {22, &InsertEntity::y},    {41, &InsertEntity::sx},        {42, &InsertEntity::sy},
-      {52, &InsertEntity::rot}};
+      {2, &InsertEntity::name}, LayerCode(&InsertEntity::slot), {12, &InsertEntity::x},
+      {22, &InsertEntity::y}};
 };
 
 // An array of more insertions than this is drawn as its first ones only.
