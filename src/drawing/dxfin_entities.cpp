@@ -134,7 +134,9 @@ constexpr Code<E> LayerCode(int32_t E::*slot) {
 
 // Reads the group pairs of one entity up to the next code-0 pair, storing
 // every value its table names; the last pair of a code wins, codes the
-// table does not name are skipped. False when the read ended first.
+// table does not name are skipped, and so is everything from group 101 on:
+// an embedded object (the columns of an MTEXT) whose groups repeat the
+// entity's codes with other meanings. False when the read ended first.
 //
 // GCC 12 warns of stores of a kind the entity's table never names (a real
 // number into the small polyline header); those paths are never taken.
@@ -142,9 +144,12 @@ constexpr Code<E> LayerCode(int32_t E::*slot) {
 #pragma GCC diagnostic ignored "-Warray-bounds"
 template <class Source, class E>
 bool ReadCodes(Source& s, E& e, std::span<const Code<E>> table) {
+  bool embedded = false;
   for (;;) {
     if (!s.Next()) return false;
     if (s.code == 0) return true;
+    if (s.code == 101) embedded = true;
+    if (embedded) continue;
     for (const Code<E>& c : table) {
       if (c.code != s.code) continue;
       switch (c.kind) {

@@ -290,6 +290,15 @@ TEST_F(Modern, TextsPlacedAndDecoded) {
        ReadForDisplay);
   EXPECT_EQ(rec.Only("H_OutTextXY"), (V{"H_OutTextXY(0,7,Hello)", "H_OutTextXY(0,2,World big)"}));
   EXPECT_EQ(rec.Only("H_SetTextStyle"), (V{"H_SetTextStyle(2,0,3,3)", "H_SetTextStyle(2,0,3,3)"}));
+  // The embedded object newer programs add after group 101 repeats the
+  // codes with other meanings (direction, location, column width).
+  rec.calls.clear();
+  Read(G(0, "MTEXT") + G(8, "0") + G(10, 0.0) + G(20, 10.0) + G(40, 3.0) + G(1, "Hello") +
+           G(101, "Embedded Object") + G(70, "1") + G(10, 1.0) + G(20, 0.0) + G(11, 0.0) +
+           G(21, 10.0) + G(40, 40.0) + G(44, 40.0) + Eof(),
+       ReadForDisplay);
+  EXPECT_EQ(rec.Only("H_OutTextXY"), V{"H_OutTextXY(0,7,Hello)"});
+  EXPECT_EQ(rec.Only("H_SetTextStyle"), V{"H_SetTextStyle(2,0,3,3)"});
 
   // Encodings: UTF-8 from AC1021 on, the code page before, \U+ in both.
   auto header = [](const std::string& version, const std::string& page) {
