@@ -5,6 +5,7 @@
 // under the insertion transform, nesting up to four deep.
 #include <dirent.h>
 #include <fnmatch.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "app/startup.h"
 #include "app/textconv.h"
 #include "drawing/dxfin_parts.h"
+#include "drawing/report.h"
 
 namespace planox {
 
@@ -99,6 +101,8 @@ void TransformAngleChanged() {
 }
 
 }  // namespace
+
+bool HasBlockFile(std::string_view storedName) { return ::access(BlockPath(storedName).c_str(), F_OK) == 0; }
 
 Point TransformPoint(long double x, long double y) {
   const Transform& t = BlockTransform;
@@ -199,12 +203,10 @@ void ReplayBlock(int mode, const std::string& name, long double x, long double y
     --InsertDepth;
   };
   if (InsertDepth > 4) {
-    // Too deep (a block that inserts itself, for one): end the read.
-    const bool show = Session.ShowErrors;
-    Session.ShowErrors = true;
-    ReportError("Error blocknr " + IntToText(InsertDepth));
-    Session.ShowErrors = show;
-    Session.AbortFlag = true;
+    // Too deep (a block that inserts itself, for one): this insertion is
+    // left out and counted; the message comes once per read.
+    CountLoss(Loss::TooDeep);
+    if (mode != ReadHeaderOnly && Report().count(Loss::TooDeep) == 1) ShowError("Error blocknr " + IntToText(InsertDepth));
     leave();
     return;
   }
@@ -215,6 +217,13 @@ void ReplayBlock(int mode, const std::string& name, long double x, long double y
   } else {
     file = LoadWorkFile(BlockPath(name));
     if (file) workFilesByName.emplace(name, file);
+  }
+  if (!file && !HasBlockFile(name)) {
+    // A block the drawing does not define (or not before this insertion):
+    // left out and counted.
+    CountLoss(Loss::UndefinedBlock);
+    leave();
+    return;
   }
   if (!file) {
     ReportError("Invalid temp dir " + Settings.TempDir);
