@@ -138,6 +138,7 @@ void EndBlock() {
 
 void ReadBlockHeader() {
   std::string name;
+  long double baseX = 0, baseY = 0;
   for (;;) {
     ReadGroupPair();
     if (Session.AbortFlag) return;
@@ -146,8 +147,13 @@ void ReadBlockHeader() {
       name = GroupValue.substr(0, BlockNameLength);
     else if (GroupCode == 8)
       FindLayer(GroupValue);
+    else if (GroupCode == 10)
+      baseX = Real(GroupValue);
+    else if (GroupCode == 20)
+      baseY = Real(GroupValue);
   }
   name = StoredBlockName(name);
+  if (std::isfinite(baseX) && std::isfinite(baseY)) SetBlockBase(name, baseX, baseY);
   if (BlockCount < MaxBlocks) BlockTable[++BlockCount] = name;
   if (!BeginBlockFile(name)) WorkFileFailed();
 }

@@ -32,6 +32,10 @@ std::unordered_map<std::string, std::unique_ptr<WorkFile>> workFiles;
 // changes.
 std::unordered_map<std::string, const WorkFile*> workFilesByName;
 
+// The base point of every block the drawing defines (groups 10 and 20 of
+// its BLOCK entry), by stored name; an insertion puts it at its point.
+std::unordered_map<std::string, Point> basePoints;
+
 // The work file of the definition being read.
 DxfWriter blockWriter;
 std::vector<DxfGroup> blockCopy;
@@ -102,6 +106,8 @@ void TransformAngleChanged() {
 
 }  // namespace
 
+void SetBlockBase(const std::string& storedName, long double x, long double y) { basePoints[storedName] = {x, y}; }
+
 bool HasBlockFile(std::string_view storedName) { return ::access(BlockPath(storedName).c_str(), F_OK) == 0; }
 
 Point TransformPoint(long double x, long double y) {
@@ -127,6 +133,7 @@ void UseWorkDir(const std::string& dir) {
 
 void DeleteWorkFiles() {
   ForgetBlockFiles();
+  basePoints.clear();
   const std::string& dir = readWorkDir;
   DIR* d = ::opendir(dir.c_str());
   if (!d) return;
@@ -195,6 +202,12 @@ void ReplayBlock(int mode, const std::string& name, long double x, long double y
   if (rotation != 0) {
     BlockTransform.Angle += rotation;
     TransformAngleChanged();
+  }
+  // The block's base point lands on the insertion point.
+  if (auto base = basePoints.find(name); base != basePoints.end()) {
+    const Point b = TransformPoint(base->second.x, base->second.y);
+    BlockTransform.OriginX += origin.x - b.x;
+    BlockTransform.OriginY += origin.y - b.y;
   }
   auto leave = [&] {
     BlockTransform = saved;

@@ -84,6 +84,8 @@ void ReplayEntities(const WorkFile& file, int mode);
 void UseWorkDir(const std::string& dir);
 // Deletes the block work files ("$*.dx$") of the work folder.
 void DeleteWorkFiles();
+// Records the base point of a block's definition.
+void SetBlockBase(const std::string& storedName, long double x, long double y);
 // True when the block has a work file: the drawing has defined it.
 bool HasBlockFile(std::string_view storedName);
 // Starts the work file of a block definition; false when it cannot be made.

@@ -37,6 +37,18 @@ TEST_F(Blocks, InsertTransforms) {
        ReadForDisplay);
   EXPECT_EQ(rec.Only("H_Line"), V{"H_Line(10,1,10,2)"});
 
+  // The base point of a block lands on the insertion point, at every level
+  // of nesting: B (base 1,1) in A (base 2,0) at (3,0), A at (10,0).
+  auto based = [](const std::string& name, double x, double y, const std::string& entities) {
+    return G(0, "BLOCK") + G(8, "0") + G(2, name) + G(70, "0") + G(10, x) + G(20, y) + entities + G(0, "ENDBLK");
+  };
+  rec.calls.clear();
+  Read(Section("BLOCKS", based("S", 5, 5, Line(5, 5, 6, 5)) + based("B", 1, 1, Line(1, 1, 2, 1)) +
+                             based("A", 2, 0, Insert("B", 3, 0))) +
+           Section("ENTITIES", Insert("S", 10, 5, 90, 2, 2) + Insert("A", 10, 0)) + Eof(),
+       ReadForDisplay);
+  EXPECT_EQ(rec.Only("H_Line"), (V{"H_Line(10,5,10,7)", "H_Line(11,0,12,0)"}));
+
   // Circle radius follows the scale; arcs turn with the insertion; text
   // keeps its own rotation and takes the y scale for its height. (Scales
   // that differ or mirror: modern_test.cpp.)
