@@ -124,6 +124,19 @@ TEST_F(Reader, HeaderExtents) {
   EXPECT_EQ(e.YMax, 9);
   EXPECT_TRUE(Session.ShowErrors);
 
+  // Header extents that are a point, inverted (an empty drawing's markers)
+  // or cannot be read are no extents: the bounding box is taken.
+  for (const auto& [min, max] : {std::pair{0.0, 0.0}, {1e20, -1e20}, {9.0, 1.0}}) {
+    SCOPED_TRACE(min);
+    Read(header(var("$EXTMIN", min, min) + var("$EXTMAX", max, max)) + Section("ENTITIES", Line(3, 1, 8, 9)) +
+             Eof(),
+         ReadHeaderOnly);
+    EXPECT_EQ(e.XMin, 3);
+    EXPECT_EQ(e.YMin, 1);
+    EXPECT_EQ(e.XMax, 8);
+    EXPECT_EQ(e.YMax, 9);
+  }
+
   // Nothing at all: the empty box, uncorrected.
   Read(Section("ENTITIES", "") + Eof(), ReadHeaderOnly);
   EXPECT_FALSE(Session.AbortFlag);
