@@ -41,13 +41,23 @@ DxfWriter blockWriter;
 std::vector<DxfGroup> blockCopy;
 std::string blockPath;
 
+// A block name as part of a file name: every byte a file name cannot
+// safely hold, and "%" itself, as "%" and two hexadecimal digits, so that
+// different names never share a work file ("DOOR 1" and "DOOR_1").
 std::string SafeBlockName(std::string_view storedName) {
-  std::string safe(storedName);
-  for (char& c : safe) {
+  static const char hex[] = "0123456789ABCDEF";
+  std::string safe;
+  for (char c : storedName) {
     unsigned char u = static_cast<unsigned char>(c);
     bool ok = (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') ||
               u == '-' || u == '_' || u == '$' || u == '#' || u >= 128;
-    if (!ok) c = '_';
+    if (ok) {
+      safe += c;
+    } else {
+      safe += '%';
+      safe += hex[u >> 4];
+      safe += hex[u & 15];
+    }
   }
   return safe;
 }

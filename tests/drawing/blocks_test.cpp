@@ -104,8 +104,8 @@ TEST_F(Blocks, WorkFilesAndNames) {
   EXPECT_EQ(BlockTable[4], "../../x");  // the table keeps the name
   EXPECT_TRUE(Exists(dir + "$XU3.dx$"));
   EXPECT_TRUE(Exists(dir + "$BATHROOM.dx$"));
-  EXPECT_TRUE(Exists(dir + "$______x.dx$"));
-  EXPECT_TRUE(Exists(dir + "$a_b_c_.dx$"));
+  EXPECT_TRUE(Exists(dir + "$%2E%2E%2F%2E%2E%2Fx.dx$"));
+  EXPECT_TRUE(Exists(dir + "$a%2Fb%5Cc%01.dx$"));
   EXPECT_FALSE(Exists(tmp.path() + "/x.dx$"));
   EXPECT_EQ(rec.Only("H_Line"), (V{"H_Line(0,0,1,1)", "H_Line(0,0,2,0)", "H_Line(0,0,3,0)"}));
 
@@ -131,6 +131,17 @@ TEST_F(Blocks, WorkFilesAndNames) {
   EXPECT_FALSE(Exists(dir + "$DISK.dx$"));
   ReadDrawing(ShowBlock, "XU3");
   EXPECT_TRUE(Session.AbortFlag);
+
+  // Names that differ only in bytes a file name cannot hold keep their
+  // own work files.
+  Session.AbortFlag = false;
+  rec.calls.clear();
+  Read(Section("BLOCKS", Block("DOOR 1", Line(0, 0, 1, 0)) + Block("DOOR_1", Line(0, 0, 2, 0)) +
+                             Block("A/B", Line(0, 0, 3, 0)) + Block("A_B", Line(0, 0, 4, 0)) +
+                             Block("A%2FB", Line(0, 0, 5, 0))) +
+           Section("ENTITIES", Insert("DOOR 1", 0, 0) + Insert("A/B", 0, 0) + Insert("A%2FB", 0, 0)) + Eof(),
+       ReadForDisplay);
+  EXPECT_EQ(rec.Only("H_Line"), (V{"H_Line(0,0,1,0)", "H_Line(0,0,3,0)", "H_Line(0,0,5,0)"}));
 }
 
 TEST_F(Blocks, LayersCarriedThroughWorkFiles) {
