@@ -176,10 +176,18 @@ bool IsKeyword(std::string_view value, std::string_view upper) {
   return true;
 }
 
+// Some programs pad a value with blanks after the number: they are not
+// part of it.
+std::string_view WithoutTrailingBlanks(std::string_view s) {
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
 // A value as TextToReal reads it. The common form (blanks, sign, at most 15
 // digits with one "." or ",") is converted here exactly: an integer below
 // 2^53 divided by an exact power of ten rounds correctly in one step.
 long double Real(std::string_view s) {
+  s = WithoutTrailingBlanks(s);
   static const double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
   const char* p = s.data();
@@ -208,7 +216,7 @@ long double Real(std::string_view s) {
 }
 
 int32_t Int32(std::string_view s) {
-  long long n = TextToInt(s);
+  long long n = TextToInt(WithoutTrailingBlanks(s));
   if (n < INT32_MIN || n > INT32_MAX) return 0;
   return static_cast<int32_t>(n);
 }
