@@ -365,10 +365,13 @@ std::string NowTimeText() {
 }
 
 double TextToReal(std::string_view s) {
-  std::string t(s);
-  std::size_t comma = t.find(',');
-  if (comma != std::string::npos) t[comma] = '.';
-  std::string_view v = SkipLeadingBlanks(t);
+  std::string_view v = SkipLeadingBlanks(s);
+  std::string copy;  // only for a "," read as "."
+  if (std::size_t comma = v.find(','); comma != std::string_view::npos) {
+    copy.assign(v);
+    copy[comma] = '.';
+    v = copy;
+  }
   if (!IsRealSyntax(v)) return 0;
   if (v.front() == '+') v.remove_prefix(1);
   double x = 0;
