@@ -21,6 +21,7 @@ also when the targets are not met. Without the corpus it says so and exits 0.
 import argparse
 import concurrent.futures
 import hashlib
+import inspect
 import os
 import re
 import shutil
@@ -59,6 +60,8 @@ def render_reference(dxf, png, texts):
                     layout.delete_entity(e)
                 elif e.dxftype() == "INSERT":
                     e.delete_all_attribs()
+                elif e.dxftype() == "MULTILEADER" and e.context.mtext is not None:
+                    e.context.mtext.default_content = ""
     fig = plt.figure(figsize=(RENDER / 100, RENDER / 100), dpi=100)
     ax = fig.add_axes([0, 0, 1, 1])
     ax.set_axis_off()
@@ -103,23 +106,30 @@ def render_box(ps, png, box, size=RENDER):
     return x0, y0, dpi, h
 
 
-def render_output(ps, png):
-    """Ghostscript's rendering of the output, its ink fitted into RENDER
-    pixels. The box Ghostscript gives counts moves that leave no ink, so a
-    first rendering at four times the size finds the ink and a second one
-    zooms onto it."""
+def ink_box(ps, png):
+    """The box of the output's ink in points, or None when it has none. The
+    box Ghostscript gives counts moves that leave no ink, so a rendering at
+    four times the size (into png) finds the ink."""
     import numpy as np
     box = postscript_bbox(ps)
     if box is None:
-        return False
+        return None
     x0, y0, dpi, h = render_box(ps, png, box, 4 * RENDER)
-    ink = load_ink(png)
-    ys, xs = np.nonzero(ink)
+    ys, xs = np.nonzero(load_ink(png))
     if len(xs) == 0:
-        return True
+        return None
     px = 72 / dpi
-    render_box(ps, png, (x0 + xs.min() * px, y0 + (h - 1 - ys.max()) * px,
-                         x0 + (xs.max() + 1) * px, y0 + (h - ys.min()) * px))
+    return (x0 + xs.min() * px, y0 + (h - 1 - ys.max()) * px,
+            x0 + (xs.max() + 1) * px, y0 + (h - ys.min()) * px)
+
+
+def render_output(ps, png):
+    """Ghostscript's rendering of the output, its ink fitted into RENDER
+    pixels; False when it has no ink."""
+    box = ink_box(ps, png)
+    if box is None:
+        return False
+    render_box(ps, png, box)
     return True
 
 
@@ -228,20 +238,24 @@ def check(job):
         shutil.copy(dxf, os.path.join(tmp, base + ".dxf"))
         ps = os.path.join(tmp, base + ".ps")
         # Converted at scale 1 first, then again at a scale that makes the
-        # output about a metre wide, so that the writer's resolution does
-        # not decide the score of very small or very large drawings.
-        for scale in ("1", None):
-            if scale is None:
-                box = postscript_bbox(ps) if os.path.exists(ps) and not result["error"] else None
+        # output about a metre wide, its ink moved to the origin, so that
+        # neither the writer's resolution nor Ghostscript's limits decide the
+        # score of very small or very large drawings.
+        options = ["/M1"]
+        for again in (False, True):
+            if again:
+                box = ink_box(ps, os.path.join(tmp, "box.png")) if os.path.exists(ps) and not result["error"] else None
                 if box is None:
                     break
                 factor = min(100.0, max(0.01, 2800 / max(box[2] - box[0], box[3] - box[1])))
                 if 0.5 < factor < 2:
                     break
-                scale = f"{factor:.6g}"
+                mm = 25.4 / 72  # the writer's page starts 20 points from the corner
+                options = [f"/M{factor:.6g}", f"/X{-factor * ((box[0] + box[2]) / 2 - 20) * mm:.6g}",
+                           f"/Y{-factor * ((box[1] + box[3]) / 2 - 20) * mm:.6g}"]
                 os.remove(ps)
             try:
-                r = subprocess.run([program, base + ".dxf", "/CPS", "/D3", "/M" + scale], cwd=tmp,
+                r = subprocess.run([program, base + ".dxf", "/CPS", "/D3"] + options, cwd=tmp,
                                    capture_output=True, timeout=120,
                                    env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
                 if r.returncode < 0:
@@ -258,8 +272,10 @@ def check(job):
             ref_png = os.path.join(tmp, f"ref-{key}.png")
             cached = None
             if cache:
+                # A kept rendering stands for the drawing as this version of
+                # the reference renderer draws it.
                 with open(dxf, "rb") as f:
-                    digest = hashlib.sha256(f.read()).hexdigest()[:20]
+                    digest = hashlib.sha256(f.read() + inspect.getsource(render_reference).encode()).hexdigest()[:20]
                 cached = os.path.join(cache, f"{digest}-{key}.png")
             if cached and os.path.exists(cached):
                 shutil.copy(cached, ref_png)

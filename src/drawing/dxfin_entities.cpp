@@ -102,7 +102,7 @@ class WorkSource {
 // What one group code of an entity fills, and how the value is read.
 template <class E>
 struct Code {
-  enum Kind { Number, Text, Append, Whole, EntityLayer, OwnLayer, Each };
+  enum Kind { Number, Text, Append, Whole, EntityLayer, OwnLayer, Each, EachText };
   constexpr Code(int c, long double E::*m) : code(c), kind(Number), number(m) {}
   // A text, or with kind Append every text of the code joined in order.
   constexpr Code(int c, std::string E::*m, Kind k = Text) : code(c), kind(k), text(m) {}
@@ -111,6 +111,8 @@ struct Code {
   // Every pair of the code, in order, handed to a member function with its
   // code and value: for entities that repeat codes (lists of points).
   constexpr Code(int c, void (E::*m)(int, long double)) : code(c), kind(Each), each(m) {}
+  // The same for texts.
+  constexpr Code(int c, void (E::*m)(int, std::string_view)) : code(c), kind(EachText), eachText(m) {}
 
   int code;
   Kind kind;
@@ -119,6 +121,7 @@ struct Code {
     std::string E::*text;
     int32_t E::*whole;
     void (E::*each)(int, long double);
+    void (E::*eachText)(int, std::string_view);
   };
 };
 
@@ -131,7 +134,9 @@ constexpr Code<E> LayerCode(int32_t E::*slot) {
 
 // Reads the group pairs of one entity up to the next code-0 pair, storing
 // every value its table names; the last pair of a code wins, codes the
-// table does not name are skipped. False when the read ended first.
+// table does not name are skipped, and so is everything from group 101 on:
+// an embedded object (the columns of an MTEXT) whose groups repeat the
+// entity's codes with other meanings. False when the read ended first.
 //
 // GCC 12 warns of stores of a kind the entity's table never names (a real
 // number into the small polyline header); those paths are never taken.
@@ -139,9 +144,12 @@ constexpr Code<E> LayerCode(int32_t E::*slot) {
 #pragma GCC diagnostic ignored "-Warray-bounds"
 template <class Source, class E>
 bool ReadCodes(Source& s, E& e, std::span<const Code<E>> table) {
+  bool embedded = false;
   for (;;) {
     if (!s.Next()) return false;
     if (s.code == 0) return true;
+    if (s.code == 101) embedded = true;
+    if (embedded) continue;
     for (const Code<E>& c : table) {
       if (c.code != s.code) continue;
       switch (c.kind) {
@@ -156,6 +164,7 @@ bool ReadCodes(Source& s, E& e, std::span<const Code<E>> table) {
         case Code<E>::EntityLayer: e.*c.whole = s.EntityLayer(); break;
         case Code<E>::OwnLayer: e.*c.whole = s.Layer(); break;
         case Code<E>::Each: (e.*c.each)(s.code, s.Number()); break;
+        case Code<E>::EachText: (e.*c.eachText)(s.code, s.value.substr(0, MaxTextLength)); break;
       }
       break;
     }
@@ -348,6 +357,15 @@ struct MTextCodes {
 };
 
 template <class Source>
+void EmitMText(const Source& s, int mode, int slot, MTextEntity m) {
+  if (s.Replay()) {
+    m.at = TransformPoint(m.at.x, m.at.y);
+    m.height *= BlockTransform.ScaleY;
+  }
+  for (const PlacedText& t : PlaceMText(m)) EmitPlacedText(mode, slot, t);
+}
+
+template <class Source>
 void ReadMText(Source& s, int mode) {
   MTextCodes e;
   e.slot = s.StartLayer(1);
@@ -361,11 +379,7 @@ void ReadMText(Source& s, int mode) {
   m.rotation = e.dx != 0 || e.dy != 0 ? RadToDeg(std::atan2(e.dy, e.dx)) : e.rot;
   m.spacing = e.spacing;
   m.attachment = e.attachment;
-  if (s.Replay()) {
-    m.at = TransformPoint(e.x, e.y);
-    m.height *= BlockTransform.ScaleY;
-  }
-  for (const PlacedText& t : PlaceMText(m)) EmitPlacedText(mode, e.slot, t);
+  EmitMText(s, mode, e.slot, m);
 }
 
 // SOLID and TRACE: four corners.
@@ -509,11 +523,13 @@ struct InsertEntity : Extrusion {
       {50, &InsertEntity::rot},  {70, &InsertEntity::columns},   {71, &InsertEntity::rows},
       {44, &InsertEntity::columnSpacing}, {45, &InsertEntity::rowSpacing},
       {210, &InsertEntity::ex},  {220, &InsertEntity::ey},       {230, &InsertEntity::ez}};
-  // A dimension's block goes at its text point, turned by its text angle.
+  // A dimension's block holds the dimension as drawn; it goes at the
+  // dimension's insertion point (12/22), neither scaled nor turned: groups
+  // 41, 42 and 52 of a dimension are its text line spacing, its measured
+  // value and the slant of its extension lines.
   static constexpr Code<InsertEntity> dimensionCodes[] = {
-      {2, &InsertEntity::name},  LayerCode(&InsertEntity::slot), {12, &InsertEntity::x},
-      {22, &InsertEntity::y},    {41, &InsertEntity::sx},        {42, &InsertEntity::sy},
-      {52, &InsertEntity::rot}};
+      {2, &InsertEntity::name}, LayerCode(&InsertEntity::slot), {12, &InsertEntity::x},
+      {22, &InsertEntity::y}};
 };
 
 // An array of more insertions than this is drawn as its first ones only.
@@ -743,6 +759,104 @@ void ReadLeader(Source& s, int mode) {
   if (s.Replay())
     for (Point& p : e.points) p = TransformPoint(p.x, p.y);
   EmitPolyline(mode, e.slot, e.points);
+}
+
+// MULTILEADER: every leader line from its arrow point through its vertices
+// to its leader's landing, the dogleg on from there, and the text placed
+// as MTEXT. The groups come in nested sections ("CONTEXT_DATA{",
+// "LEADER{", "LEADER_LINE{", each up to a "}") and mean different things
+// in each.
+struct MLeaderEntity {
+  int32_t slot = 0;
+  enum Section { Outside, Context, Leader, Line, Done } in = Outside;
+  std::vector<std::vector<Point>> paths;  // finished leader lines and doglegs
+  std::vector<std::vector<Point>> lines;  // of the leader being read
+  Point landing, dogleg;
+  long double doglegLength = 0;
+  std::string text;
+  MTextEntity m;
+  long double dx = 0, dy = 0;
+
+  void Open(int code, std::string_view v) {
+    if (code == 304 && in == Leader && IsKeyword(v, "LEADER_LINE{")) {
+      in = Line;
+      lines.emplace_back();
+    } else if (code == 304 && in == Context) {
+      text = v;
+    } else if (code == 300 && in == Outside && IsKeyword(v, "CONTEXT_DATA{")) {
+      in = Context;
+    } else if (code == 302 && in == Context && IsKeyword(v, "LEADER{")) {
+      in = Leader;
+      lines.clear();
+      landing = dogleg = {};
+      doglegLength = 0;
+    } else if (code == 305 && in == Line) {
+      in = Leader;
+    } else if (code == 303 && in == Leader) {
+      EndLeader();
+      in = Context;
+    } else if (code == 301 && in == Context) {
+      in = Done;
+    }
+  }
+  void EndLeader() {
+    for (std::vector<Point>& l : lines) {
+      l.push_back(landing);
+      paths.push_back(std::move(l));
+    }
+    const long double d = std::hypot(dogleg.x, dogleg.y);
+    if (doglegLength > 0 && d > 0)
+      paths.push_back({landing, {landing.x + dogleg.x / d * doglegLength, landing.y + dogleg.y / d * doglegLength}});
+  }
+  void Number(int code, long double v) {
+    if (in == Line) {
+      if (code == 10) lines.back().push_back({v, 0});
+      else if (code == 20 && !lines.back().empty()) lines.back().back().y = v;
+    } else if (in == Leader) {
+      switch (code) {
+        case 10: landing.x = v; break;
+        case 20: landing.y = v; break;
+        case 11: dogleg.x = v; break;
+        case 21: dogleg.y = v; break;
+        case 40: doglegLength = v; break;
+      }
+    } else if (in == Context) {
+      switch (code) {
+        case 12: m.at.x = v; break;
+        case 22: m.at.y = v; break;
+        case 13: dx = v; break;
+        case 23: dy = v; break;
+        case 41: m.height = v; break;
+        case 43: m.boxWidth = v; break;
+        case 45: m.spacing = v; break;
+        case 171: m.attachment = static_cast<int>(v); break;
+      }
+    }
+  }
+  static constexpr Code<MLeaderEntity> codes[] = {
+      LayerCode(&MLeaderEntity::slot), {300, &MLeaderEntity::Open},   {301, &MLeaderEntity::Open},
+      {302, &MLeaderEntity::Open},     {303, &MLeaderEntity::Open},   {304, &MLeaderEntity::Open},
+      {305, &MLeaderEntity::Open},     {10, &MLeaderEntity::Number},  {20, &MLeaderEntity::Number},
+      {11, &MLeaderEntity::Number},    {21, &MLeaderEntity::Number},  {12, &MLeaderEntity::Number},
+      {22, &MLeaderEntity::Number},    {13, &MLeaderEntity::Number},  {23, &MLeaderEntity::Number},
+      {40, &MLeaderEntity::Number},    {41, &MLeaderEntity::Number},  {43, &MLeaderEntity::Number},
+      {45, &MLeaderEntity::Number},    {171, &MLeaderEntity::Number}};
+};
+
+template <class Source>
+void ReadMLeader(Source& s, int mode) {
+  MLeaderEntity e;
+  e.slot = s.StartLayer(1);
+  if (!ReadCodes<Source, MLeaderEntity>(s, e, e.codes)) return;
+  for (std::vector<Point>& path : e.paths) {
+    if (s.Replay())
+      for (Point& p : path) p = TransformPoint(p.x, p.y);
+    EmitPolyline(mode, e.slot, path);
+  }
+  if (e.text.empty()) return;
+  e.m.lines = MTextLines(e.text, DrawingEncoding());
+  if (e.dx != 0 || e.dy != 0) e.m.rotation = RadToDeg(std::atan2(e.dy, e.dx));
+  EmitMText(s, mode, e.slot, e.m);
 }
 
 // HATCH: every boundary path drawn as its outline, solid and gradient
@@ -1005,6 +1119,8 @@ constexpr EntityReader<Source> EntityReaders[] = {
     {"POINT", ReadPoint<Source>},
     {"3DFACE", ReadFace<Source>},
     {"LEADER", ReadLeader<Source>},
+    {"MULTILEADER", ReadMLeader<Source>},
+    {"MLEADER", ReadMLeader<Source>},
     {"HATCH", ReadHatch<Source>},
     {"ACAD_TABLE", ReadTable<Source>},
 };

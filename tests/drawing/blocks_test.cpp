@@ -54,15 +54,16 @@ TEST_F(Blocks, InsertTransforms) {
   EXPECT_EQ(rec.Only("H_SetTextStyle"),
             (V{"H_SetTextStyle(2,10,3,3)", "H_SetTextStyle(2,10,2,2)"}));
 
-  // DIMENSION inserts its block at 12/22 turned by 52; 10/20 and 50 are
-  // not its insertion.
+  // DIMENSION inserts its block at 12/22 as it stands; 10/20 and 50 are
+  // not its insertion, and the slant (52), text line spacing (41) and
+  // measured value (42) neither turn nor scale it.
   rec.calls.clear();
   Read(Section("BLOCKS", Block("*D1", Line(0, 0, 1, 0))) + G(0, "DIMENSION") + G(2, "*D1") +
            G(10, 50.0) + G(20, 50.0) + G(50, 45.0) + G(12, 3.0) + G(22, 4.0) + G(52, 90.0) +
-           G(41, 2.0) + Eof(),
+           G(41, 2.0) + G(42, 10.0) + Eof(),
        ReadForDisplay);
   EXPECT_FALSE(Session.AbortFlag);
-  EXPECT_EQ(rec.Only("H_Line"), V{"H_Line(3,4,3,6)"});
+  EXPECT_EQ(rec.Only("H_Line"), V{"H_Line(3,4,4,4)"});
 
   // Conversion goes through the same replay and the plot pipeline.
   rec.calls.clear();

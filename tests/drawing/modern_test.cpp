@@ -248,6 +248,20 @@ TEST_F(Modern, PointsFacesLeadersAttributesTables) {
        ReadForDisplay);
   EXPECT_EQ(rec.Only("H_OutTextXY"), V{"H_OutTextXY(" + Num(10 - 2 * 0.85) + ",18,AB)"});
   EXPECT_EQ(rec.Only("H_Line"), V{"H_Line(5,5,5,6)"});
+
+  // A multileader: its leader line runs on to the leader's landing, the
+  // dogleg from there; the text is placed as MTEXT. The codes mean other
+  // things outside the sections, and a text or point there is not drawn.
+  rec.calls.clear();
+  Read(G(0, "MULTILEADER") + G(8, "0") + G(304, "not drawn") + G(300, "CONTEXT_DATA{") +
+           G(10, 99.0) + G(20, 99.0) + G(41, 3.0) + G(304, "Hel\\Plo") + G(12, 0.0) + G(22, 10.0) +
+           G(171, "1") + G(302, "LEADER{") + G(10, 10.0) + G(20, 5.0) + G(11, 1.0) + G(21, 0.0) +
+           G(40, 2.0) + G(304, "LEADER_LINE{") + G(10, 0.0) + G(20, 0.0) + G(10, 5.0) + G(20, 5.0) +
+           G(305, "}") + G(303, "}") + G(301, "}") + G(10, 1.0) + G(20, 1.0) + G(304, "not drawn") +
+           Eof(),
+       ReadForDisplay);
+  EXPECT_EQ(rec.Only("H_Line"), (V{"H_Line(0,0,5,5)", "H_Line(5,5,10,5)", "H_Line(10,5,12,5)"}));
+  EXPECT_EQ(rec.Only("H_OutTextXY"), (V{"H_OutTextXY(0,7,Hel)", "H_OutTextXY(0,2,lo)"}));
 }
 
 TEST_F(Modern, TextsPlacedAndDecoded) {
@@ -276,6 +290,15 @@ TEST_F(Modern, TextsPlacedAndDecoded) {
        ReadForDisplay);
   EXPECT_EQ(rec.Only("H_OutTextXY"), (V{"H_OutTextXY(0,7,Hello)", "H_OutTextXY(0,2,World big)"}));
   EXPECT_EQ(rec.Only("H_SetTextStyle"), (V{"H_SetTextStyle(2,0,3,3)", "H_SetTextStyle(2,0,3,3)"}));
+  // The embedded object newer programs add after group 101 repeats the
+  // codes with other meanings (direction, location, column width).
+  rec.calls.clear();
+  Read(G(0, "MTEXT") + G(8, "0") + G(10, 0.0) + G(20, 10.0) + G(40, 3.0) + G(1, "Hello") +
+           G(101, "Embedded Object") + G(70, "1") + G(10, 1.0) + G(20, 0.0) + G(11, 0.0) +
+           G(21, 10.0) + G(40, 40.0) + G(44, 40.0) + Eof(),
+       ReadForDisplay);
+  EXPECT_EQ(rec.Only("H_OutTextXY"), V{"H_OutTextXY(0,7,Hello)"});
+  EXPECT_EQ(rec.Only("H_SetTextStyle"), V{"H_SetTextStyle(2,0,3,3)"});
 
   // Encodings: UTF-8 from AC1021 on, the code page before, \U+ in both.
   auto header = [](const std::string& version, const std::string& page) {
