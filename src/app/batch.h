@@ -17,8 +17,9 @@ struct BatchActions {
 };
 
 // args: the whole command line without the program name. Never returns
-// normally: throws ProgramExit with 0 after the last file, 1 when no file
-// matches or an option is invalid.
+// normally: throws ProgramExit with 0 after the last file when every
+// drawing was converted (and printed), 1 when no file matches, an option is
+// invalid, or any drawing could not be read, converted or printed.
 [[noreturn]] void RunBatch(const std::vector<std::string>& args, const BatchActions& actions);
 
 // The files a mask names: ordinary, not hidden, matched case-insensitively,

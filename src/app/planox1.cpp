@@ -39,6 +39,7 @@
 #include "print/printer.h"
 #include "display/shpin.h"
 #include "drawing/dxfin.h"
+#include "drawing/report.h"
 #include "drawing/sinks.h"
 #include "app/usage.h"
 #include "display/hpglin.h"
@@ -464,9 +465,12 @@ void Thh::mi_ViewRegenClick() {
 void Thh::OpenRecentFile(int n) {
   Session.AbortFlag = false;
   std::string entry = Session.RecentFiles[n - 1];
-  if (fileExists(entry) && IsHpglFileName(entry)) {
-    OpenPlotFile(entry);
-  } else if (fileExists(entry)) {
+  // The entry's file, or the one whose name matches it but for case.
+  const std::string file = ExistingFileName(DirectoryPart(entry), nameWithoutDirectory(entry));
+  if (fileExists(file) && IsHpglFileName(file)) {
+    OpenPlotFile(file);
+  } else if (fileExists(file)) {
+    entry = file;
     Session.DrawingName = BaseName(entry);
     Session.DrawingDir = DirectoryPart(entry);
     OpenDrawing(entry);
@@ -531,6 +535,8 @@ void Thh::Mi_HilfebildClick() { ShowHelpPictures(); }
 void Thh::mi_helperrorClick() { ShowErrorLog(); }
 
 void Thh::mi_infoPlanoxClick() {
+  quor_.H_Clear();
+  quor_.H_DrawLogo();
   QMessageBox box(this);
   box.setObjectName("TAboutBox");
   box.setWindowTitle(ProgramTitleUpper);
@@ -671,9 +677,12 @@ void Thh::mi_viewblocksClick() {
 
 // ---- Convert ----
 
-void Thh::reportConversion() {
+void Thh::convertAndReport() {
+  const bool converted = ConvertDrawing();
   WaitCursorOff();
-  if (!Session.AbortFlag && Settings.DeviceCode == 3) ShowInfo(Session.PlotFile + " OK");
+  // A refused or failed conversion has said why; only a finished one
+  // reports what it wrote and left out.
+  if (converted) ShowReport(Settings.DeviceCode == 3 ? Session.PlotFile + " OK\n" : std::string());
 }
 
 void Thh::mi_convertCurFileClick() {
@@ -690,8 +699,7 @@ void Thh::ConvertCurrent() {
   }
   if (ConverterResult == ConverterRunSettings) EditConfiguration();
   if (Session.AbortFlag) return;
-  ReadDrawing(ReadForConversion);
-  reportConversion();
+  convertAndReport();
 }
 
 void Thh::mi_ConvertnewFileClick() {
@@ -706,6 +714,7 @@ void Thh::ConvertOther() {
   // The displayed drawing stays the current one: its name and directory
   // come back after the conversion, whatever happens.
   const std::string oldName = Session.DrawingName, oldPath = Session.InPath;
+  const Extents shownExtents = Session.DrawingExtents;
   auto restore = [&] {
     Session.DrawingName = oldName;
     Session.InPath = oldPath;
@@ -722,10 +731,18 @@ void Thh::ConvertOther() {
   if (Session.AbortFlag) return restore();
   if (ConverterResult == ConverterRunSettings) EditConfiguration();
   if (Session.AbortFlag) return restore();
-  ReadDrawing(ReadForConversion);
-  reportConversion();
+  convertAndReport();
   restore();
   Session.PlotFile = Session.DrawingName;
+  // The conversion read another drawing's extents and blocks: the drawing
+  // on screen is drawn again in its window, so that its block list and
+  // block files are its own.
+  Session.DrawingExtents = shownExtents;
+  if (!oldName.empty()) {
+    Session.AbortFlag = false;
+    ShowAndSize();
+    Session.DrawingExtents = shownExtents;
+  }
 }
 
 // ---- Options ----

@@ -75,13 +75,14 @@ class Thh : public TFquorgra {
   QAction* addItem(QMenu* menu, const char* name, const char* caption, void (Thh::*handler)() = nullptr);
   void StartupRoutine(int code);
   void applyWindowGeometry();
+  // Converts the current drawing; a finished conversion shows its report
+  // (on the file channel after PlotFile + " OK").
+  void convertAndReport();
   // The batch run's print of the drawing it has just read.
   void PrintBatchDrawing();
   // Shows a settings dialog placed over the window.
   template <class Dialog>
   void showSettings();
-  // After a conversion to a file: PlotFile + " OK".
-  void reportConversion();
 
   // Command handlers.
   void mi_fileOpenClick();

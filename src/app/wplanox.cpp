@@ -56,6 +56,9 @@ int main(int argc, char** argv) {
   }
 
   bool console = exporting || args.size() >= 2 || !hasDisplay(argc, argv);
+  // The console form prints only the program's own lines: what Qt has to
+  // say about the desktop session nobody sees is dropped.
+  if (console) qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
   // An export never shows anything: it needs no display connection.
   if (!hasDisplay(argc, argv) || (exporting && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")))
     qputenv("QT_QPA_PLATFORM", "offscreen");

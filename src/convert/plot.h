@@ -38,6 +38,7 @@ struct PlotStateRecord {
   int sourceLines = 0;       // lines in the current generated procedure
   int procedureCount = 0;    // generated procedures so far
   bool outputOpen = false;
+  bool textBeeped = false;     // a text the target cannot write has beeped
   bool positionLost = false;   // the last move or draw was left out
   bool textStyleFits = true;   // the current text style can be written
   long skippedValues = 0;      // elements left out for values the target cannot write
@@ -84,7 +85,9 @@ void PlotLineType(int code);
 void PlotRotate(int angle);
 void PlotTextStyle(int font, double angle, double height, double width);
 void PlotTextAlign(int horizontal, int vertical);
-void PlotText(const std::string& text, double x, double y);
+// False when the text was not written: no pen, or a target without a text
+// command (counted in the conversion report; the first one beeps).
+bool PlotText(const std::string& text, double x, double y);
 // Pen up and the target's move to the aligned text start, which becomes
 // the text point; the current point stays where it is.
 void PlotTextMoveTo(double x, double y);

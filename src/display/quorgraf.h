@@ -67,6 +67,8 @@ class DisplayList {
   // then the fields; unreadable numbers count as 0; a code 6 text is the
   // rest of the line.
   void appendLine(std::string_view line);
+  // Changes field k of record i (k below its field count).
+  void setField(size_t i, int k, double value);
 
   int code(size_t i) const { return recs_[i].code; }
   int fieldCount(size_t i) const { return recs_[i].count; }
@@ -168,6 +170,10 @@ class GraphWindow {
 
   // Drawing area W x H (Settings.ScreenWidth / ScreenHeight once resolved).
   void SetDrawingArea(int w, int h);
+  // A new drawing area for a resized window: every window record and the
+  // current view are mapped anew onto it (the same world windows and the
+  // same zoomed part of them).
+  void Resize(int w, int h);
   int W() const { return W_; }
   int H() const { return H_; }
 
@@ -247,8 +253,7 @@ class GraphWindow {
   void processKey(int key);
   void FormMouseDown(MouseButton button, int x, int y);
   void FormMouseMove(int x, int y);
-  // clientWidth, clientHeight: the window's current client size.
-  void FormMouseUp(int x, int y, int clientWidth, int clientHeight);
+  void FormMouseUp(int x, int y);
   void FormDblClick() { doubleClick_ = true; }
   bool dragging() const { return dragging_; }
   int bandStartX() const { return startX_; }
@@ -272,24 +277,37 @@ class GraphWindow {
   // Module state that other parts read or set.
   std::array<char, 2> KeyAction{'0', '0'};
   WorldWindow DrawingLimits;
-  long double AspectFactor = 1;
   bool Printing = false;
   int TextSizeMode = 0;
   static constexpr int MaxColour = 16;
   int TextStyleFlags = 0;  // 1 bold, 2 italic, 4 underline, 8 strike-out
 
  private:
+  // A viewport as SetWindow takes it: fractions of the drawing area, the
+  // one-pixel inset and whether world units are square.
+  struct Viewport {
+    long double vx1 = 0, vy1 = 0, vx2 = 1, vy2 = 1;
+    bool inset = false;
+    bool keepAspect = true;
+  };
+  Rect32 viewportOf(const Viewport& f) const;
   struct RectReal {
     long double left = 0, top = 0, right = 640, bottom = 480;
   };
   void record(int code, std::initializer_list<double> fields);
   void apply(const RectReal& r);
-  void setZoomExact(const RectReal& r);
+  // False (and nothing changed) for a rectangle too small to be shown.
+  bool setZoomExact(const RectReal& r);
 
   WindowHost* host_ = nullptr;
   DisplayList* list_ = nullptr;
   int W_ = 640, H_ = 480;
   Rect32 vp_{0, 0, 1, 1};
+  Viewport viewport_;
+  // The window records of the display list with their viewports, so that a
+  // resize can map them anew and a replay maps what follows each one with
+  // its own aspect rule.
+  std::vector<std::pair<size_t, Viewport>> windowRecords_;
   Rect32 savedVp_{0, 0, 1, 1};
   WorldWindow world_;
   Rect32 zoom_{0, 0, 640, 480};
@@ -297,7 +315,7 @@ class GraphWindow {
   long double x0_ = 0, y0_ = 0, x1_ = 1, y1_ = 1;
   long double scaleX_ = 1, scaleY_ = 1;
   bool keepAspect_ = true;
-  // Recording caches.
+  // Recording caches; -1 after Clear: nothing recorded yet.
   int colour_ = 0, style_ = 0, width_ = 0;
   // MoveTo / LineTo position in pixels.
   int32_t penX_ = 0, penY_ = 0;

@@ -276,6 +276,7 @@ bool GraphWindow::Replay(Canvas& window, const PrinterTarget* printerTarget) {
 
   bool complete = true;
   const size_t count = list_->size();
+  size_t nextWindow = 0;  // in windowRecords_
   // A print job shows its progress and can be cancelled.
   std::optional<ProgressReport> progress;
   if (printing) progress.emplace("Impression");
@@ -330,6 +331,9 @@ bool GraphWindow::Replay(Canvas& window, const PrinterTarget* printerTarget) {
       case RecWindow: {
         vp_ = {RoundPixel(f[0]), RoundPixel(f[1]), RoundPixel(f[2]), RoundPixel(f[3])};
         world_ = {f[4], f[5], f[6], f[7]};
+        while (nextWindow < windowRecords_.size() && windowRecords_[nextWindow].first < i) ++nextWindow;
+        if (nextWindow < windowRecords_.size() && windowRecords_[nextWindow].first == i)
+          keepAspect_ = windowRecords_[nextWindow].second.keepAspect;
         const long double dx = world_.xmax - world_.xmin, dy = world_.ymax - world_.ymin;
         if (!(dx != 0) || !(dy != 0) || !std::isfinite(dx) || !std::isfinite(dy)) {
           Session.AbortFlag = true;

@@ -38,7 +38,12 @@ void QuorgraView::paintEvent(QPaintEvent*) {
   owner_->paintView(p);
 }
 
-void QuorgraView::resizeEvent(QResizeEvent*) { owner_->invalidateWindow(); }
+// The drawing area is the client area less one pixel each way; a resized
+// window shows the same view mapped anew.
+void QuorgraView::resizeEvent(QResizeEvent*) {
+  owner_->graph().Resize(width() - 1, height() - 1);
+  owner_->invalidateWindow();
+}
 
 void QuorgraView::keyPressEvent(QKeyEvent* event) { owner_->FormKeyDown(event); }
 
@@ -154,7 +159,7 @@ void TFquorgra::FormMouseDown(Qt::MouseButton button, int x, int y) {
 
 void TFquorgra::FormMouseMove(int x, int y) { graph_.FormMouseMove(x, y); }
 
-void TFquorgra::FormMouseUp(int x, int y) { graph_.FormMouseUp(x, y, view_->width(), view_->height()); }
+void TFquorgra::FormMouseUp(int x, int y) { graph_.FormMouseUp(x, y); }
 
 void TFquorgra::FormDblClick() { graph_.FormDblClick(); }
 

@@ -3,7 +3,6 @@
 // "0"/"EOF"; the HEADER gives the extents, LAYER and LTYPE entries fill the
 // tables, BLOCK starts a block work file, and every entity goes to its
 // reader (dxfin_entities.cpp).
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -17,6 +16,7 @@
 #include "config/configio.h"
 #include "drawing/dxfin_parts.h"
 #include "drawing/notread.h"
+#include "drawing/report.h"
 #include "drawing/sinks.h"
 
 namespace planox {
@@ -48,6 +48,7 @@ void NoteNotRead(const std::string& name) {
   std::string key = UpperText(name.substr(0, 32));
   if (EntitiesNotRead.size() >= 64 && !EntitiesNotRead.count(key)) key = "...";
   ++EntitiesNotRead[key];
+  CountLoss(Loss::UnreadType);
 }
 
 // True when the conversion's output file is the drawing file itself: the
@@ -284,23 +285,7 @@ long double ChordTolerance() {
 }  // namespace dxfin
 
 std::string DrawingFileName() {
-  std::string dir = WithSeparator(Session.InPath);
-  std::string file = Session.DrawingName + "." + Session.FileExtension;
-  std::string full = dir + file;
-  struct stat st {};
-  if (::stat(full.c_str(), &st) == 0) return full;
-  DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
-  if (!d) return full;
-  std::string found;
-  std::string want = UpperText(file);
-  while (dirent* e = ::readdir(d)) {
-    if (UpperText(e->d_name) == want) {
-      found = e->d_name;
-      break;
-    }
-  }
-  ::closedir(d);
-  return found.empty() ? full : dir + found;
+  return ExistingFileName(WithSeparator(Session.InPath), Session.DrawingName + "." + Session.FileExtension);
 }
 
 void ReadDrawing(int mode, const std::string& blockName) {

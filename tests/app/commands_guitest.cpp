@@ -2,6 +2,7 @@
 // through the menu with real dialogs and real files.
 #include <QApplication>
 #include <QButtonGroup>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +25,7 @@
 #include "app/startup.h"
 #include "app/w32plotg.h"
 #include "config/configio.h"
+#include "display/quorgraf.h"
 #include "display/shpin.h"
 #include "convert/plotkonv.h"
 #include "drawing/dxfinvar.h"
@@ -311,7 +313,9 @@ TEST_F(Commands, ConvertCurrentFileWritesTheFileAndSaysOk) {
   const std::string ps = test::ReadFile(out + ".ps");
   EXPECT_NE(ps.find("%!"), std::string::npos);
   EXPECT_GT(ps.size(), 500u);
-  EXPECT_EQ(lastBox(), out + " OK");
+  // The result message: the file, then what was written and left out.
+  EXPECT_EQ(lastBox().rfind(out + " OK\n", 0), 0u) << lastBox();
+  EXPECT_NE(lastBox().find("\x82l\x82ments de dessin \x82" "crits"), std::string::npos) << lastBox();
 
   // Cancel converts nothing.
   std::remove((out + ".ps").c_str());
@@ -350,7 +354,7 @@ TEST_F(Commands, ConvertNewFileLeavesTheCurrentDrawing) {
   hh->item("mi_ConvertnewFile")->trigger();
   EXPECT_EQ(offered, "flange");
   EXPECT_FALSE(test::ReadFile(out + ".ps").empty());
-  EXPECT_EQ(lastBox(), out + " OK");
+  EXPECT_EQ(lastBox().rfind(out + " OK\n", 0), 0u) << lastBox();
   EXPECT_EQ(Session.DrawingName, "floorplan");
   EXPECT_EQ(Session.InPath, dir.path() + "/");
   EXPECT_EQ(Session.PlotFile, "floorplan");
@@ -359,6 +363,63 @@ TEST_F(Commands, ConvertNewFileLeavesTheCurrentDrawing) {
   // Regen still finds the current drawing.
   hh->item("mi_ViewRegen")->trigger();
   EXPECT_FALSE(Session.AbortFlag);
+}
+
+TEST_F(Commands, BlocksAfterConvertingAnotherFileAreTheShownDrawings) {
+  test::WriteFile(dir.file("bolt.dxf"),
+                  "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n8\n0\n2\nBOLT\n70\n0\n10\n0\n20\n0\n"
+                  "0\nCIRCLE\n8\n0\n10\n0\n20\n0\n40\n1\n0\nENDBLK\n0\nENDSEC\n"
+                  "0\nSECTION\n2\nENTITIES\n0\nINSERT\n8\n0\n2\nBOLT\n10\n5\n20\n5\n0\nENDSEC\n0\nEOF\n");
+  open("floorplan.dxf");
+  ui.answerText(dir.file("bolt.dxf"));
+  onModal([&](QWidget* w) { convertTo(w, dir.file("BOLTOUT")); });
+  hh->item("mi_ConvertnewFile")->trigger();
+  ASSERT_FALSE(test::ReadFile(dir.file("BOLTOUT.ps")).empty());
+  ui.answerChoice(1);
+  hh->item("mi_viewblocks")->trigger();
+  ASSERT_EQ(ui.records.back().kind, "choice");
+  EXPECT_EQ(ui.records.back().choices, (std::vector<std::string>{"DOOR", "CHAIR", "TABLE"}));
+  EXPECT_FALSE(Session.AbortFlag);
+  // The door is drawn, fitted to its own extent.
+  EXPECT_GT(listSize(), 2u);
+  EXPECT_LT(hh->quorGraf().window().World().xmax - hh->quorGraf().window().World().xmin, 16);
+}
+
+TEST_F(Commands, TheAboutBoxShowsTheLogo) {
+  open("floorplan.dxf");
+  std::string caption;
+  onModal([&](QWidget* w) {
+    caption = w->windowTitle().toStdString();
+    qobject_cast<QDialog*>(w)->accept();
+  });
+  hh->item("mi_infoPlanox")->trigger();
+  EXPECT_EQ(caption, "PLANOX");
+  // Only the logo is left: 57 filled quadrilaterals.
+  int solids = 0, lines = 0;
+  for (size_t i = 0; i < listSize(); ++i) {
+    solids += hh->quorGraf().list().code(i) == RecSolid;
+    lines += hh->quorGraf().list().code(i) == RecLine;
+  }
+  EXPECT_EQ(solids, 57);
+  EXPECT_EQ(lines, 0);
+}
+
+TEST_F(Commands, RecentFilesKeepTheRealNameOfTheFile) {
+  open("floorplan.dxf");
+  const std::string real = dir.file("floorplan.dxf");
+  ASSERT_EQ(Session.RecentFiles[0], real);
+  for (int i = 0; i < 2; ++i) {
+    hh->item("mi_file1")->trigger();
+    EXPECT_FALSE(Session.AbortFlag);
+    EXPECT_EQ(Session.RecentFiles[0], real);
+    EXPECT_EQ(lastBox(), "");
+  }
+  // An entry that differs only in case finds the file and takes its name.
+  Session.RecentFiles[0] = dir.file("FLOORPLAN.DXF");
+  hh->item("mi_file1")->trigger();
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(Session.RecentFiles[0], real);
+  EXPECT_EQ(lastBox(), "");
 }
 
 TEST_F(Commands, OptionsSaveAndLoadRoundTripThroughTheChosenDirectory) {

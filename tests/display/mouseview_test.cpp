@@ -60,6 +60,26 @@ TEST_F(MouseView, NotchesInAndOutComeBackAndResetIsExact) {
   EXPECT_DOUBLE_EQ(static_cast<double>(w.ZoomFactor()), 1.0);
 }
 
+TEST_F(MouseView, TheWholeViewIsZoomOneOnEveryShape) {
+  for (auto [width, height] : {std::pair{1280, 1000}, {900, 400}, {400, 700}}) {
+    w.SetDrawingArea(width, height);
+    w.SetWindow(0, 0, 1, 1, 0, 0, 10, 10, true, true);
+    EXPECT_DOUBLE_EQ(static_cast<double>(w.ZoomFactor()), 1.0) << width << "x" << height;
+  }
+}
+
+TEST_F(MouseView, AResizeKeepsADeepMouseZoom) {
+  w.ZoomAt(200, 100, std::pow(1.25L, 25));  // the zoom rectangle is about two pixels wide
+  const long double zoom = w.ZoomFactor(), x0 = w.x0(), y0 = w.y0();
+  w.Resize(800, 600);
+  EXPECT_NEAR(static_cast<double>(w.ZoomFactor() / zoom), 1.0, 1e-9);
+  EXPECT_NEAR(static_cast<double>(w.x0()), static_cast<double>(x0), 1e-9);
+  EXPECT_NEAR(static_cast<double>(w.y0()), static_cast<double>(y0), 1e-9);
+  // Too small for that zoom: the whole view.
+  w.Resize(4, 3);
+  EXPECT_DOUBLE_EQ(static_cast<double>(w.ZoomFactor()), 1.0);
+}
+
 TEST_F(MouseView, DeepZoomStopsWithAUsableView) {
   for (int i = 0; i < 400; ++i) w.ZoomAt(320, 240, 1.25L);
   const Rect32 z = w.ZoomRect();

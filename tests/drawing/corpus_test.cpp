@@ -106,5 +106,22 @@ TEST_F(Corpus, FiguresAgreeWithTheManifest) {
   EXPECT_TRUE(Session.AbortFlag);
 }
 
+// A drawing of light polylines only fills the extents its header names.
+TEST_F(Corpus, LightPolylinesFillTheirExtents) {
+  SKIP_WITHOUT_CORPUS();
+  UseCorpusFile(CorpusDir() + "/ezdxf/usa.dxf");
+  ReadDrawing(ReadHeaderOnly);
+  const Extents header = Session.DrawingExtents;
+  ReadDrawing(ReadForDisplay);
+  EXPECT_FALSE(Session.AbortFlag);
+  const Extents& drawn = Session.DrawingExtents;
+  const double slack = 0.01 * double(header.XMax - header.XMin);
+  EXPECT_NEAR(double(drawn.XMin), double(header.XMin), slack);
+  EXPECT_NEAR(double(drawn.YMin), double(header.YMin), slack);
+  EXPECT_NEAR(double(drawn.XMax), double(header.XMax), slack);
+  EXPECT_NEAR(double(drawn.YMax), double(header.YMax), slack);
+  EXPECT_GT(rec.Only("H_Line").size(), 1000u);
+}
+
 }  // namespace
 }  // namespace planox::test

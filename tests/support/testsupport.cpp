@@ -26,6 +26,18 @@ void Defaults::SetUp() {
 
 void Defaults::TearDown() { SetUi(nullptr); }
 
+void InTempDir::SetUp() {
+  Defaults::SetUp();
+  oldStart_ = StartDir();
+  SetStartDir(dir.path());
+  Settings.TempDir = dir.path() + "/";
+}
+
+void InTempDir::TearDown() {
+  SetStartDir(oldStart_);
+  Defaults::TearDown();
+}
+
 TempDir::TempDir() {
   std::string tmpl = (fs::temp_directory_path() / "planox-test-XXXXXX").string();
   std::vector<char> buf(tmpl.begin(), tmpl.end());

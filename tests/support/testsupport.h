@@ -34,6 +34,18 @@ class TempDir {
   std::string path_;
 };
 
+// Defaults with a fresh directory as the start directory and the
+// temporary folder; the old start directory comes back afterwards.
+class InTempDir : public Defaults {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  TempDir dir;
+
+ private:
+  std::string oldStart_;
+};
+
 std::string ReadFile(const std::string& name);
 void WriteFile(const std::string& name, const std::string& content);
 
