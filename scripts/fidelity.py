@@ -22,6 +22,7 @@ import argparse
 import concurrent.futures
 import hashlib
 import inspect
+import io
 import os
 import re
 import shutil
@@ -51,7 +52,10 @@ def render_reference(dxf, png, texts):
     from ezdxf.addons.drawing.matplotlib import MatplotlibBackend
     from ezdxf.addons.drawing.properties import LayoutProperties
 
-    doc, _ = recover.readfile(dxf)
+    # The renderer takes only capitals in \U+XXXX escapes.
+    with open(dxf, "rb") as f:
+        data = re.sub(rb"\\U\+([0-9A-Fa-f]{4})", lambda m: b"\\U+" + m.group(1).upper(), f.read())
+    doc, _ = recover.read(io.BytesIO(data))
     msp = doc.modelspace()
     if not texts:
         for layout in [msp] + list(doc.blocks):

@@ -139,6 +139,7 @@ void EndBlock() {
 
 void ReadBlockHeader() {
   std::string name;
+  long double baseX = 0, baseY = 0;
   for (;;) {
     ReadGroupPair();
     if (Session.AbortFlag) return;
@@ -147,8 +148,13 @@ void ReadBlockHeader() {
       name = GroupValue.substr(0, BlockNameLength);
     else if (GroupCode == 8)
       FindLayer(GroupValue);
+    else if (GroupCode == 10)
+      baseX = Real(GroupValue);
+    else if (GroupCode == 20)
+      baseY = Real(GroupValue);
   }
   name = StoredBlockName(name);
+  if (std::isfinite(baseX) && std::isfinite(baseY)) SetBlockBase(name, baseX, baseY);
   if (BlockCount < MaxBlocks) BlockTable[++BlockCount] = name;
   if (!BeginBlockFile(name)) WorkFileFailed();
 }
@@ -294,8 +300,10 @@ void ReadDrawing(int mode, const std::string& blockName) {
   if (mode == ReadForConversion && OutputIsDrawing(name)) {
     Session.ShowErrors = true;
     ReportError("Noms des fichiers d'origine et de destination identiques !");
+    Session.AbortFlag = true;  // a refused conversion has failed
     return;
   }
+  if (mode != ShowBlock) ClearReport();
   ResetBoundingBox();
   const Extents& was = Session.DrawingExtents;
   drawingSize = std::max(was.XMax - was.XMin, was.YMax - was.YMin);
@@ -329,6 +337,11 @@ void ReadDrawing(int mode, const std::string& blockName) {
   }
   if (mode == ReadForDisplay) CurrentGraphicsSink().H_ClearViewPort();
   if (mode == ShowBlock) {
+    if (!HasBlockFile(StoredBlockName(blockName))) {
+      ReportError("Invalid temp dir " + Settings.TempDir);
+      Session.AbortFlag = true;
+      return;
+    }
     InsertBlock(ReadForDisplay, 1, StoredBlockName(blockName), 0, 0, 0, 1, 1);
     return;
   }
@@ -351,6 +364,17 @@ void ReadDrawing(int mode, const std::string& blockName) {
   DrawingFile().SetProgress(&progress);
   ReadGroupPair();
   if (!Session.AbortFlag) MainLoop(mode);
+  if (Session.AbortFlag && EndReached()) {
+    // The file ends without "0"/"EOF" (a program that died while writing
+    // it, for one): what was read is the drawing, and the output is closed
+    // as at "EOF".
+    const int32_t line = LineNumber;
+    Session.AbortFlag = false;
+    Finish(mode);
+    if (!Session.AbortFlag && mode != ReadHeaderOnly)
+      ShowTitledBox("Attention : ", "Fin du fichier DXF sans EOF \x85 la ligne " + IntToText(line) +
+                                        " : le dessin lu jusque-l\x85 est utilis\x82");
+  }
   DrawingFile().SetProgress(nullptr);
   if (!Session.AbortFlag) progress.Step(1, 1);
   // A conversion the read did not finish keeps no output.

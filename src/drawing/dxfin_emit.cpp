@@ -9,6 +9,7 @@
 #include "app/textconv.h"
 #include "display/lstyle.h"
 #include "drawing/dxfin_parts.h"
+#include "drawing/report.h"
 #include "drawing/sinks.h"
 
 namespace planox {
@@ -32,6 +33,12 @@ const std::string& LineTypeNameOf(const Layer& l) {
 }
 
 bool NotDrawn(const Layer& l) { return l.Flags == 65; }
+// A conversion leaves out what lies on a layer that is not drawn, and says so.
+bool LeftOut(const Layer& l) {
+  if (!NotDrawn(l)) return false;
+  CountLoss(Loss::LayerOff);
+  return true;
+}
 
 double PlotX(long double x) {
   return static_cast<double>(x * Settings.PlotScale + Settings.PlotOriginX);
@@ -96,7 +103,7 @@ void EmitLine(int mode, int slot, long double x1, long double y1, long double x2
   }
   const Layer& l = LayerOf(slot);
   if (mode == ReadForConversion) {
-    if (NotDrawn(l)) return;
+    if (LeftOut(l)) return;
     SelectPlotLineType(l);
     SelectPen(l);
     CurrentPlotSink().PlotLine(PlotX(x1), PlotY(y1), PlotX(x2), PlotY(y2));
@@ -119,7 +126,7 @@ void EmitCircle(int mode, int slot, long double cx, long double cy, long double 
   }
   const Layer& l = LayerOf(slot);
   if (mode == ReadForConversion) {
-    if (NotDrawn(l)) return;
+    if (LeftOut(l)) return;
     SelectPlotLineType(l);
     SelectPen(l);
     CurrentPlotSink().PlotCircle(PlotX(cx), PlotY(cy), PlotLength(r));
@@ -145,7 +152,7 @@ void EmitArc(int mode, int slot, long double cx, long double cy, long double r, 
   }
   const Layer& l = LayerOf(slot);
   if (mode == ReadForConversion) {
-    if (NotDrawn(l)) return;
+    if (LeftOut(l)) return;
     SelectPlotLineType(l);
     SelectPen(l);
     CurrentPlotSink().PlotArc(PlotX(cx), PlotY(cy), double(start), double(end), PlotLength(r),
@@ -177,7 +184,7 @@ void EmitText(int mode, int slot, const std::string& text, long double x, long d
   }
   const Layer& l = LayerOf(slot);
   if (mode == ReadForConversion) {
-    if (NotDrawn(l)) return;
+    if (LeftOut(l)) return;
     PlotSink& p = CurrentPlotSink();
     SelectPen(l);
     p.PlotTextStyle(0, double(rotation), PlotLength(height),
@@ -208,7 +215,7 @@ void EmitSolid(int mode, int slot, const long double (&x)[4], const long double 
   }
   const Layer& l = LayerOf(slot);
   if (mode == ReadForConversion) {
-    if (NotDrawn(l)) return;
+    if (LeftOut(l)) return;
     SelectPen(l);
     CurrentPlotSink().PlotSolid(PlotX(x[0]), PlotY(y[0]), PlotX(x[1]), PlotY(y[1]), PlotX(x[2]),
                                 PlotY(y[2]), PlotX(x[3]), PlotY(y[3]));

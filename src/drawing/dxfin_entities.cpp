@@ -27,11 +27,13 @@ namespace {
 // Group pairs from the drawing file.
 class FileSource {
  public:
-  // False when the read ended (AbortFlag set).
+  // False when the read ended (AbortFlag set). The end of the file ends
+  // the entity read so far as a "0" pair would; the read ends after it.
   bool Next() {
     ReadGroupPair();
     Sync();
-    return !Session.AbortFlag;
+    if (EndReached()) code = 0;
+    return !Session.AbortFlag || EndReached();
   }
   long double Number() const { return Real(value); }
   int Layer() { return FindLayer(value); }

@@ -263,8 +263,14 @@ bool LineTooLong(const TextReader& file) {
 
 }  // namespace
 
+namespace dxfin {
+bool endReached = false;
+bool EndReached() { return endReached; }
+}  // namespace dxfin
+
 void ReadGroupPair() {
   TextReader& drawingFile = dxfin::DrawingFile();
+  dxfin::endReached = false;
   ++LineNumber;
   std::string_view code = drawingFile.ReadLine();
   if (LineTooLong(drawingFile)) return;
@@ -275,7 +281,10 @@ void ReadGroupPair() {
     return;
   }
   GroupCode = dxfin::CodeValue(code);
-  if (drawingFile.AtEnd()) Session.AbortFlag = true;
+  if (drawingFile.AtEnd()) {
+    dxfin::endReached = !Session.AbortFlag;
+    Session.AbortFlag = true;
+  }
   GroupValue.assign(drawingFile.ReadLine());
   ++LineNumber;
   LineTooLong(drawingFile);

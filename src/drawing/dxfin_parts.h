@@ -25,6 +25,9 @@ namespace planox::dxfin {
 
 // The drawing file of the current read.
 TextReader& DrawingFile();
+// True when the last group pair ran into the end of the file (and nothing
+// else had ended the read).
+bool EndReached();
 // True when value is upper, letters compared without case.
 bool IsKeyword(std::string_view value, std::string_view upper);
 // A value as TextToReal reads it (the common form converted directly).
@@ -81,6 +84,10 @@ void ReplayEntities(const WorkFile& file, int mode);
 void UseWorkDir(const std::string& dir);
 // Deletes the block work files ("$*.dx$") of the work folder.
 void DeleteWorkFiles();
+// Records the base point of a block's definition.
+void SetBlockBase(const std::string& storedName, long double x, long double y);
+// True when the block has a work file: the drawing has defined it.
+bool HasBlockFile(std::string_view storedName);
 // Starts the work file of a block definition; false when it cannot be made.
 bool BeginBlockFile(const std::string& storedName);
 // Closes the work file of the current definition, if one is open; false

@@ -69,7 +69,6 @@ void ShowReport(const std::string& lead) {
 }
 
 bool ConvertDrawing() {
-  ClearReport();
   ReadDrawing(ReadForConversion);
   return !Session.AbortFlag;
 }

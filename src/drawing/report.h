@@ -44,8 +44,8 @@ std::string ReportText(const ConversionReport& report);
 // warning when no drawing element was written.
 void ShowReport(const std::string& lead);
 
-// Converts the current drawing (ReadDrawing in conversion mode) with a
-// fresh report. True when the output was written completely; false when
+// Converts the current drawing (ReadDrawing in conversion mode; every read
+// but a block's display starts a fresh report). True when the output was written completely; false when
 // the conversion was refused or failed (AbortFlag is then set).
 bool ConvertDrawing();
 

@@ -143,7 +143,7 @@ std::string Lines() { return Drawing(test::Line(0, 0, 10, 0) + test::Line(10, 0,
 
 TEST_F(BatchRun, AnUnreadableDrawingDoesNotStopTheRun) {
   WriteFile(dir.file("a.dxf"), Lines());
-  WriteFile(dir.file("m.dxf"), "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\n");  // cut short
+  WriteFile(dir.file("m.dxf"), std::string("AutoCAD Binary DXF\r\n\x1a\0", 22));
   WriteFile(dir.file("z.dxf"), Lines());
   auto r = run({"*.dxf", "/CPLT"});
   EXPECT_EQ(r.exitCode, 1) << r.err;
@@ -245,6 +245,54 @@ TEST_F(BatchRun, SamplesToSvgAndIsoGcode) {
   EXPECT_EQ(std::system(cmd.c_str()), 0);
 }
 
+TEST_F(BatchRun, ARefusedConversionFailsTheRun) {
+  WriteFile(dir.file("plan.dxf"), Lines());
+  auto r = run({"plan.dxf", "/CDXF"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("Noms des fichiers d'origine et de destination identiques !"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("->"), std::string::npos) << r.err;
+}
+
+// A LINE, an INSERT of a block the file never defines, another LINE.
+TEST_F(BatchRun, AnUndefinedBlockIsLeftOutAndTheReadGoesOn) {
+  WriteFile(dir.file("t.dxf"), Drawing(test::Line(0, 0, 10, 0) + test::Insert("NOPE", 5, 5) + test::Line(0, 5, 10, 5)));
+  auto r = run({"t.dxf", "/CPLT"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  const std::string plt = test::ReadFile(dir.file("t.plt"));
+  EXPECT_NE(plt.find("PA400,200;"), std::string::npos) << plt;  // the second line
+  EXPECT_EQ(plt.substr(plt.size() - 12), "IW;PU;PA0,0;") << plt;
+  EXPECT_NE(r.err.find("omis : 1 insertion d'un bloc non d\xc3\xa9" "fini"), std::string::npos) << r.err;
+}
+
+TEST_F(BatchRun, NestingTooDeepIsLeftOutOnceSaidAndTheReadGoesOn) {
+  using namespace test;
+  const std::string dxf = Section("BLOCKS", Block("SELF", Line(0, 0, 1, 0) + Insert("SELF", 1, 1))) +
+                          Section("ENTITIES", Insert("SELF", 0, 0) + Insert("SELF", 10, 0) + Line(0, 5, 10, 5)) + Eof();
+  WriteFile(dir.file("t.dxf"), dxf);
+  auto r = run({"t.dxf", "/CPLT"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  const std::string plt = ReadFile(dir.file("t.plt"));
+  EXPECT_EQ(plt.substr(plt.size() - 12), "IW;PU;PA0,0;") << plt;
+  EXPECT_NE(plt.find("PA400,200;"), std::string::npos) << plt;  // the line after the insertions
+  size_t said = 0;
+  for (size_t p = r.err.find("Error blocknr 5"); p != std::string::npos; p = r.err.find("Error blocknr 5", p + 1)) ++said;
+  EXPECT_EQ(said, 1u) << r.err;
+  EXPECT_NE(r.err.find("2 insertions trop imbriqu\xc3\xa9" "es"), std::string::npos) << r.err;
+}
+
+TEST_F(BatchRun, ADrawingWithoutEofIsConvertedWithAWarning) {
+  std::string cut = Lines();
+  cut.resize(cut.size() - std::string("0\nENDSEC\n0\nEOF\n").size());
+  WriteFile(dir.file("t.dxf"), cut);
+  auto r = run({"t.dxf", "/CPLT"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  const std::string plt = test::ReadFile(dir.file("t.plt"));
+  EXPECT_EQ(plt.substr(plt.size() - 12), "IW;PU;PA0,0;") << plt;
+  EXPECT_NE(plt.find("PA400,400;"), std::string::npos) << plt;  // the last line is there
+  EXPECT_NE(r.err.find("Fin du fichier DXF sans EOF"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("2 \xc3\xa9l\xc3\xa9ments de dessin"), std::string::npos) << r.err;
+}
+
 // Every drawing of the corpus, converted to every target by the batch run:
 // no crash; each drawing gets its report line (what was written and left
 // out) or, when it cannot be read, the quit question; the exit code says
@@ -261,7 +309,7 @@ TEST_F(BatchRun, CorpusConvertsToEveryTarget) {
     const size_t drawings = FindMaskFiles(test::CorpusDir() + "/" + folder + "/*.dxf").size();
     for (const char* t : targets) {
       auto r = run({test::CorpusDir() + "/" + folder + "/*.dxf", std::string("/C") + t});
-      const size_t reports = count(r.err, "Message: ") + count(r.err, "Attention :  ");
+      const size_t reports = count(r.err, ".dxf -> ");  // "drawing -> output : …"
       const size_t unread = count(r.err, "Quitter PLANOX ?");
       EXPECT_LE(reports + unread, drawings) << folder << " /C" << t << "\n" << r.err.substr(0, 3000);
       EXPECT_GT(reports, drawings / 2) << folder << " /C" << t;

@@ -148,13 +148,14 @@ TEST_F(Reader, ReadsThatEndEarly) {
   EXPECT_EQ(Boxes().back(), "pas de fichier ouvert");
   EXPECT_TRUE(rec.calls.empty());
 
-  // A file that ends without EOF: AbortFlag, no finish step.
+  // A file that ends without EOF: what was read is converted, the output
+  // closed, and a warning names the line.
   Session.AbortFlag = false;
   Read(Section("ENTITIES", Line(0, 0, 1, 1)), ReadForConversion);
-  EXPECT_TRUE(Session.AbortFlag);
-  EXPECT_FALSE(Session.ShowErrors);
-  EXPECT_TRUE(rec.Only("PlotEnd").empty());
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(rec.Only("PlotEnd").size(), 1u);
   EXPECT_EQ(rec.Only("PlotLine(").size(), 1u);
+  EXPECT_EQ(Boxes().back().rfind("Fin du fichier DXF sans EOF \x85 la ligne ", 0), 0u) << Boxes().back();
 
   // A binary DXF is refused before anything is read as text.
   Session.AbortFlag = false;
@@ -220,6 +221,8 @@ TEST_F(Reader, ConversionOutput) {
   Session.PlotFile = "plan";
   ReadDrawing(ReadForConversion);
   EXPECT_EQ(Boxes().back(), "Noms des fichiers d'origine et de destination identiques !");
+  EXPECT_TRUE(Session.AbortFlag);  // a refused conversion has failed
+  Session.AbortFlag = false;
   EXPECT_TRUE(rec.calls.empty());
   EXPECT_EQ(ReadFile(tmp.file("plan.dxf")), ents + Eof());
   Session.InPath = tmp.path() + "/sub";
