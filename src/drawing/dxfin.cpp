@@ -79,6 +79,7 @@ void ReadHeaderPoint(long double& x, long double& y) {
 // The HEADER section; true when the read is complete after it.
 bool HeaderLoop(int mode) {
   Extents& e = Session.DrawingExtents;
+  Extents given = e;  // as the header gives them
   do {
     ReadGroupPair();
     if (Session.AbortFlag) return false;
@@ -86,12 +87,17 @@ bool HeaderLoop(int mode) {
       if (e.XMax == 999) {
         headerExtentsFound = true;
         ReadHeaderPoint(e.XMax, e.YMax);
+        given.XMax = e.XMax, given.YMax = e.YMax;
       }
     } else if (IsKeyword(GroupValue, "$LIMMIN")) {
-      if (e.XMin == -999) ReadHeaderPoint(e.XMin, e.YMin);
+      if (e.XMin == -999) {
+        ReadHeaderPoint(e.XMin, e.YMin);
+        given.XMin = e.XMin, given.YMin = e.YMin;
+      }
     } else if (IsKeyword(GroupValue, "$EXTMAX")) {
       headerExtentsFound = true;
       ReadHeaderPoint(e.XMax, e.YMax);
+      given.XMax = e.XMax, given.YMax = e.YMax;
       if (std::fabs(e.XMax) > 1e10L) e.XMax = 1e7L;
       if (std::fabs(e.YMax) > 1e10L) e.YMax = 1e7L;
     } else if (IsKeyword(GroupValue, "$ACADVER") || IsKeyword(GroupValue, "$DWGCODEPAGE")) {
@@ -101,11 +107,22 @@ bool HeaderLoop(int mode) {
       encoding = EncodingOf(acadVersion, codePage);
     } else if (IsKeyword(GroupValue, "$EXTMIN")) {
       ReadHeaderPoint(e.XMin, e.YMin);
+      given.XMin = e.XMin, given.YMin = e.YMin;
       if (std::fabs(e.XMin) > 1e10L) e.XMin = -1e7L;
       if (std::fabs(e.YMin) > 1e10L) e.YMin = -1e7L;
     }
     if (Session.AbortFlag) return false;
   } while (GroupCode != 0);
+  // Extents that are inverted (the empty drawing's 1e20 and -1e20), a single
+  // point (0,0 from programs that never fill them in) or not numbers are no
+  // extents: the read goes on and takes the bounding box of the entities.
+  const bool usable = std::isfinite(given.XMin) && std::isfinite(given.YMin) && std::isfinite(given.XMax) &&
+                      std::isfinite(given.YMax) && given.XMax >= given.XMin && given.YMax >= given.YMin &&
+                      (given.XMax > given.XMin || given.YMax > given.YMin);
+  if (headerExtentsFound && !usable) {
+    headerExtentsFound = false;
+    e = Extents{-999, -999, 999, 999};
+  }
   return mode == ReadHeaderOnly && headerExtentsFound;
 }
 

@@ -67,10 +67,10 @@ TEST_F(Corpus, FiguresAgreeWithTheManifest) {
       {"ezdxf/4_world.dxf", -0.316L, 0, 23.987648L, 13.067242L, 3, 3},
       {"ezdxf/dimension_in_nested_blocks.dxf", -20, -20, 270, 223.137085L, 2, 9},
       {"librecad/plan__architect__Complete-Lib-V.dxf", 0, 0, 4050, 18225, 5, 16},
-      // $EXTMIN 1e20 and $EXTMAX -1e20: held at -1e7 and 1e7.
-      {"dxf-parser/extendeddata.dxf", -1e7L, -1e7L, 1e7L, 1e7L, 1, 2},
-      // $EXTMIN and $EXTMAX both (0,0): widened to 0..100.
-      {"librecad/algoritm__alg12.dxf", 0, 0, 100, 100, 1, 2},
+      // $EXTMIN 1e20 and $EXTMAX -1e20 (an empty drawing's markers), and
+      // $EXTMIN and $EXTMAX both (0,0): no extents, the entities' bounding box.
+      {"dxf-parser/extendeddata.dxf", -10, -10, 10, 20, 1, 2},
+      {"librecad/algoritm__alg12.dxf", 0, 0, 33, 23, 1, 2},
   };
   for (const Figures& f : figures) {
     SCOPED_TRACE(f.file);

@@ -83,6 +83,12 @@ TEST_F(Reader, HeaderExtents) {
   auto var = [](const std::string& name, double x, double y) {
     return G(9, name) + G(10, x) + G(20, y);
   };
+  auto extentsAre = [&](long double xmin, long double ymin, long double xmax, long double ymax) {
+    EXPECT_EQ(e.XMin, xmin);
+    EXPECT_EQ(e.YMin, ymin);
+    EXPECT_EQ(e.XMax, xmax);
+    EXPECT_EQ(e.YMax, ymax);
+  };
   // Extents beyond 1e10 are held at 1e7.
   Read(header(var("$EXTMIN", 0, 0) + var("$EXTMAX", 1e20, 1e20)) + Eof(), ReadHeaderOnly);
   EXPECT_EQ(e.XMin, 0);
@@ -103,10 +109,7 @@ TEST_F(Reader, HeaderExtents) {
               var("$LIMMAX", 30, 40)) +
            Eof(),
        ReadHeaderOnly);
-  EXPECT_EQ(e.XMin, 5);
-  EXPECT_EQ(e.YMin, 6);
-  EXPECT_EQ(e.XMax, 7);
-  EXPECT_EQ(e.YMax, 8);
+  extentsAre(5, 6, 7, 8);
 
   // A decimal comma is read as a point; blanks inside header values go.
   Read(header(G(9, "$EXTMIN") + G(10, "12,5") + G(20, " 1 ") + var("$EXTMAX", 20, 20)) + Eof(),
@@ -123,6 +126,16 @@ TEST_F(Reader, HeaderExtents) {
   EXPECT_EQ(e.YMin, 1);
   EXPECT_EQ(e.YMax, 9);
   EXPECT_TRUE(Session.ShowErrors);
+
+  // Header extents that are a point, inverted (an empty drawing's markers)
+  // or cannot be read are no extents: the bounding box is taken.
+  for (const auto& [min, max] : {std::pair{0.0, 0.0}, {1e20, -1e20}, {9.0, 1.0}}) {
+    SCOPED_TRACE(min);
+    Read(header(var("$EXTMIN", min, min) + var("$EXTMAX", max, max)) + Section("ENTITIES", Line(3, 1, 8, 9)) +
+             Eof(),
+         ReadHeaderOnly);
+    extentsAre(3, 1, 8, 9);
+  }
 
   // Nothing at all: the empty box, uncorrected.
   Read(Section("ENTITIES", "") + Eof(), ReadHeaderOnly);
