@@ -38,10 +38,15 @@ install: build
 package: build
 	cmake --build $(BUILD) --target package
 
+# The speed benchmarks, then the table of the whole program against wc -l
+# on the 1 000 000-entity drawing (every target and the display read).
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release
 	cmake --build build-bench -j $(JOBS) --target benchmarks
-	for b in build-bench/bench/bench_*; do $$b; done
+	for b in build-bench/bench/*/bench_*; do \
+	  if [ -f "$$b" ] && [ -x "$$b" ] && [ "$${b##*/}" != bench_targets ]; then $$b || exit 1; fi; \
+	done
+	build-bench/bench/targets/bench_targets
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan: deps

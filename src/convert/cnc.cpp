@@ -78,23 +78,29 @@ class CncWriter final : public PlotWriter {
     double ex = backwards ? x1 : x2, ey = backwards ? y1 : y2;  // last point
     PlotMoveTo(false, sx, sy);
     PlotPenDown();
-    std::string s = (backwards ? "G03 X" : "G02 X") + N(ex) + " Y" + N(ey);
+    line_.clear();
+    Put(backwards ? "G03 X" : "G02 X", ex);
+    Put(" Y", ey);
     switch (dialect()) {
-      case 2: s += " MP X" + N(cx) + " Y" + N(cy); break;
-      case 3: s += " I" + N(cx - sx) + " J" + N(cy - sy); break;
-      default: s += " I" + N(cx) + " J" + N(cy); break;
+      case 2: Put(" MP X", cx), Put(" Y", cy); break;
+      case 3: Put(" I", cx - sx), Put(" J", cy - sy); break;
+      default: Put(" I", cx), Put(" J", cy); break;
     }
-    PlotWriteLine(s);
+    PlotWriteLine(line_);
     PlotState.curX = ex;
     PlotState.curY = ey;
   }
 
  private:
+  // A word and its value appended to the line being built.
+  void Put(const char* word, double mm) {
+    line_ += word;
+    AppendRealDecimals(line_, mm, 3);
+  }
   void Position(const char* word, double x, double y) {
-    line_.assign(word);
-    line_ += N(x);
-    line_ += " Y";
-    line_ += N(y);
+    line_.clear();
+    Put(word, x);
+    Put(" Y", y);
     PlotWriteLine(line_);
   }
   std::string up_, down_, line_;
@@ -142,8 +148,19 @@ class IsoWriter final : public PlotWriter {
     }
     line("G1 Z" + N(-Settings.MillingDepth) + feed(Settings.PlungeFeed));
   }
-  void moveTo(double x, double y) override { line("G0 X" + N(x) + " Y" + N(y)); }
-  void drawTo(double x, double y) override { line("G1 X" + N(x) + " Y" + N(y) + feed(feed_)); }
+  void moveTo(double x, double y) override {
+    words_.clear();
+    Put("G0 X", x);
+    Put(" Y", y);
+    line(words_);
+  }
+  void drawTo(double x, double y) override {
+    words_.clear();
+    Put("G1 X", x);
+    Put(" Y", y);
+    words_ += feed(feed_);
+    line(words_);
+  }
   void textMove(double x, double y) override { moveTo(x, y); }
 
   void circle(double cx, double cy, double r) override { arc(cx, cy, 0, 360, r, 1); }
@@ -196,13 +213,25 @@ class IsoWriter final : public PlotWriter {
     return " F" + IntToText(f);
   }
   void cut(bool cw, double x, double y, double i, double j) {
-    line((cw ? "G2 X" : "G3 X") + N(x) + " Y" + N(y) + " I" + N(i) + " J" + N(j) + feed(feed_));
+    words_.clear();
+    Put(cw ? "G2 X" : "G3 X", x);
+    Put(" Y", y);
+    Put(" I", i);
+    Put(" J", j);
+    words_ += feed(feed_);
+    line(words_);
+  }
+  // A word and its value appended to the line being built.
+  void Put(const char* word, double mm) {
+    words_ += word;
+    AppendPointFixed(words_, mm, 3);
   }
   void stopSpindle() {
     if (spindleOn_) line("M5");
     spindleOn_ = false;
   }
 
+  std::string words_;
   long long feed_ = 0, currentFeed_ = 0;
   int tool_ = 0;
   long long number_ = 0;

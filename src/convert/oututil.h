@@ -16,6 +16,7 @@ std::string PointRealDecimals(double x, int decimals);
 // controllers, SVG). "-0.000" is written as "0.000"; with trimZeros the
 // trailing zeros and a bare point go ("12.5", "3").
 std::string PointFixed(double x, int decimals, bool trimZeros = false);
+void AppendPointFixed(std::string& out, double x, int decimals, bool trimZeros = false);
 
 // A value that cannot be written (nan, infinity) becomes 0.
 double FiniteOrZero(long double x);

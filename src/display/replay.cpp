@@ -6,6 +6,7 @@
 #include <cmath>
 #include <optional>
 
+#include "app/cpustate.h"
 #include "app/prompts.h"
 #include "app/session.h"
 #include "display/quorgraf.h"
@@ -219,6 +220,7 @@ GraphWindow GraphWindow::PageCopy() const {
 bool GraphWindow::Replay(Canvas& window, const PrinterTarget* printerTarget) {
   if (replaying_ || !list_) return false;
   replaying_ = true;
+  ClearUpperVectorState();
   cancel_ = false;
   SetWaitCursor();
   // The next recorded style and width are written again whatever they are.

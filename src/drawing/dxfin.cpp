@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/cpustate.h"
 #include "app/prompts.h"
 #include "app/session.h"
 #include "app/startup.h"

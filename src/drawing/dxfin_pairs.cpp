@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <bit>
+#include <charconv>
 #include <cstring>
 
 #include "app/fileio.h"
@@ -183,9 +184,11 @@ std::string_view WithoutTrailingBlanks(std::string_view s) {
   return s;
 }
 
-// A value as TextToReal reads it. The common form (blanks, sign, at most 15
-// digits with one "." or ",") is converted here exactly: an integer below
-// 2^53 divided by an exact power of ten rounds correctly in one step.
+// A value as TextToReal reads it. The common form (blanks, sign, digits
+// with one "." or ",") is converted here: up to 15 digits exactly in one
+// step (an integer below 2^53 divided by an exact power of ten rounds
+// correctly), longer ones with a "." or none, as today's programs write
+// them, by the library's correctly rounded conversion.
 long double Real(std::string_view s) {
   s = WithoutTrailingBlanks(s);
   static const double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
@@ -202,16 +205,24 @@ long double Real(std::string_view s) {
   while (p < end && static_cast<unsigned char>(*p - '0') < 10)
     mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
   long digits = p - first, decimals = 0;
+  bool comma = false;
   if (p < end && (*p == '.' || *p == ',')) {
+    comma = *p == ',';
     const char* point = ++p;
     while (p < end && static_cast<unsigned char>(*p - '0') < 10)
       mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
     decimals = p - point;
     digits += decimals;
   }
-  if (p != end || digits == 0 || digits > 15) return TextToReal(s);
-  double x = static_cast<double>(mantissa);
-  if (decimals > 0) x /= powers[decimals];
+  if (p != end || digits == 0 || (digits > 15 && comma)) return TextToReal(s);
+  double x;
+  if (digits > 15) {
+    auto res = std::from_chars(first, end, x);
+    if (res.ec != std::errc() || res.ptr != end) return TextToReal(s);
+  } else {
+    x = static_cast<double>(mantissa);
+    if (decimals > 0) x /= powers[decimals];
+  }
   return negative ? -x : x;
 }
 

@@ -313,6 +313,19 @@ TEST_F(Reader, NumbersAsTextToRealReadsThem) {
     Read(G(0, "CIRCLE") + G(40, v) + Eof(), ReadHeaderOnly);
     ASSERT_EQ(BoundingBox.XMax, static_cast<long double>(TextToReal(v))) << v;
   }
+  // Bit-exact on the 16 and 17-digit values today's programs write, with
+  // their signs, blanks, a "," and the forms that leave the quick path.
+  const std::string longValues[] = {
+      "0.1234567890123456",  "-1234567.123456789", " +0.30000000000000004", "12345678901234567.5",
+      "-0.0000000000000000", "9007199254740993",   "1,2345678901234567",    "1.2345678901234567e3",
+      "0.1234567890123456x", "1.23456789012345678901234567890123456789",
+      std::string(400, '9'), "-" + std::string(330, '1') + ".5",          "4.9406564584124654e-324"};
+  for (const std::string& v : longValues) {
+    rec.calls.clear();
+    Read(G(0, "POINT") + G(10, v) + G(20, "0") + Eof(), ReadHeaderOnly);
+    const double expected = TextToReal(v);
+    ASSERT_EQ(BoundingBox.XMax, static_cast<long double>(expected)) << v;
+  }
 }
 
 }  // namespace
