@@ -70,11 +70,12 @@ class Commands : public test::Defaults {
       if (it->kind == "box") return it->text;
     return "";
   }
-  // Sets the converter dialog to PostScript into a file and presses a button.
-  static void convertTo(QWidget* w, const std::string& file, const char* button = "Button_ok") {
+  // Sets the converter dialog to a target (PostScript unless told) into a
+  // file and presses a button.
+  static void convertTo(QWidget* w, const std::string& file, const char* button = "Button_ok", int target = 10) {
     auto* d = qobject_cast<Tplotkonvert*>(w);
     ASSERT_NE(d, nullptr);
-    d->targets->button(9)->click();
+    d->targets->button(target - 1)->click();
     d->channels->button(2)->click();
     d->Edit_file->setText(QString::fromStdString(file));
     d->findChild<QPushButton*>(button)->click();
@@ -336,6 +337,20 @@ TEST_F(Commands, ConvertCurrentFileWritesTheFileAndSaysOk) {
   EXPECT_EQ(ui.records[boxes].text, "Plot-Syntax");
   EXPECT_TRUE(Session.AbortFlag);
   EXPECT_TRUE(test::ReadFile(out + ".ps").empty());
+}
+
+// A conversion refused because it would overwrite the drawing says why and
+// never OK.
+TEST_F(Commands, ARefusedConversionNeverSaysOk) {
+  open("floorplan.dxf");
+  const std::string drawing = test::ReadFile(dir.file("floorplan.dxf"));
+  onModal([&](QWidget* w) { convertTo(w, dir.file("floorplan"), "Button_ok", 5); });
+  hh->item("mi_convertCurFile")->trigger();
+  EXPECT_EQ(Settings.SyntaxCode, 5);
+  EXPECT_TRUE(Session.AbortFlag);
+  EXPECT_NE(lastBox().find("identiques"), std::string::npos) << lastBox();
+  for (const auto& r : ui.records) EXPECT_EQ(r.text.find(" OK"), std::string::npos) << r.text;
+  EXPECT_EQ(test::ReadFile(dir.file("floorplan.dxf")), drawing);
 }
 
 TEST_F(Commands, ConvertNewFileLeavesTheCurrentDrawing) {
