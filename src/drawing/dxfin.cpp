@@ -162,7 +162,7 @@ void ReadBlockHeader() {
     if (Session.AbortFlag) return;
     if (GroupCode == 0) break;
     if (GroupCode == 2)
-      name = GroupValue.substr(0, BlockNameLength);
+      name = GroupValue;
     else if (GroupCode == 8)
       FindLayer(GroupValue);
     else if (GroupCode == 10)
@@ -170,7 +170,6 @@ void ReadBlockHeader() {
     else if (GroupCode == 20)
       baseY = Real(GroupValue);
   }
-  name = StoredBlockName(name);
   if (std::isfinite(baseX) && std::isfinite(baseY)) SetBlockBase(name, baseX, baseY);
   if (BlockCount < MaxBlocks) BlockTable[++BlockCount] = name;
   if (!BeginBlockFile(name)) WorkFileFailed();
@@ -354,12 +353,12 @@ void ReadDrawing(int mode, const std::string& blockName) {
   }
   if (mode == ReadForDisplay) CurrentGraphicsSink().H_ClearViewPort();
   if (mode == ShowBlock) {
-    if (!HasBlockFile(StoredBlockName(blockName))) {
+    if (!HasBlockFile(blockName)) {
       ReportError("Invalid temp dir " + Settings.TempDir);
       Session.AbortFlag = true;
       return;
     }
-    InsertBlock(ReadForDisplay, 1, StoredBlockName(blockName), 0, 0, 0, 1, 1);
+    InsertBlock(ReadForDisplay, 1, blockName, 0, 0, 0, 1, 1);
     return;
   }
 

@@ -59,6 +59,14 @@ std::string SafeBlockName(std::string_view storedName) {
       safe += hex[u & 15];
     }
   }
+  // A file name holds at most 255 bytes: a longer name keeps its start and
+  // ends in the hash of the whole name, so long names stay apart.
+  if (safe.size() > 200) {
+    const size_t h = std::hash<std::string_view>{}(storedName);
+    safe.resize(180);
+    safe += '%';
+    for (int shift = 60; shift >= 0; shift -= 4) safe += hex[(h >> shift) & 15];
+  }
   return safe;
 }
 

@@ -544,7 +544,7 @@ void ReadInsertOrDimension(Source& s, int mode, bool dimension) {
   using Table = std::span<const Code<InsertEntity>>;
   if (!ReadCodes<Source, InsertEntity>(s, e, dimension ? Table(e.dimensionCodes) : Table(e.codes)))
     return;
-  const std::string name = StoredBlockName(e.name);
+  const std::string& name = e.name;
   if (s.Replay()) {
     ReplayBlock(mode, name, e.x, e.y, e.rot, e.sx, e.sy);
     return;
@@ -1087,9 +1087,9 @@ void ReadTable(Source& s, int mode) {
   if (!ReadCodes<Source, TableEntity>(s, e, e.codes)) return;
   const long double rot = e.dx == 0 && e.dy == 0 ? 0 : RadToDeg(std::atan2(e.dy, e.dx));
   if (s.Replay())
-    ReplayBlock(mode, StoredBlockName(e.name), e.x, e.y, rot, 1, 1);
+    ReplayBlock(mode, e.name, e.x, e.y, rot, 1, 1);
   else
-    InsertBlock(mode, e.slot, StoredBlockName(e.name), e.x, e.y, rot, 1, 1);
+    InsertBlock(mode, e.slot, e.name, e.x, e.y, rot, 1, 1);
 }
 
 // ------------------------------------------------------------ the entity table

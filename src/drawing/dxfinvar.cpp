@@ -84,7 +84,7 @@ int FindLineType(std::string_view name) {
 
 void ResetBoundingBox() { BoundingBox = Box{}; }
 
-std::string StoredBlockName(std::string_view name) {
+std::string ShownBlockName(std::string_view name) {
   std::string s(name.substr(0, BlockNameLength));
   for (char& c : s)
     if (c == '*') c = 'X';

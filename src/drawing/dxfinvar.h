@@ -80,8 +80,8 @@ void ResetBoundingBox();
 // lookup cache never answers with a stale slot.
 void LayerTableChanged();
 
-// The block name as the block table holds it: cut to 8 characters, every
-// "*" replaced by "X".
-std::string StoredBlockName(std::string_view name);
+// A block's name as a list shows it: cut to 8 characters, every "*"
+// replaced by "X". Blocks themselves are told apart by their whole name.
+std::string ShownBlockName(std::string_view name);
 
 }  // namespace planox

@@ -99,25 +99,26 @@ TEST_F(Blocks, WorkFilesAndNames) {
        ReadForDisplay);
   EXPECT_FALSE(Session.AbortFlag);
   EXPECT_EQ(BlockCount, 5);
-  EXPECT_EQ(BlockTable[1], "XU3");
-  EXPECT_EQ(BlockTable[2], "BATHROOM");
+  // Blocks keep their whole names: BATHROOM1 is not BATHROOM2.
+  EXPECT_EQ(BlockTable[1], "*U3");
+  EXPECT_EQ(BlockTable[2], "BATHROOM1");
   EXPECT_EQ(BlockTable[4], "../../x");  // the table keeps the name
-  EXPECT_TRUE(Exists(dir + "$XU3.dx$"));
-  EXPECT_TRUE(Exists(dir + "$BATHROOM.dx$"));
+  EXPECT_TRUE(Exists(dir + "$%2AU3.dx$"));
+  EXPECT_TRUE(Exists(dir + "$BATHROOM1.dx$"));
   EXPECT_TRUE(Exists(dir + "$%2E%2E%2F%2E%2E%2Fx.dx$"));
   EXPECT_TRUE(Exists(dir + "$a%2Fb%5Cc%01.dx$"));
   EXPECT_FALSE(Exists(tmp.path() + "/x.dx$"));
-  EXPECT_EQ(rec.Only("H_Line"), (V{"H_Line(0,0,1,1)", "H_Line(0,0,2,0)", "H_Line(0,0,3,0)"}));
+  EXPECT_EQ(rec.Only("H_Line"), (V{"H_Line(0,0,1,1)", "H_Line(0,0,1,0)", "H_Line(0,0,3,0)"}));
 
   // The work file is a DXF fragment ending in EOF, layers as slot - 1.
-  EXPECT_EQ(ReadFile(dir + "$XU3.dx$"),
+  EXPECT_EQ(ReadFile(dir + "$%2AU3.dx$"),
             "  0\r\nLINE\r\n  8\r\n0\r\n 10\r\n0.000000\r\n 20\r\n0.000000\r\n 11\r\n1.000000\r\n"
             " 21\r\n1.000000\r\n  0\r\nEOF\r\n");
 
   // ShowBlock replays a stored block without reading the drawing; a work
   // file this program did not write is read from disk.
   rec.calls.clear();
-  ReadDrawing(ShowBlock, "BATHROOM");
+  ReadDrawing(ShowBlock, "BATHROOM2");
   EXPECT_EQ(rec.calls, (V{"H_SetLineStyleName(CONTINUOUS)", "H_SetColor(15)", "H_Line(0,0,2,0)"}));
   WriteFile(dir + "$DISK.dx$", "  0\r\nCIRCLE\r\n  8\r\n0\r\n 40\r\n2.5\r\n  0\r\nEOF\r\n");
   rec.calls.clear();
@@ -127,9 +128,9 @@ TEST_F(Blocks, WorkFilesAndNames) {
 
   // The next read deletes the work files.
   Read(Eof(), ReadHeaderOnly);
-  EXPECT_FALSE(Exists(dir + "$XU3.dx$"));
+  EXPECT_FALSE(Exists(dir + "$%2AU3.dx$"));
   EXPECT_FALSE(Exists(dir + "$DISK.dx$"));
-  ReadDrawing(ShowBlock, "XU3");
+  ReadDrawing(ShowBlock, "*U3");
   EXPECT_TRUE(Session.AbortFlag);
 
   // Names that differ only in bytes a file name cannot hold keep their
@@ -142,6 +143,15 @@ TEST_F(Blocks, WorkFilesAndNames) {
            Section("ENTITIES", Insert("DOOR 1", 0, 0) + Insert("A/B", 0, 0) + Insert("A%2FB", 0, 0)) + Eof(),
        ReadForDisplay);
   EXPECT_EQ(rec.Only("H_Line"), (V{"H_Line(0,0,1,0)", "H_Line(0,0,3,0)", "H_Line(0,0,5,0)"}));
+
+  // Names longer than a file name can be stay apart too.
+  const std::string longName(300, '/');
+  rec.calls.clear();
+  Read(Section("BLOCKS", Block(longName + "1", Line(0, 0, 6, 0)) + Block(longName + "2", Line(0, 0, 7, 0))) +
+           Section("ENTITIES", Insert(longName + "1", 0, 0) + Insert(longName + "2", 0, 0)) + Eof(),
+       ReadForDisplay);
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(rec.Only("H_Line"), (V{"H_Line(0,0,6,0)", "H_Line(0,0,7,0)"}));
 }
 
 TEST_F(Blocks, LayersCarriedThroughWorkFiles) {
