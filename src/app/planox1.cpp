@@ -406,15 +406,29 @@ void Thh::OpenPlotFile(const std::string& fullName) {
 void Thh::ShowAndSize() {
   shownPlot_.clear();
   quor_.H_SetWaitCursor();
-  const Extents& e = Session.DrawingExtents;
-  quor_.H_SetWindow(0, 0, 1, 1, static_cast<double>(e.XMin), static_cast<double>(e.YMin),
-                    static_cast<double>(e.XMax), static_cast<double>(e.YMax), true, true);
-  quor_.H_SaveLimit();
-  if (Session.AbortFlag) return;
-  quor_.H_Clear();
-  const WorldWindow& l = quor_.DrawingLimits();
-  quor_.H_Header(l.xmin, l.ymin, l.xmax, l.ymax);
-  ReadDrawing(ReadForDisplay);
+  Extents& e = Session.DrawingExtents;
+  for (int pass = 0; pass < 2; ++pass) {
+    quor_.H_SetWindow(0, 0, 1, 1, static_cast<double>(e.XMin), static_cast<double>(e.YMin),
+                      static_cast<double>(e.XMax), static_cast<double>(e.YMax), true, true);
+    quor_.H_SaveLimit();
+    if (Session.AbortFlag) return;
+    quor_.H_Clear();
+    const WorldWindow& l = quor_.DrawingLimits();
+    quor_.H_Header(l.xmin, l.ymin, l.xmax, l.ymax);
+    ReadDrawing(ReadForDisplay);
+    // Header extents can be stale: a drawing that reaches beyond them is
+    // shown again in a window that holds all of it, which zoom-all keeps.
+    const Box d = DrawnBox;
+    const long double slack = 1e-6L * std::max(e.XMax - e.XMin, e.YMax - e.YMin);
+    if (Session.AbortFlag || !(d.XMin <= d.XMax && d.YMin <= d.YMax) ||
+        (d.XMin >= e.XMin - slack && d.YMin >= e.YMin - slack && d.XMax <= e.XMax + slack &&
+         d.YMax <= e.YMax + slack))
+      return;
+    e.XMin = std::min(e.XMin, d.XMin);
+    e.YMin = std::min(e.YMin, d.YMin);
+    e.XMax = std::max(e.XMax, d.XMax);
+    e.YMax = std::max(e.YMax, d.YMax);
+  }
 }
 
 void Thh::mi_fileOpenClick() {

@@ -12,6 +12,7 @@ int LineTypeCount = 0;
 std::array<std::string, MaxBlocks + 1> BlockTable;
 int BlockCount = 0;
 Box BoundingBox;
+Box DrawnBox;
 std::map<std::string, uint32_t> EntitiesNotRead;
 uint32_t ElementCount = 0;
 uint32_t TextCount = 0;
@@ -82,7 +83,7 @@ int FindLineType(std::string_view name) {
   return 0;
 }
 
-void ResetBoundingBox() { BoundingBox = Box{}; }
+void ResetBoundingBox() { BoundingBox = DrawnBox = Box{}; }
 
 std::string ShownBlockName(std::string_view name) {
   std::string s(name.substr(0, BlockNameLength));

@@ -51,6 +51,9 @@ extern std::array<std::string, MaxBlocks + 1> BlockTable;
 extern int BlockCount;
 
 extern Box BoundingBox;
+// What the last read drew in drawing coordinates (block definitions,
+// which are drawn only where inserted, left out).
+extern Box DrawnBox;
 extern uint32_t ElementCount;
 extern uint32_t TextCount;
 
@@ -68,11 +71,15 @@ int FindLayer(std::string_view name);
 // Index 0..49 of the named line type; 0 ("CONTINUOUS") when unknown.
 int FindLineType(std::string_view name);
 
+inline void Widen(Box& b, long double x, long double y) {
+  if (x > b.XMax) b.XMax = x;
+  if (x < b.XMin) b.XMin = x;
+  if (y > b.YMax) b.YMax = y;
+  if (y < b.YMin) b.YMin = y;
+}
 inline void WidenBoundingBox(long double x, long double y) {
-  if (x > BoundingBox.XMax) BoundingBox.XMax = x;
-  if (x < BoundingBox.XMin) BoundingBox.XMin = x;
-  if (y > BoundingBox.YMax) BoundingBox.YMax = y;
-  if (y < BoundingBox.YMin) BoundingBox.YMin = y;
+  Widen(BoundingBox, x, y);
+  if (!InBlockDefinition) Widen(DrawnBox, x, y);
 }
 void ResetBoundingBox();
 

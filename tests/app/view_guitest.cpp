@@ -19,6 +19,13 @@ const char* const Circle =
     "0\nSECTION\n2\nHEADER\n9\n$EXTMIN\n10\n-10\n20\n-10\n9\n$EXTMAX\n10\n10\n20\n10\n0\nENDSEC\n"
     "0\nSECTION\n2\nENTITIES\n0\nCIRCLE\n8\n0\n10\n0\n20\n0\n40\n10\n0\nENDSEC\n0\nEOF\n";
 
+// The same circle and a line to (100, 50), in a stale header window that
+// holds only the circle.
+const char* const Stale =
+    "0\nSECTION\n2\nHEADER\n9\n$EXTMIN\n10\n-10\n20\n-10\n9\n$EXTMAX\n10\n10\n20\n10\n0\nENDSEC\n"
+    "0\nSECTION\n2\nENTITIES\n0\nCIRCLE\n8\n0\n10\n0\n20\n0\n40\n10\n"
+    "0\nLINE\n8\n0\n10\n0\n20\n0\n11\n100\n21\n50\n0\nENDSEC\n0\nEOF\n";
+
 class View : public test::InTempDir {
  protected:
   void SetUp() override {
@@ -26,6 +33,7 @@ class View : public test::InTempDir {
     ResetDrawingModel();
     test::WriteFile(dir.file("floorplan.dxf"), test::ReadFile(test::SourceDir() + "/samples/floorplan.dxf"));
     test::WriteFile(dir.file("circle.dxf"), Circle);
+    test::WriteFile(dir.file("stale.dxf"), Stale);
   }
   void TearDown() override {
     hh.reset();
@@ -128,6 +136,20 @@ TEST_F(View, AResizedWindowShowsTheDrawingFittedAnew) {
     EXPECT_NEAR(box.width(), std::min(w, h) - 3, 2) << w << "x" << h;
     EXPECT_TRUE(QRect(0, 0, w, h).contains(box)) << w << "x" << h;
   }
+}
+
+// Content beyond stale header extents is shown, and zoom-all keeps it.
+TEST_F(View, ContentBeyondTheHeaderExtentsIsShown) {
+  start(640, 480);
+  open("stale.dxf");
+  const WorldWindow& l = hh->quorGraf().DrawingLimits();
+  EXPECT_LE(l.xmin, -10);
+  EXPECT_LE(l.ymin, -10);
+  EXPECT_GE(l.xmax, 100);
+  EXPECT_GE(l.ymax, 50);
+  // The header's own drawing stays in its window.
+  open("circle.dxf");
+  EXPECT_EQ(hh->quorGraf().DrawingLimits().xmax, 10);
 }
 
 }  // namespace
