@@ -119,6 +119,24 @@ class Canvas {
   virtual void text(int x, int y, const TextFont& font, Rgb colour, const std::string& utf8) = 0;
 };
 
+// A canvas of a given size that draws nothing: the side of a replay whose
+// drawing nobody sees.
+class NullCanvas : public Canvas {
+ public:
+  NullCanvas(int width = 0, int height = 0) : width_(width), height_(height) {}
+  int width() const override { return width_; }
+  int height() const override { return height_; }
+  void setPen(Rgb, PenStyle, int) override {}
+  void line(int, int, int, int) override {}
+  void ellipse(int, int, int, int) override {}
+  void arc(int, int, int, int, int, int, int, int) override {}
+  void polygon(const int (&)[8], Rgb) override {}
+  void text(int, int, const TextFont&, Rgb, const std::string&) override {}
+
+ private:
+  int width_, height_;
+};
+
 // The printer as a second replay target: its canvas, printable page size
 // in device pixels, print scales and origin in millimetres.
 struct PrinterTarget {

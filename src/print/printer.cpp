@@ -42,19 +42,6 @@ PrinterTarget TargetOn(Canvas& canvas, const QPaintDevice& device) {
   return t;
 }
 
-// The window's side of a replay that only the page should see.
-class NoCanvas : public Canvas {
- public:
-  int width() const override { return 0; }
-  int height() const override { return 0; }
-  void setPen(Rgb, PenStyle, int) override {}
-  void line(int, int, int, int) override {}
-  void ellipse(int, int, int, int) override {}
-  void arc(int, int, int, int, int, int, int, int) override {}
-  void polygon(const int (&)[8], Rgb) override {}
-  void text(int, int, const TextFont&, Rgb, const std::string&) override {}
-};
-
 // Replays a copy of the window's state onto the page target, so neither
 // the window's mapping nor its list changes, also while the window's own
 // replay pauses for messages. Fitting on the copy records nothing: the
@@ -70,7 +57,7 @@ bool ReplayCopy(TFquorgra& window, const PrinterTarget& target, bool fit) {
     copy.ReSetWindow();
     copy.setList(list);
   }
-  NoCanvas none;
+  NullCanvas none;  // the window's side: only the page should see this replay
   copy.Printing = true;
   return copy.Replay(none, &target);
 }

@@ -120,16 +120,7 @@ TEST_F(MouseView, AReplayKeepsTheMouseView) {
   w.PanBy(11, 7);
   long double x, y;
   w.WorldAt(50, 60, x, y);
-  struct Null : Canvas {
-    int width() const override { return 640; }
-    int height() const override { return 480; }
-    void setPen(Rgb, PenStyle, int) override {}
-    void line(int, int, int, int) override {}
-    void ellipse(int, int, int, int) override {}
-    void arc(int, int, int, int, int, int, int, int) override {}
-    void polygon(const int (&)[8], Rgb) override {}
-    void text(int, int, const TextFont&, Rgb, const std::string&) override {}
-  } canvas;
+  NullCanvas canvas(640, 480);
   EXPECT_TRUE(w.Replay(canvas));
   ExpectSameWorld(50, 60, x, y);
 }
