@@ -2,8 +2,9 @@
 BUILD ?= build
 TYPE  ?= RelWithDebInfo
 JOBS  ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all deps build run test bench asan fuzz fuzz-smoke fuzz-long clean
+.PHONY: all deps build run test fidelity install package bench asan fuzz fuzz-smoke fuzz-long clean
 
 all: build
 
@@ -23,10 +24,29 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# Scores the PostScript output of every corpus drawing against an
+# independent rendering (build/fidelity/ holds the table and the worst ones).
+fidelity: build
+	/usr/bin/python3 scripts/fidelity.py --program $(BUILD)/src/planox --out $(BUILD)/fidelity --jobs $(JOBS)
+
+# Installs the program, its data, menu entry, file types, icon and man page
+# under PREFIX (DESTDIR is honoured).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package in $(BUILD)/ (planox_<version>_<arch>.deb).
+package: build
+	cmake --build $(BUILD) --target package
+
+# The speed benchmarks, then the table of the whole program against wc -l
+# on the 1 000 000-entity drawing (every target and the display read).
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release
 	cmake --build build-bench -j $(JOBS) --target benchmarks
-	for b in build-bench/bench/bench_*; do $$b; done
+	for b in build-bench/bench/*/bench_*; do \
+	  if [ -f "$$b" ] && [ -x "$$b" ] && [ "$${b##*/}" != bench_targets ]; then $$b || exit 1; fi; \
+	done
+	build-bench/bench/targets/bench_targets
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan: deps

@@ -20,8 +20,8 @@ jobs="${JOBS:-2}"
 if [ ! -x "$program" ]; then echo "no program at $program" >&2; exit 2; fi
 if [ ! -d "$corpus" ]; then echo "no corpus at $corpus" >&2; exit 2; fi
 
-# The /C codes of the twelve targets; the CNC target once per dialect.
-targets="PLT ART HPG CNC:/L1 CNC:/L2 CNC:/L3 CNC:/L4 DXF PAS IGS C PL2 PS HPL GRM"
+# The /C codes of the thirteen targets; the CNC target once per dialect.
+targets="PLT ART HPG CNC:/L1 CNC:/L2 CNC:/L3 CNC:/L4 CNC:/L5 DXF PAS IGS C PL2 PS HPL GRM SVG"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -33,11 +33,11 @@ printf '#include <time.h>\ntime_t time(time_t* t) { if (t) *t = 1700000000; retu
 cc -shared -fPIC -o "$work/clock.so" "$work/clock.c"
 
 convert_one() {  # drawing target
-  local drawing="$1" spec="$2"
-  local code="${spec%%:*}" extra=""
-  [ "$spec" != "$code" ] && extra="${spec#*:}"
+  local drawing="$1" job="$2"
+  local code="${job%%:*}" extra=""
+  [ "$job" != "$code" ] && extra="${job#*:}"
   local name="${drawing#"$corpus"/}"
-  local dir="$work/$(printf '%s|%s' "$name" "$spec" | sha256sum | cut -c1-16)"
+  local dir="$work/$(printf '%s|%s' "$name" "$job" | sha256sum | cut -c1-16)"
   mkdir -p "$dir/tmp"
   local rc=0
   # A fresh directory each time: no configuration or session file, and the
@@ -48,12 +48,12 @@ convert_one() {  # drawing target
   local out=""
   for f in "$dir"/*; do
     [ -f "$f" ] || continue
-    out+="$name $spec rc=$rc $(sha256sum <"$f" | cut -c1-64) ${f##*/}"$'\n'
+    out+="$name $job rc=$rc $(sha256sum <"$f" | cut -c1-64) ${f##*/}"$'\n'
   done
   # Messages may name the private temporary folder: blank it out.
   local msg
   msg="$(sed "s|$dir|DIR|g" "$dir/tmp/stderr" "$dir/tmp/stdout" | sha256sum | cut -c1-64)"
-  out+="$name $spec rc=$rc $msg (messages)"
+  out+="$name $job rc=$rc $msg (messages)"
   printf '%s\n' "$out"
   rm -rf "$dir"
 }

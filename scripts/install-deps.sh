@@ -8,9 +8,12 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 xvfb xauth
-  ghostscript hp2xx python3 python3-ezdxf fpc
+  ghostscript hp2xx python3 python3-ezdxf python3-matplotlib python3-numpy fpc
   libocct-data-exchange-dev libocct-foundation-dev
   hershey-fonts-data clang
+  librsvg2-bin inkscape linuxcnc-uspace
+  desktop-file-utils libxml2-utils shared-mime-info groff-base dpkg-dev file
+  qt6-svg-dev poppler-utils cups printer-driver-cups-pdf
 )
 
 # Node.js may come with its own npm from another package source; Debian's
@@ -27,8 +30,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   SUDO=""
   [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  $SUDO apt-get -o DPkg::Lock::Timeout=600 update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 # The CNC output is checked with the toolpath engine of a G-code controller,

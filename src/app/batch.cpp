@@ -7,13 +7,16 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/usage.h"
 #include "base/prompts.h"
 #include "base/session.h"
 #include "base/startup.h"
 #include "base/textconv.h"
-#include "app/usage.h"
+#include "config/configio.h"
+#include "convert/plot.h"
 #include "convert/targets.h"
 #include "drawing/dxfin.h"
+#include "drawing/report.h"
 
 namespace planox {
 
@@ -28,9 +31,8 @@ bool isFile(const std::string& name) {
 // first dot of the name, at most 3 characters.
 std::string extensionOf(const std::string& path) { return LeftText(ExtensionAfterFirstDot(FileNamePart(path)), 3); }
 
-void showUsageAndEnd() {
-  for (const auto& line : UsageLines()) std::printf("%s\n", Cp850ToUtf8(line).c_str());
-  std::fflush(stdout);
+[[noreturn]] void showUsageAndEnd() {
+  PrintUsage();
   throw ProgramExit{0};
 }
 
@@ -39,23 +41,31 @@ void showUsageAndEnd() {
   throw ProgramExit{1};
 }
 
-void processFile(const std::string& dir, const std::string& path, const BatchFlags& flags,
+// Reads, converts and prints one drawing as the flags say. False when the
+// drawing could not be read, converted or printed; a Yes to the quit
+// question after an unreadable drawing ends the run.
+bool processFile(const std::string& dir, const std::string& path, const BatchFlags& flags,
                  const BatchActions& actions) {
   Session.InPath = dir;
   Session.DrawingName = BaseName(FileNamePart(path));
   Session.FileExtension = extensionOf(path);
+  Session.AbortFlag = false;
+  // Every read of this drawing reports on one progress line.
+  ProgressReport progress(FileNamePart(path));
   ReadDrawing(ReadHeaderOnly);
   if (Session.AbortFlag) {
     HelpNumber = 3090;
-    char answer = AskYesNo(std::string("Quitter ") + ProgramTitleUpper + " ?", 'N');
-    if (answer == 'N' && !Session.AbortFlag) {
-      Session.AbortFlag = false;
-      return;
-    }
-    throw ProgramExit{0};
+    Session.AbortFlag = false;
+    const char answer = AskYesNo(std::string("Quitter ") + ProgramTitleUpper + " ?", 'N');
+    if (answer != 'N' || Session.AbortFlag) throw ProgramExit{1};
+    return false;
   }
+  bool done = true;
   if (flags.targetGiven) {
-    ReadDrawing(ReadForConversion);
+    if (ConvertDrawing())
+      ShowReport(FileNamePart(path) + " -> " + (Settings.DeviceCode == 3 ? PlotFileName() : "port") + " : ");
+    else
+      done = false;
     Session.AbortFlag = false;
   }
   if (flags.print) {
@@ -63,9 +73,12 @@ void processFile(const std::string& dir, const std::string& path, const BatchFla
       actions.print();
     } else {
       ReportError("printing is not available yet");
+      Session.AbortFlag = true;
     }
+    if (Session.AbortFlag) done = false;
     Session.AbortFlag = false;
   }
+  return done;
 }
 
 }  // namespace
@@ -105,7 +118,14 @@ bool ApplyBatchOption(const std::string& option, BatchFlags& flags) {
       return true;
     }
     case 'F': Session.PlotFile = value; Settings.PlotFile = value; return true;
-    case 'M': Settings.PlotScale = TextToReal(value); return true;
+    case 'M': {
+      // The scale the usage text offers; "/M*" (fit to the page) is not
+      // offered by the converter and is refused like any other bad value.
+      const double scale = TextToReal(value);
+      if (!(scale >= 0.01 && scale <= 100)) return false;
+      Settings.PlotScale = scale;
+      return true;
+    }
     case 'X': Settings.PlotOriginX = TextToReal(value); return true;
     case 'Y': Settings.PlotOriginY = TextToReal(value); return true;
     case 'Z': Settings.Zoom = TextToReal(value); return true;
@@ -160,14 +180,17 @@ void RunBatch(const std::vector<std::string>& args, const BatchActions& actions)
     if (!ApplyBatchOption(args[i], flags)) invalidOption(args[i]);
     if (flags.usage) showUsageAndEnd();
   }
-  for (size_t i = 0; i < files.size(); ++i) {
-    std::string name = BaseName(FileNamePart(files[i]));
-    // The HP-GL target collects every drawing in one output; the others
-    // write one output per drawing.
-    if (Settings.SyntaxCode != 1 && (i > 0 || Session.PlotFile.empty())) Session.PlotFile = name;
-    processFile(DirectoryPart(files[i]), files[i], flags, actions);
+  // Without /F every output takes its drawing's name; with /F and several
+  // drawings the /F name is joined to each drawing's name, so that no
+  // output overwrites another.
+  const std::string given = Session.PlotFile;
+  bool allDone = true;
+  for (const std::string& file : files) {
+    const std::string name = BaseName(FileNamePart(file));
+    Session.PlotFile = given.empty() ? name : files.size() == 1 ? given : given + "_" + name;
+    if (!processFile(DirectoryPart(file), file, flags, actions)) allDone = false;
   }
-  throw ProgramExit{0};
+  throw ProgramExit{allDone ? 0 : 1};
 }
 
 }  // namespace planox

@@ -3,6 +3,7 @@
 // /G, printed, without a window. The options act for this run only.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,12 +13,13 @@ namespace planox {
 // drawing that the run has just read (Qt), and the conversion itself.
 struct BatchActions {
   // Prints the current drawing (Session) on the default printer.
-  void (*print)() = nullptr;
+  std::function<void()> print;
 };
 
 // args: the whole command line without the program name. Never returns
-// normally: throws ProgramExit with 0 after the last file, 1 when no file
-// matches or an option is invalid.
+// normally: throws ProgramExit with 0 after the last file when every
+// drawing was converted (and printed), 1 when no file matches, an option is
+// invalid, or any drawing could not be read, converted or printed.
 [[noreturn]] void RunBatch(const std::vector<std::string>& args, const BatchActions& actions);
 
 // The files a mask names: ordinary, not hidden, matched case-insensitively,

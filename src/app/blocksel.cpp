@@ -19,7 +19,8 @@ void SelectBlock(QuorGraf& quor) {
   }
   ResetBoundingBox();
   const int n = std::min(BlockCount, MaxBlockChoices);
-  ChoiceList.assign(BlockTable.begin() + 1, BlockTable.begin() + 1 + n);
+  ChoiceList.clear();
+  for (int i = 1; i <= n; ++i) ChoiceList.push_back(ShownBlockName(BlockTable[i]));
   HelpNumber = 5450;
   const int chosen = AskChoice("Select Block", n, SelectedBlock);
   // A cancelled choice shows nothing.

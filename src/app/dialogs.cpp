@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -19,6 +20,7 @@
 #include "base/session.h"
 #include "base/textconv.h"
 #include "display/qtform.h"
+#include "display/tfquorgra.h"
 
 namespace planox {
 
@@ -286,5 +288,52 @@ void QtUi::setWaitCursor(bool on) {
 }
 
 void QtUi::beep() { QApplication::beep(); }
+
+void QtUi::progressBegin(const std::string& what) {
+  if (progressDepth_++ > 0) return;
+  progressWhat_ = what;
+  progressCancelled_ = false;
+  progressClock_.start();
+  eventsClock_.start();
+  if (auto* window = dynamic_cast<TFquorgra*>(main_)) window->holdRepaints(true);
+}
+
+bool QtUi::progressStep(int percent) {
+  if (progressDepth_ == 0) return true;
+  if (!progress_ && progressClock_.elapsed() >= progressDelay.count()) {
+    progress_ = new QProgressDialog(QtText(progressWhat_), QtText("Annuler"), 0, 100, main_);
+    progress_->setObjectName("TProgress");
+    progress_->setWindowTitle(ProgramTitle);
+    progress_->setWindowModality(Qt::ApplicationModal);
+    progress_->setMinimumDuration(0);
+    progress_->setAutoClose(false);
+    progress_->setAutoReset(false);
+    // Escape reaches the dialog as a key (rejected) or through its cancel
+    // shortcut (canceled).
+    QObject::connect(progress_, &QProgressDialog::canceled, [this] { progressCancelled_ = true; });
+    QObject::connect(progress_, &QDialog::rejected, [this] { progressCancelled_ = true; });
+    // The hourglass would hide the arrow the cancel button needs.
+    progress_->setCursor(Qt::ArrowCursor);
+    progress_->show();
+    QApplication::processEvents();
+  }
+  if (progress_) {
+    progress_->setValue(percent);
+    // Often enough for a window that follows the mouse, rarely enough to
+    // cost the read nothing.
+    if (eventsClock_.elapsed() >= 30) {
+      QApplication::processEvents();
+      eventsClock_.restart();
+    }
+  }
+  return !(progressCancelled_ || (progress_ && progress_->wasCanceled()));
+}
+
+void QtUi::progressEnd() {
+  if (progressDepth_ == 0 || --progressDepth_ > 0) return;
+  delete progress_;
+  progress_ = nullptr;
+  if (auto* window = dynamic_cast<TFquorgra*>(main_)) window->holdRepaints(false);
+}
 
 }  // namespace planox

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QProgressDialog;
 class QPushButton;
 class QRadioButton;
 class QVBoxLayout;
@@ -126,10 +128,23 @@ class QtUi : public UserInterface {
   std::string saveFileDialog(const std::string& filter, const std::string& startDir) override;
   void setWaitCursor(bool on) override;
   void beep() override;
+  // Work that lasts progressDelay gets a modal progress dialog (object name
+  // "TProgress"; Escape or "Annuler" cancels) that lets window messages
+  // through; the main window keeps its picture and repaints once the work
+  // is over.
+  void progressBegin(const std::string& what) override;
+  bool progressStep(int percent) override;
+  void progressEnd() override;
+  std::chrono::milliseconds progressDelay = ProgressDelay;
 
  private:
   int runModal(QDialog& d);
   QWidget* main_;
+  int progressDepth_ = 0;
+  bool progressCancelled_ = false;
+  std::string progressWhat_;
+  QElapsedTimer progressClock_, eventsClock_;
+  QProgressDialog* progress_ = nullptr;
 };
 
 }  // namespace planox

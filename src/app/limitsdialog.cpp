@@ -19,7 +19,7 @@ namespace {
 
 
 long double fieldValue(const QLineEdit* e) {
-  return TextToReal(TrimText(FromDisplayText(e->text().toStdString())));
+  return TextToReal(TrimText(OemText(e->text())));
 }
 
 }  // namespace

@@ -4,8 +4,14 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QMenuBar>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QStatusBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
 
 #include <sys/stat.h>
@@ -27,8 +33,13 @@
 #include "convert/confpen.h"
 #include "convert/plot.h"
 #include "convert/plotkonv.h"
+#include "config/confdlg.h"
+#include "print/printconf.h"
+#include "print/exportargs.h"
+#include "print/printer.h"
 #include "display/shpin.h"
 #include "drawing/dxfin.h"
+#include "drawing/report.h"
 #include "drawing/sinks.h"
 #include "app/usage.h"
 #include "display/hpglin.h"
@@ -75,6 +86,7 @@ Thh::Thh(std::vector<std::string> args, QWidget* parent) : TFquorgra(parent), ar
   setObjectName("hh");
   setWindowTitle("PLANOX");
   resize(580, 375);
+  setAcceptDrops(true);
   buildMenus();
   quor_.H_Init();
   SetGraphicsSink(&quor_);
@@ -125,7 +137,8 @@ void Thh::buildMenus() {
   addItem(file, "mi_FileOpenLimit", "Open &Limit...", &Thh::mi_FileOpenLimitClick);
   addItem(file, "mi_FileSaveAs", "Save &As...", &Thh::mi_FileSaveAsClick);
   file->addSeparator();
-  addItem(file, "mi_print", "&Print")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  addItem(file, "mi_print", "&Print", &Thh::mi_printClick)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  addItem(file, "mi_fileExport", "Exporter…", &Thh::mi_fileExportClick);
   file->addSeparator();
   for (int n = 1; n <= 4; ++n) {
     std::string name = "mi_file" + std::to_string(n);
@@ -149,10 +162,10 @@ void Thh::buildMenus() {
   QMenu* options = addMenu("mi_options", "Options");
   addItem(options, "mi_optionsConverter", "Converter", &Thh::mi_optionsConverterClick);
   addItem(options, "mi_optionsPenTable", "Pen Table", &Thh::mi_optionsPenTableClick);
-  addItem(options, "mi_optionsDirectories", "Directories");
-  addItem(options, "mi_optionsPrinter", "Printer");
-  addItem(options, "mi_optionsGraphics", "Graphics");
-  addItem(options, "mi_optionsColours", "Colours");
+  addItem(options, "mi_optionsDirectories", "Directories", &Thh::mi_optionsDirectoriesClick);
+  addItem(options, "mi_optionsPrinter", "Printer", &Thh::mi_optionsPrinterClick);
+  addItem(options, "mi_optionsGraphics", "Graphics", &Thh::mi_optionsGraphicsClick);
+  addItem(options, "mi_optionsColours", "Colours", &Thh::mi_optionsColoursClick);
   options->addSeparator();
   addItem(options, "mi_optionsSave", "Save", &Thh::mi_optionsSaveClick);
   addItem(options, "mi_optionsLoad", "Load", &Thh::mi_optionsLoadClick);
@@ -229,14 +242,13 @@ void Thh::applyWindowGeometry() {
   // the desktop's colours.
   move(0, 0);
   ApplyDrawingArea();
-  // The client area is what the menu bar leaves of the window.
-  resize(Settings.ScreenWidth + 1, Settings.ScreenHeight + 1 + menuBar()->sizeHint().height());
+  // The client area is what the menu bar and the status line leave of the
+  // window.
+  resize(Settings.ScreenWidth + 1,
+         Settings.ScreenHeight + 1 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
-void ShowUsage() {
-  for (const auto& line : UsageLines()) std::printf("%s\n", Cp850ToUtf8(line).c_str());
-  std::fflush(stdout);
-}
+void ShowUsage() { PrintUsage(); }
 
 void Thh::FormCreate() {
   ApplyMenuCaptions();
@@ -276,12 +288,18 @@ void Thh::FormCreate() {
     Session.ShowErrors = true;
     WaitCursorOn();
     ReadDrawing(ReadHeaderOnly);
-    if (Session.AbortFlag) throw ProgramExit{0};
-    ShowAndSize();
-    Session.PlotFile = Session.DrawingName;
+    if (Session.AbortFlag && WorkCancelled()) {
+      // The user stopped the first read: the window opens without a drawing.
+      Session.DrawingName.clear();
+      Session.AbortFlag = false;
+    } else {
+      if (Session.AbortFlag) throw ProgramExit{0};
+      ShowAndSize();
+      Session.PlotFile = Session.DrawingName;
+    }
   } else if (args_.size() >= 2) {
     Session.FileExtension = upperExtension(args_[0]);
-    RunBatch(args_, BatchActions{});
+    RunBatch(args_, BatchActions{[this] { PrintBatchDrawing(); }});
   }
 
   applyWindowGeometry();
@@ -381,15 +399,29 @@ void Thh::OpenPlotFile(const std::string& fullName) {
 void Thh::ShowAndSize() {
   shownPlot_.clear();
   quor_.H_SetWaitCursor();
-  const Extents& e = Session.DrawingExtents;
-  quor_.H_SetWindow(0, 0, 1, 1, static_cast<double>(e.XMin), static_cast<double>(e.YMin),
-                    static_cast<double>(e.XMax), static_cast<double>(e.YMax), true, true);
-  quor_.H_SaveLimit();
-  if (Session.AbortFlag) return;
-  quor_.H_Clear();
-  const WorldWindow& l = quor_.DrawingLimits();
-  quor_.H_Header(l.xmin, l.ymin, l.xmax, l.ymax);
-  ReadDrawing(ReadForDisplay);
+  Extents& e = Session.DrawingExtents;
+  for (int pass = 0; pass < 2; ++pass) {
+    quor_.H_SetWindow(0, 0, 1, 1, static_cast<double>(e.XMin), static_cast<double>(e.YMin),
+                      static_cast<double>(e.XMax), static_cast<double>(e.YMax), true, true);
+    quor_.H_SaveLimit();
+    if (Session.AbortFlag) return;
+    quor_.H_Clear();
+    const WorldWindow& l = quor_.DrawingLimits();
+    quor_.H_Header(l.xmin, l.ymin, l.xmax, l.ymax);
+    ReadDrawing(ReadForDisplay);
+    // Header extents can be stale: a drawing that reaches beyond them is
+    // shown again in a window that holds all of it, which zoom-all keeps.
+    const Box d = DrawnBox;
+    const long double slack = 1e-6L * std::max(e.XMax - e.XMin, e.YMax - e.YMin);
+    if (Session.AbortFlag || !(d.XMin <= d.XMax && d.YMin <= d.YMax) ||
+        (d.XMin >= e.XMin - slack && d.YMin >= e.YMin - slack && d.XMax <= e.XMax + slack &&
+         d.YMax <= e.YMax + slack))
+      return;
+    e.XMin = std::min(e.XMin, d.XMin);
+    e.YMin = std::min(e.YMin, d.YMin);
+    e.XMax = std::max(e.XMax, d.XMax);
+    e.YMax = std::max(e.YMax, d.YMax);
+  }
 }
 
 void Thh::mi_fileOpenClick() {
@@ -440,9 +472,12 @@ void Thh::mi_ViewRegenClick() {
 void Thh::OpenRecentFile(int n) {
   Session.AbortFlag = false;
   std::string entry = Session.RecentFiles[n - 1];
-  if (fileExists(entry) && IsHpglFileName(entry)) {
-    OpenPlotFile(entry);
-  } else if (fileExists(entry)) {
+  // The entry's file, or the one whose name matches it but for case.
+  const std::string file = ExistingFileName(DirectoryPart(entry), FileNamePart(entry));
+  if (fileExists(file) && IsHpglFileName(file)) {
+    OpenPlotFile(file);
+  } else if (fileExists(file)) {
+    entry = file;
     Session.DrawingName = BaseName(entry);
     Session.DrawingDir = DirectoryPart(entry);
     OpenDrawing(entry);
@@ -453,6 +488,39 @@ void Thh::OpenRecentFile(int n) {
     RefreshMenuAndTitle();
     ShowInfo("File " + entry + " not found !");
   }
+}
+
+std::string Thh::DroppedDrawing(const QMimeData& data) {
+  for (const QUrl& url : data.urls()) {
+    const QFileInfo file(url.toLocalFile());
+    if (!url.isLocalFile() || !file.isFile()) continue;
+    const std::string path = Utf8ToCp850(file.filePath().toStdString());
+    if (IsHpglFileName(path) || file.suffix().toLower() == "dxf") return path;
+  }
+  return "";
+}
+
+void Thh::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedDrawing(*event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void Thh::dropEvent(QDropEvent* event) {
+  const std::string name = DroppedDrawing(*event->mimeData());
+  if (name.empty()) return;
+  event->acceptProposedAction();
+  // The drop ends before the drawing is read, so the file manager is not
+  // kept waiting.
+  QTimer::singleShot(0, this, [this, name] { OpenFromDesktop(name); });
+}
+
+void Thh::OpenFromDesktop(const std::string& fullName) {
+  if (IsHpglFileName(fullName)) {
+    OpenPlotFile(fullName);  // joins the recent files itself
+    return;
+  }
+  OpenDrawing(fullName);
+  if (!Session.AbortFlag) AddRecentFile(Session.DrawingName);
+  RefreshMenuAndTitle();
 }
 
 void Thh::closeEvent(QCloseEvent* event) {
@@ -474,6 +542,8 @@ void Thh::Mi_HilfebildClick() { ShowHelpPictures(); }
 void Thh::mi_helperrorClick() { ShowErrorLog(); }
 
 void Thh::mi_infoPlanoxClick() {
+  quor_.H_Clear();
+  quor_.H_DrawLogo();
   QMessageBox box(this);
   box.setObjectName("TAboutBox");
   box.setWindowTitle(ProgramTitleUpper);
@@ -614,9 +684,12 @@ void Thh::mi_viewblocksClick() {
 
 // ---- Convert ----
 
-void Thh::reportConversion() {
+void Thh::convertAndReport() {
+  const bool converted = ConvertDrawing();
   WaitCursorOff();
-  if (!Session.AbortFlag && Settings.DeviceCode == 3) ShowInfo(Session.PlotFile + " OK");
+  // A refused or failed conversion has said why; only a finished one
+  // reports what it wrote and left out.
+  if (converted) ShowReport(Settings.DeviceCode == 3 ? Session.PlotFile + " OK\n" : std::string());
 }
 
 void Thh::mi_convertCurFileClick() {
@@ -633,8 +706,7 @@ void Thh::ConvertCurrent() {
   }
   if (ConverterResult == ConverterRunSettings) EditConfiguration();
   if (Session.AbortFlag) return;
-  ReadDrawing(ReadForConversion);
-  reportConversion();
+  convertAndReport();
 }
 
 void Thh::mi_ConvertnewFileClick() {
@@ -649,6 +721,7 @@ void Thh::ConvertOther() {
   // The displayed drawing stays the current one: its name and directory
   // come back after the conversion, whatever happens.
   const std::string oldName = Session.DrawingName, oldPath = Session.InPath;
+  const Extents shownExtents = Session.DrawingExtents;
   auto restore = [&] {
     Session.DrawingName = oldName;
     Session.InPath = oldPath;
@@ -665,10 +738,18 @@ void Thh::ConvertOther() {
   if (Session.AbortFlag) return restore();
   if (ConverterResult == ConverterRunSettings) EditConfiguration();
   if (Session.AbortFlag) return restore();
-  ReadDrawing(ReadForConversion);
-  reportConversion();
+  convertAndReport();
   restore();
   Session.PlotFile = Session.DrawingName;
+  // The conversion read another drawing's extents and blocks: the drawing
+  // on screen is drawn again in its window, so that its block list and
+  // block files are its own.
+  Session.DrawingExtents = shownExtents;
+  if (!oldName.empty()) {
+    Session.AbortFlag = false;
+    ShowAndSize();
+    Session.DrawingExtents = shownExtents;
+  }
 }
 
 // ---- Options ----
@@ -685,6 +766,24 @@ void Thh::mi_optionsPenTableClick() {
   d.exec();
 }
 
+template <class Dialog>
+void Thh::showSettings() {
+  Session.AbortFlag = false;
+  Dialog d(this);
+  PlaceDialog(&d, this);
+  d.exec();
+}
+
+void Thh::mi_optionsDirectoriesClick() { showSettings<TConfDir>(); }
+void Thh::mi_optionsPrinterClick() { showSettings<Tconfprin>(); }
+void Thh::mi_optionsColoursClick() { showSettings<TConfColor>(); }
+
+void Thh::mi_optionsGraphicsClick() {
+  showSettings<Tconfgraf>();
+  // The window takes the background colour (also one chosen before Cancel).
+  invalidateWindow();
+}
+
 void Thh::mi_optionsSaveClick() {
   Session.AbortFlag = false;
   SaveConfiguration("");
@@ -693,6 +792,49 @@ void Thh::mi_optionsSaveClick() {
 void Thh::mi_optionsLoadClick() {
   Session.AbortFlag = false;
   LoadConfiguration("");
+}
+
+// ---- Print and export ----
+
+void Thh::mi_printClick() {
+  Session.AbortFlag = false;
+  TForm_printconf d(*this, this);
+  PlaceDialog(&d, this);
+  d.exec();
+}
+
+void Thh::PrintBatchDrawing() {
+  WaitCursorOn();
+  ApplyDrawingArea();
+  ShowAndSize();
+  if (!Session.AbortFlag) PrintOnDefaultPrinter(*this);
+  WaitCursorOff();
+}
+
+void Thh::mi_fileExportClick() {
+  Session.AbortFlag = false;
+  const std::string name = Ui().saveFileDialog("*.pdf *.svg *.png", Session.DrawingDir);
+  if (name.empty()) {
+    Session.AbortFlag = true;  // cancelled
+    return;
+  }
+  QSize size;
+  if (ExportType(name) == "png") {
+    HelpNumber = 0;
+    const std::string typed = AskText("Taille de l'image (largeur x hauteur)", 20,
+                                      std::to_string(graph().W()) + "x" + std::to_string(graph().H()));
+    if (Session.AbortFlag) return;
+    int w = 0, h = 0;
+    if (!ParseImageSize(typed, w, h)) {
+      ReportError(typed + " : taille d'image non valide");
+      Session.AbortFlag = true;
+      return;
+    }
+    size = QSize(w, h);
+  }
+  CheckOutputFile(name);
+  if (Session.AbortFlag) return;
+  ExportView(*this, name, size);
 }
 
 }  // namespace planox

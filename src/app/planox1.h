@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QMenu>
 
+class QMimeData;
+
 #include <array>
 #include <map>
 #include <string>
@@ -45,6 +47,13 @@ class Thh : public TFquorgra {
 
   QuorGraf& quorGraf() { return quor_; }
 
+  // A file from the desktop (dropped on the window): opened as File > Open
+  // opens a drawing, and added to the recent files.
+  void OpenFromDesktop(const std::string& fullName);
+  // The first local file in dropped data that the window opens (a DXF or
+  // HP-GL file, by its extension); "" when there is none.
+  static std::string DroppedDrawing(const QMimeData& data);
+
   // The load and convert commands.
   void OpenWithLimits();
   void SaveDrawingAs();
@@ -57,6 +66,8 @@ class Thh : public TFquorgra {
 
  protected:
   void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void buildMenus();
@@ -64,19 +75,31 @@ class Thh : public TFquorgra {
   QAction* addItem(QMenu* menu, const char* name, const char* caption, void (Thh::*handler)() = nullptr);
   void StartupRoutine(int code);
   void applyWindowGeometry();
-  // After a conversion to a file: PlotFile + " OK".
-  void reportConversion();
+  // Converts the current drawing; a finished conversion shows its report
+  // (on the file channel after PlotFile + " OK").
+  void convertAndReport();
+  // The batch run's print of the drawing it has just read.
+  void PrintBatchDrawing();
+  // Shows a settings dialog placed over the window.
+  template <class Dialog>
+  void showSettings();
 
   // Command handlers.
   void mi_fileOpenClick();
   void mi_FileOpenLimitClick();
   void mi_FileSaveAsClick();
+  void mi_printClick();
+  void mi_fileExportClick();
   void mi_ViewInfoClick();
   void mi_viewblocksClick();
   void mi_convertCurFileClick();
   void mi_ConvertnewFileClick();
   void mi_optionsConverterClick();
   void mi_optionsPenTableClick();
+  void mi_optionsDirectoriesClick();
+  void mi_optionsPrinterClick();
+  void mi_optionsGraphicsClick();
+  void mi_optionsColoursClick();
   void mi_optionsSaveClick();
   void mi_optionsLoadClick();
   void mi_fileexitClick();

@@ -1,6 +1,7 @@
 #include "app/recent.h"
 
 #include "base/session.h"
+#include "base/startup.h"
 #include "base/textconv.h"
 
 namespace planox {
@@ -13,7 +14,9 @@ void RemoveRecentFile(int n) {
 }
 
 void AddRecentFile(const std::string& name) {
-  std::string full = WithSeparator(Session.DrawingDir) + name + "." + Session.FileExtension;
+  // The file's real name, whatever case the extension was given in.
+  const std::string full =
+      ExistingFileName(WithSeparator(Session.DrawingDir), name + "." + Session.FileExtension);
   auto& e = Session.RecentFiles;
   // Going from the last entry up keeps the indices of the unchecked ones.
   for (int n = 4; n >= 1; --n)

@@ -6,8 +6,9 @@
 
 namespace planox {
 
-// Puts DrawingDir + name + "." + FileExtension at the top, removing any
-// entry that names the same file (compared with A..Z lowered).
+// Puts the file DrawingDir + name + "." + FileExtension (under its real
+// name on disk) at the top, removing any entry that names the same file
+// (compared with A..Z lowered).
 void AddRecentFile(const std::string& name);
 void RemoveRecentFile(int n);  // 1..4; the entries below move up
 // A path of 50 characters or more is shown as its first directory part,

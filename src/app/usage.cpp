@@ -1,6 +1,9 @@
 #include "app/usage.h"
 
+#include <cstdio>
+
 #include "base/session.h"
+#include "base/textconv.h"
 
 namespace planox {
 
@@ -15,7 +18,7 @@ std::vector<std::string> UsageLines() {
   std::vector<std::string> lines = {
       "ordre:  " + name + " fichier DXF [/Cxxx] [/Mx] [/Xx] [/Yx] [/Dx] [/Bx] [/Fx]",
       "",
-      "/C : code cible (HPL,PLT,ART,PS,PL2)",
+      "/C : code cible (HPL,PLT,ART,PS,PL2,SVG)",
       "/M : echelle (0.01..100)  /M* : " E_ACUTE "cran plein",
       "/X : deplacement du point zero x",
       "/Y : deplacement du point zero y",
@@ -28,7 +31,7 @@ std::vector<std::string> UsageLines() {
       "/V : epaisseur des traits (impimante laser) ou pen no. (plotter)",
       "/R : rotate 90 deg",
       "/T : milling depth  /A: distance tool-surface",
-      "/L : CNC-Mode ( 1=DIN 66025  2=SM  3=Deckel  4=drill)",
+      "/L : CNC-Mode ( 1=DIN 66025  2=SM  3=Deckel  4=drill  5=ISO)",
       "/G : printout to default Windows printer",
       "",
       "exemp.: " + name + " A*.DXF /CHPL /M0.5 /D2 /V1=1 /V2=1 /V3=1",
@@ -39,6 +42,25 @@ std::vector<std::string> UsageLines() {
   for (std::string& line : lines)
     if (line.size() > UsageLineLength) line.resize(UsageLineLength);
   return lines;
+}
+
+std::vector<std::string> LongOptionLines() {
+  const std::string name = ProgramName;
+  return {
+      "",
+      "--help, -h      : ce texte",
+      "--version       : titre et version",
+      "--export F D    : la vue du dessin D dans le fichier F, sans",
+      "                  fen" "\x88" "tre ; F en .pdf, .svg ou .png",
+      "--size LxH      : taille de l'image .png (pixels)",
+      "exemp.: " + name + " --export plan.svg plan.dxf",
+  };
+}
+
+void PrintUsage() {
+  for (auto part : {UsageLines, LongOptionLines})
+    for (const auto& line : part()) std::printf("%s\n", Cp850ToUtf8(line).c_str());
+  std::fflush(stdout);
 }
 
 #undef E_ACUTE

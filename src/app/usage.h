@@ -11,4 +11,11 @@ inline constexpr std::size_t UsageLineLength = 65;
 
 std::vector<std::string> UsageLines();
 
+// The long options that follow the usage text ("--help", "--version",
+// "--export", "--size"), in the same form.
+std::vector<std::string> LongOptionLines();
+
+// Both parts on standard output.
+void PrintUsage();
+
 }  // namespace planox

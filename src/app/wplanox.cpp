@@ -17,6 +17,8 @@
 #include "base/startup.h"
 #include "base/terminate.h"
 #include "base/textconv.h"
+#include "print/exportargs.h"
+#include "print/printer.h"
 
 using namespace planox;
 
@@ -44,14 +46,28 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  bool console = args.size() >= 2 || !hasDisplay(argc, argv);
-  if (!hasDisplay(argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // --export writes the drawing's view to a file without showing a window.
+  ExportRequest exportRequest;
+  std::string exportError;
+  const bool exporting = ParseExportArgs(args, exportRequest, exportError);
+  if (exporting && !exportError.empty()) {
+    std::fprintf(stderr, "%s\n", Cp850ToUtf8(exportError).c_str());
+    return 1;
+  }
+
+  bool console = exporting || args.size() >= 2 || !hasDisplay(argc, argv);
+  // The console form prints only the program's own lines: what Qt has to
+  // say about the desktop session nobody sees is dropped.
+  if (console) qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+  // An export never shows anything: it needs no display connection.
+  if (!hasDisplay(argc, argv) || (exporting && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QApplication::setApplicationName(ProgramTitleUpper);
 
   int code = 0;
   {
-    Thh hh(args);
+    Thh hh(exporting ? std::vector<std::string>{} : args);
     QtUi qtUi(&hh);
     ConsoleUi consoleUi;
     SetUi(console ? static_cast<UserInterface*>(&consoleUi) : &qtUi);
@@ -60,7 +76,14 @@ int main(int argc, char** argv) {
     InstallTerminationHandlers(!console);
     try {
       hh.FormCreate();
-      if (console) {
+      if (exporting) {
+        hh.OpenDrawing(exportRequest.drawing);
+        if (Session.AbortFlag)
+          ShowError(exportRequest.drawing + " : le dessin n'a pas pu " "\x88" "tre lu");
+        else
+          ExportView(hh, exportRequest.output, QSize(exportRequest.width, exportRequest.height));
+        code = Session.AbortFlag ? 1 : 0;
+      } else if (console) {
         // Nobody could see the window: the start-up has run (and said what
         // went wrong), the viewer itself needs a display.
         std::fprintf(stderr, "%s: no display is available to show the window\n", ProgramTitle);

@@ -310,7 +310,17 @@ namespace {
 
 bool interactive() { return ::isatty(0) == 1; }
 
+// A progress line is on the terminal without its line end.
+bool progressLineOpen = false;
+
+void endProgressLine() {
+  if (!progressLineOpen) return;
+  std::fputc('\n', stderr);
+  progressLineOpen = false;
+}
+
 void consoleLine(const std::string& caption, const std::string& text) {
+  endProgressLine();
   std::string line = Cp850ToUtf8(caption) + " " + Cp850ToUtf8(text) + "\n";
   std::fputs(line.c_str(), stderr);
   std::fflush(stderr);
@@ -437,6 +447,29 @@ void ConsoleUi::beep() {
   std::fflush(stderr);
 }
 
+void ConsoleUi::progressBegin(const std::string& what) {
+  if (progressDepth_++ > 0) return;
+  progressWhat_ = what;
+  shownPercent_ = -1;
+  progressStart_ = std::chrono::steady_clock::now();
+}
+
+bool ConsoleUi::progressStep(int percent) {
+  if (progressDepth_ == 0 || percent == shownPercent_ || !isatty(STDERR_FILENO)) return true;
+  if (shownPercent_ < 0 && std::chrono::steady_clock::now() - progressStart_ < progressDelay) return true;
+  shownPercent_ = percent;
+  std::fprintf(stderr, "\r%s %s %3d %%", ProgramTitle, Cp850ToUtf8(progressWhat_).c_str(), percent);
+  std::fflush(stderr);
+  progressLineOpen = true;
+  return true;
+}
+
+void ConsoleUi::progressEnd() {
+  if (progressDepth_ == 0 || --progressDepth_ > 0) return;
+  endProgressLine();
+  std::fflush(stderr);
+}
+
 // ---- Scripted form ----
 
 bool ScriptedUi::next(Answer& a) {
@@ -497,5 +530,41 @@ std::string ScriptedUi::saveFileDialog(const std::string& filter, const std::str
 void ScriptedUi::setWaitCursor(bool on) { waitCursorOn = on ? 1 : 0; }
 
 void ScriptedUi::beep() { ++beeps; }
+
+void ScriptedUi::progressBegin(const std::string& what) {
+  progressNames.push_back(what);
+  ++progressOpen;
+}
+
+bool ScriptedUi::progressStep(int percent) {
+  progressSteps.push_back(percent);
+  return percent < cancelAtPercent;
+}
+
+void ScriptedUi::progressEnd() { --progressOpen; }
+
+// ---- Progress ----
+
+namespace {
+bool workCancelled = false;
+}  // namespace
+
+bool WorkCancelled() { return workCancelled; }
+
+ProgressReport::ProgressReport(const std::string& what) {
+  workCancelled = false;
+  Ui().progressBegin(what);
+}
+
+ProgressReport::~ProgressReport() { Ui().progressEnd(); }
+
+bool ProgressReport::Step(uint64_t done, uint64_t total) {
+  if (cancelled_) return false;
+  const int percent = total == 0 ? 100 : static_cast<int>(std::min<uint64_t>(done, total) * 100 / total);
+  if (Ui().progressStep(percent)) return true;
+  cancelled_ = workCancelled = true;
+  Session.AbortFlag = true;
+  return false;
+}
 
 }  // namespace planox

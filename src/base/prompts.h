@@ -9,6 +9,8 @@
 // tests (ScriptedUi). Texts on both sides of the seam are code page 850.
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <deque>
 #include <string>
@@ -44,6 +46,13 @@ class UserInterface {
   virtual std::string saveFileDialog(const std::string& filter, const std::string& startDir) = 0;
   virtual void setWaitCursor(bool on) = 0;
   virtual void beep() = 0;
+  // Progress of a long piece of work (a read, a print): Begin names it, Step
+  // gives the share done in percent and returns false once the user asked
+  // to cancel, End closes it. Begin and End nest; the outermost pair owns
+  // what is shown. The forms show nothing for work that ends quickly.
+  virtual void progressBegin(const std::string& what) = 0;
+  virtual bool progressStep(int percent) = 0;
+  virtual void progressEnd() = 0;
 };
 
 // The interface in use (a ConsoleUi on standard error until one is set).
@@ -95,6 +104,28 @@ std::string ChooseFile(const std::string& pattern, const std::string& startDir, 
 void WaitCursorOn();
 void WaitCursorOff();
 
+// The progress of one piece of work through Ui(), from construction to
+// destruction. Step reports done of total; when the user cancels it sets
+// AbortFlag (as every cancel does) and returns false.
+class ProgressReport {
+ public:
+  explicit ProgressReport(const std::string& what);
+  ~ProgressReport();
+  ProgressReport(const ProgressReport&) = delete;
+  ProgressReport& operator=(const ProgressReport&) = delete;
+  bool Step(uint64_t done, uint64_t total);
+
+ private:
+  bool cancelled_ = false;
+};
+
+// True when the user cancelled the last piece of work that showed its
+// progress (false again once the next one begins).
+bool WorkCancelled();
+
+// How long work runs before its progress is shown.
+inline constexpr std::chrono::milliseconds ProgressDelay{500};
+
 // The main window title: program title, "  -  " and the current file.
 std::string TitleText();
 
@@ -112,6 +143,18 @@ class ConsoleUi : public UserInterface {
   std::string saveFileDialog(const std::string& filter, const std::string& startDir) override;
   void setWaitCursor(bool on) override;
   void beep() override;
+  // On a terminal: one line on standard error per outermost piece of work
+  // that lasts, its name and the percentage, rewritten in place.
+  void progressBegin(const std::string& what) override;
+  bool progressStep(int percent) override;
+  void progressEnd() override;
+  std::chrono::milliseconds progressDelay = ProgressDelay;
+
+ private:
+  int progressDepth_ = 0;
+  int shownPercent_ = -1;
+  std::string progressWhat_;
+  std::chrono::steady_clock::time_point progressStart_;
 };
 
 // Scripted form for tests: answers come from a queue, every dialog and box
@@ -146,6 +189,12 @@ class ScriptedUi : public UserInterface {
   std::vector<Record> records;
   int beeps = 0;
   int waitCursorOn = 0;  // 1 while the wait cursor is on
+  // Every piece of work begun, every percentage stepped; the user cancels
+  // at the first step at or above cancelAtPercent.
+  std::vector<std::string> progressNames;
+  std::vector<int> progressSteps;
+  int progressOpen = 0;
+  int cancelAtPercent = 1000;
 
   bool choiceDialog(const std::string& prompt, const std::vector<std::string>& choices, int& current) override;
   bool yesNoDialog(const std::string& prompt, char& answer) override;
@@ -156,6 +205,9 @@ class ScriptedUi : public UserInterface {
   std::string saveFileDialog(const std::string& filter, const std::string& startDir) override;
   void setWaitCursor(bool on) override;
   void beep() override;
+  void progressBegin(const std::string& what) override;
+  bool progressStep(int percent) override;
+  void progressEnd() override;
 
  private:
   bool next(Answer& a);

@@ -66,6 +66,12 @@ struct SettingsRecord {
   uint16_t PrinterType = 3;
   std::string TempDir;
   uint16_t NcSyntax = 1;
+  // ISO G-code (NcSyntax 5): spindle speed in 1/min, plunge feed in
+  // mm/min, and 'J' for numbered lines.
+  int32_t SpindleSpeed = 1000;
+  int32_t PlungeFeed = 300;
+  char NcLineNumbers = 'N';
+  long double SvgStrokeWidth = 0.1;  // mm, the SVG target's line width
   uint16_t GarminFileType = 1;  // 1 WPT, 2 TRK, 3 GRM (Garmin output file)
   long double TextWidthRatio = 1.0;
   std::string TextStyle = "TXT8";
@@ -113,6 +119,15 @@ extern SettingsRecord Settings;
 // The directory the program was started from, without trailing separator.
 const std::string& StartDir();
 void SetStartDir(const std::string& dir);
+
+// The folder of the data the program ships (shape font, help content), with
+// separator: share/planox beside the folder that holds the program, as the
+// installation lays it out and the build folder mirrors it, else data/ in a
+// folder above the program (a build folder inside the source tree). ""
+// when there is none.
+const std::string& ProgramDataDir();
+// The same for a program file at exePath.
+std::string ProgramDataDirOf(const std::string& exePath);
 
 void ResetSession();
 void ResetSettings();

@@ -76,6 +76,24 @@ bool DirectoryExists(const std::string& dir) {
   return errno != ENOENT;
 }
 
+std::string ExistingFileName(const std::string& dir, const std::string& name) {
+  const std::string full = dir + name;
+  struct stat st {};
+  if (::stat(full.c_str(), &st) == 0) return full;
+  DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+  if (!d) return full;
+  std::string found;
+  const std::string want = UpperText(name);
+  while (dirent* e = ::readdir(d)) {
+    if (UpperText(e->d_name) == want) {
+      found = e->d_name;
+      break;
+    }
+  }
+  ::closedir(d);
+  return found.empty() ? full : dir + found;
+}
+
 void CheckDirectories() {
   if (blankOnly(Settings.TempDir)) {
     const char* env = std::getenv("TEMP");

@@ -34,4 +34,9 @@ void RemoveStaleWorkFolders(const std::string& tempDir);
 bool DirectoryWritable(const std::string& dir);
 bool DirectoryExists(const std::string& dir);
 
+// The file of a directory (with separator) that a name means: the name
+// itself when it exists, else the existing file whose name matches it
+// case-insensitively, else dir + name.
+std::string ExistingFileName(const std::string& dir, const std::string& name);
+
 }  // namespace planox

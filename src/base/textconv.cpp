@@ -1,4 +1,5 @@
 #include "base/textconv.h"
+#include "base/textconv_utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -23,16 +24,21 @@ std::string PadLeftWith(std::string s, int width, char fill) {
   return s;
 }
 
-// The fixed notation with exactly `decimals` decimals and "." as separator,
-// independent of the C locale (Qt sets LC_NUMERIC from the environment).
-// Values that are not finite give the texts a Pascal program writes.
-std::string FixedText(double x, int decimals) {
-  if (std::isnan(x)) return "Nan";
-  if (std::isinf(x)) return x > 0 ? "+Inf" : "-Inf";
-  char buf[400];  // 309 integer digits, sign, point and kMaxDecimals
-  auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
-  if (res.ec != std::errc()) return "0";
-  return std::string(buf, res.ptr);
+// Appends the fixed notation with exactly `decimals` decimals and "." as
+// separator, independent of the C locale (Qt sets LC_NUMERIC from the
+// environment). Values that are not finite give the texts a Pascal program
+// writes.
+void AppendFixed(std::string& out, double x, int decimals) {
+  if (std::isnan(x)) {
+    out += "Nan";
+  } else if (std::isinf(x)) {
+    out += x > 0 ? "+Inf" : "-Inf";
+  } else {
+    char buf[400];  // 309 integer digits, sign, point and kMaxDecimals
+    auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
+    if (res.ec != std::errc()) out += '0';
+    else out.append(buf, res.ptr);
+  }
 }
 
 // k of the compact rule: the integer part of log10 |x| when that is not
@@ -77,6 +83,36 @@ int CompactWidth(double x) {
   double b = std::fabs(x);
   if (!std::isfinite(b) || b < 0.00001) return 0;
   return CompactLayout(b).first;
+}
+
+// True when the compact width of x cannot lengthen its fixed text, so that
+// it need not be computed: below 1 the width is 0, and between two powers
+// of ten it is at most the number of integer digits, which the fixed text
+// has at least. Just below a power of ten, where log10 may round up to it,
+// and from 1e15 on, it is computed.
+bool CompactWidthNeverPads(double x) {
+  static const double powers[] = {1e1, 1e2, 1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
+                                  1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  const double b = std::fabs(x);
+  if (b < 1) return true;
+  for (double p : powers)
+    if (b < p) return b < p * (1 - 1e-12);
+  return false;  // also not finite
+}
+
+// The text of RealToTextField appended to out.
+void AppendField(std::string& out, double x, int width, int decimals) {
+  if (Settings.DecimalPlaces != 3)
+    decimals = std::clamp(decimals + Settings.DecimalPlaces - 3, 0, 10);
+  decimals = std::clamp(decimals, 0, kMaxDecimals);
+  width = std::clamp(width, 0, kMaxWidth);
+  if (std::fabs(x) < 0.00000001) x = 0;  // also turns -0 into 0
+  const std::size_t start = out.size();
+  AppendFixed(out, x, decimals);
+  const std::size_t length = out.size() - start;
+  const auto field = static_cast<std::size_t>(std::min(decimals == 0 ? width : width + decimals + 1, kMaxWidth));
+  if (length < field) out.insert(start, field - length, ' ');
+  if (Settings.DecimalSeparator == 2) std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), '.', ',');
 }
 
 // Lets the blanks of a text count as the only thing trimmed.
@@ -172,6 +208,8 @@ int Cp1252Byte(char32_t c) {
   return -1;
 }
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
@@ -189,6 +227,8 @@ void AppendUtf8(std::string& out, char32_t c) {
     out += static_cast<char>(0x80 | (c & 0x3F));
   }
 }
+
+namespace {
 
 // Decodes UTF-8; every malformed or truncated sequence gives one U+FFFD
 // (which no single-byte code page holds, so it ends up as "?").
@@ -230,6 +270,8 @@ void ForEachUtf8(std::string_view s, Fn fn) {
   }
 }
 
+}  // namespace
+
 std::string Cp1252ToUtf8(std::string_view ansi) {
   std::string out;
   out.reserve(ansi.size() + ansi.size() / 2);
@@ -239,6 +281,8 @@ std::string Cp1252ToUtf8(std::string_view ansi) {
   }
   return out;
 }
+
+namespace {
 
 // The program's own OEM-to-ANSI table for display: code page 850 byte to a
 // Windows-1252 byte; 0 leaves the byte as it is.
@@ -303,18 +347,18 @@ std::string RealToText(double x) {
 }
 
 std::string RealToTextDecimals(double x, int decimals) {
-  return RealToTextField(x, CompactWidth(x), decimals);
+  std::string s;
+  AppendRealDecimals(s, x, decimals);
+  return s;
+}
+
+void AppendRealDecimals(std::string& out, double x, int decimals) {
+  AppendField(out, x, CompactWidthNeverPads(x) ? 0 : CompactWidth(x), decimals);
 }
 
 std::string RealToTextField(double x, int width, int decimals) {
-  if (Settings.DecimalPlaces != 3)
-    decimals = std::clamp(decimals + Settings.DecimalPlaces - 3, 0, 10);
-  decimals = std::clamp(decimals, 0, kMaxDecimals);
-  width = std::clamp(width, 0, kMaxWidth);
-  if (std::fabs(x) < 0.00000001) x = 0;  // also turns -0 into 0
-  std::string s = FixedText(x, decimals);
-  s = PadLeftWith(std::move(s), decimals == 0 ? width : width + decimals + 1, ' ');
-  if (Settings.DecimalSeparator == 2) std::replace(s.begin(), s.end(), '.', ',');
+  std::string s;
+  AppendField(s, x, width, decimals);
   return s;
 }
 
@@ -356,10 +400,13 @@ std::string NowTimeText() {
 }
 
 double TextToReal(std::string_view s) {
-  std::string t(s);
-  std::size_t comma = t.find(',');
-  if (comma != std::string::npos) t[comma] = '.';
-  std::string_view v = SkipLeadingBlanks(t);
+  std::string_view v = SkipLeadingBlanks(s);
+  std::string copy;  // only for a "," read as "."
+  if (std::size_t comma = v.find(','); comma != std::string_view::npos) {
+    copy.assign(v);
+    copy[comma] = '.';
+    v = copy;
+  }
   if (!IsRealSyntax(v)) return 0;
   if (v.front() == '+') v.remove_prefix(1);
   double x = 0;

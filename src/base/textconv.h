@@ -16,6 +16,7 @@ std::string IntToTextZero(long long n, int width);
 std::string IntToTextBlank(long long n, int width);
 std::string RealToText(double x);                                  // compact form
 std::string RealToTextDecimals(double x, int decimals);            // compact width, fixed decimals
+void AppendRealDecimals(std::string& out, double x, int decimals); // the same, appended to out
 std::string RealToTextField(double x, int width, int decimals);    // fixed field
 std::string RealToTextZeroFill(double x, int width, int decimals); // field, blanks -> "0"
 

@@ -1,9 +1,12 @@
 #include "base/textfile.h"
 
+#include <sys/stat.h>
+
 #include <bit>
 #include <cstring>
 
 #include "base/fileio.h"
+#include "base/prompts.h"
 
 namespace planox {
 
@@ -51,6 +54,9 @@ void TextReader::Attach(std::FILE* stream) {
   if (stream != file_) Close();
   file_ = stream;
   owned_ = false;
+  struct stat st {};
+  size_ = fstat(fileno(file_), &st) == 0 && st.st_size > 0 ? static_cast<uint64_t>(st.st_size) : 0;
+  read_ = 0;
   buffer_.resize(BufferSize);
   data_ = buffer_.data();
   pos_ = len_ = 0;
@@ -93,6 +99,8 @@ bool TextReader::Fill() {
     return false;
   }
   len_ += n;
+  read_ += n;
+  if (progress_) progress_->Step(read_, size_);
   return true;
 }
 

@@ -3,12 +3,15 @@
 // CR LF, LF or CR; each caller decides what a line too long for it means.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace planox {
+
+class ProgressReport;
 
 // A text file read line by line with any of CR LF, LF or CR as line end.
 // Only a regular file is opened. A line longer than MaxLineLength (no line
@@ -38,6 +41,9 @@ class TextReader {
   bool LineTooLong() const { return tooLong_; }
   // The first bytes of the file without consuming them (at most n).
   std::string_view Peek(size_t n);
+  // Reports the share of the file read after every block read from it
+  // (nullptr: none). The report may set AbortFlag (the user cancelled).
+  void SetProgress(ProgressReport* progress) { progress_ = progress; }
 
   // One line without its terminator.
   void ReadTextLine(std::string& line);
@@ -50,6 +56,8 @@ class TextReader {
 
   std::FILE* file_ = nullptr;
   bool owned_ = false;  // file_ is closed by Close
+  ProgressReport* progress_ = nullptr;
+  uint64_t size_ = 0, read_ = 0;  // the file's size when attached, bytes read since
   bool open_ = false;
   bool error_ = false;
   bool eof_ = false;

@@ -24,6 +24,16 @@ namespace planox {
 
 namespace {
 
+// CNC dialects 1..4 are what older versions know; the ISO dialect (5) is
+// stored for them as DIN 66025. Targets they do not know are stored as the
+// target row says (TargetRow::olderNumber).
+constexpr uint16_t kDialects = 5;
+uint16_t OlderTarget(uint16_t code) {
+  const TargetRow* t = FindTarget(code);
+  return t && t->olderNumber ? static_cast<uint16_t>(t->olderNumber) : code;
+}
+uint16_t OlderDialect(uint16_t code) { return code == 5 ? 1 : code; }
+
 const char* const kPostscriptFonts[35] = {
     "Times-Roman",           "Times-Italic",           "Times-Bold",
     "Times-BoldItalic",      "Helvetica",              "Helvetica-Oblique",
@@ -253,7 +263,11 @@ bool RunPass(ConfigPass& p) {
 
   p.line(std::string(ProgramTitleUpper) + "  Configuration");
   p.line(std::string("Version ") + VersionText);
-  p.integer("SyntaxCode (" + TargetName(s.SyntaxCode) + ")", s.SyntaxCode);
+  // A target or dialect that older versions do not know is stored here as
+  // the nearest one they know; the true value follows at the end.
+  uint16_t target = load ? s.SyntaxCode : OlderTarget(s.SyntaxCode);
+  p.integer("SyntaxCode (" + TargetName(target) + ")", target);
+  if (load) s.SyntaxCode = target;
   p.integer("DeviceCode (" + ChannelName(s.DeviceCode) + ")", s.DeviceCode);
   fixValue(p, "PlotScale", s.PlotScale, 5, 3);
   fixValue(p, "Plotursprung x", s.PlotOriginX, 4, 2);
@@ -300,7 +314,9 @@ bool RunPass(ConfigPass& p) {
   p.line("Annuaire provisoire");
   if (p.failed()) return false;
   p.textValue(s.TempDir);
-  p.integer("NC-Syntax", s.NcSyntax);
+  uint16_t dialect = load ? s.NcSyntax : OlderDialect(s.NcSyntax);
+  p.integer("NC-Syntax", dialect);
+  if (load) s.NcSyntax = dialect;
   compactValue(p, "Largeur/hauteur du texte", s.TextWidthRatio);
   if (load && (s.TextWidthRatio < 0.01 || s.TextWidthRatio > 100)) s.TextWidthRatio = 1.0;
   p.text("Style de texte", s.TextStyle, 32);
@@ -348,6 +364,26 @@ bool RunPass(ConfigPass& p) {
   real7Value(p, "Print Scale Vertical", s.PrintScaleVertical);
   if (load && s.PrintScaleVertical < 0.0001) s.PrintScaleVertical = s.ScreendumpScale;
   p.boolean("SelectPen = PenWidth * 20", s.PenWidthToPenNumber);
+
+  // Appended by later versions: a file of an older version ends above
+  // and keeps the defaults of what follows.
+  if (p.atEnd()) return !p.failed();
+  uint16_t trueTarget = load ? 0 : s.SyntaxCode, trueDialect = load ? 0 : s.NcSyntax;
+  p.integer("SyntaxCode SVG (" + TargetName(trueTarget) + ")", trueTarget);
+  p.integer("NC-Syntax ISO", trueDialect);
+  // Only a known code that matches the older slot's stand-in counts: a
+  // file saved again by an older version keeps what that version chose.
+  if (load && FindTarget(trueTarget) && OlderTarget(trueTarget) == s.SyntaxCode)
+    s.SyntaxCode = trueTarget;
+  if (load && trueDialect >= 1 && trueDialect <= kDialects && OlderDialect(trueDialect) == s.NcSyntax)
+    s.NcSyntax = trueDialect;
+  p.integer("Vitesse de broche [1/min]", s.SpindleSpeed);
+  p.integer("Avance de plong\x82" "e [mm/min]", s.PlungeFeed);
+  p.character("Num\x82ros de ligne NC ?", s.NcLineNumbers);
+  real7Value(p, "Largeur du trait SVG [mm]", s.SvgStrokeWidth);
+  if (load && s.SpindleSpeed <= 0) s.SpindleSpeed = 1000;
+  if (load && s.PlungeFeed <= 0) s.PlungeFeed = 300;
+  if (load && !(s.SvgStrokeWidth > 0)) s.SvgStrokeWidth = 0.1;
   return !p.failed();
 }
 
@@ -440,6 +476,15 @@ bool askReal(T& field, int help, const std::string& prompt, double low, double h
   return true;
 }
 
+template <class T>
+bool askInteger(T& field, int help, const std::string& prompt, long long low, long long high) {
+  HelpNumber = help;
+  long long answer = AskInteger(prompt, field, low, high);
+  if (Session.AbortFlag) return false;
+  field = static_cast<T>(answer);
+  return true;
+}
+
 bool askYesNo(char& field, int help, const std::string& prompt) {
   HelpNumber = help;
   char answer = AskYesNo(prompt, field);
@@ -504,10 +549,18 @@ bool editTargetValues() {
   SettingsRecord& s = Settings;
   switch (s.SyntaxCode) {
     case TargetCnc:
-      return askReal(s.MillingDepth, 5260, "Profondeur de coupe [mm] ", 0, 100) &&
-             askReal(s.ToolDistance, 5270, "Distance d'outil \x85 la surface de la pi\x8A" "ce [mm] ", 0, 100) &&
-             choose(s.NcSyntax, 5350, "NC - Code", {"DIN 66025", "SM - Code", "Deckel", "DIN 66025 (circle->hole)"},
-                    s.NcSyntax);
+      if (!(askReal(s.MillingDepth, 5260, "Profondeur de coupe [mm] ", 0, 100) &&
+            askReal(s.ToolDistance, 5270, "Distance d'outil \x85 la surface de la pi\x8A" "ce [mm] ", 0, 100) &&
+            choose(s.NcSyntax, 5350, "NC - Code",
+                   {"DIN 66025", "SM - Code", "Deckel", "DIN 66025 (circle->hole)", "ISO / GRBL / LinuxCNC"},
+                   s.NcSyntax)))
+        return false;
+      if (s.NcSyntax != 5) return true;
+      return askInteger(s.SpindleSpeed, 5360, "Vitesse de broche [1/min] ", 1, 100000) &&
+             askInteger(s.PlungeFeed, 5360, "Avance de plong\x82" "e [mm/min] ", 1, 100000) &&
+             askYesNo(s.NcLineNumbers, 5360, "Num\x82roter les lignes ?");
+    case TargetSvg:
+      return askReal(s.SvgStrokeWidth, 5370, "Largeur du trait [mm] ", 0.001, 10);
     case TargetPostscript: {
       std::vector<std::string> fonts(std::begin(kPostscriptFonts), std::end(kPostscriptFonts));
       int font = 35;

@@ -95,7 +95,7 @@ TForm_confPentable::TForm_confPentable(QWidget* parent) : QDialog(parent) {
 
 std::string TForm_confPentable::Cell(int col, int row) const {
   const QTableWidgetItem* it = StringGrid1->item(row, col);
-  return it ? FromDisplayText(it->text().toStdString()) : std::string();
+  return it ? OemText(it->text()) : std::string();
 }
 
 void TForm_confPentable::SetCell(int col, int row, const std::string& text) {

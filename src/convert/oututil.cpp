@@ -1,5 +1,7 @@
 #include "convert/oututil.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include <cstdio>
@@ -15,6 +17,29 @@ std::string PointRealText(double x) { return CommaToPoint(RealToText(x)); }
 
 std::string PointRealDecimals(double x, int decimals) {
   return CommaToPoint(RealToTextDecimals(x, decimals));
+}
+
+void AppendPointFixed(std::string& out, double x, int decimals, bool trimZeros) {
+  static const double halves[] = {0.5,  0.5e-1, 0.5e-2, 0.5e-3, 0.5e-4, 0.5e-5,
+                                  0.5e-6, 0.5e-7, 0.5e-8, 0.5e-9, 0.5e-10};
+  const double half = decimals >= 0 && decimals <= 10 ? halves[decimals] : 0.5 * std::pow(10.0, -decimals);
+  if (std::fabs(x) < half) x = 0;
+  char buf[400];
+  auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals < 0 ? 6 : decimals);
+  if (res.ec != std::errc()) return;
+  const char* begin = buf;
+  const char* end = res.ptr;
+  if (trimZeros && std::find(begin, end, '.') != end) {
+    while (end[-1] == '0') --end;
+    if (end[-1] == '.') --end;
+  }
+  out.append(begin, end);
+}
+
+std::string PointFixed(double x, int decimals, bool trimZeros) {
+  std::string s;
+  AppendPointFixed(s, x, decimals, trimZeros);
+  return s;
 }
 
 double FiniteOrZero(long double x) {

@@ -11,6 +11,12 @@ namespace planox {
 // these outputs are read by programs for which "," separates values.
 std::string PointRealText(double x);
 std::string PointRealDecimals(double x, int decimals);
+// A finite value with exactly `decimals` decimals and a point, whatever the
+// number settings: machine languages that others read (G-code for today's
+// controllers, SVG). "-0.000" is written as "0.000"; with trimZeros the
+// trailing zeros and a bare point go ("12.5", "3").
+std::string PointFixed(double x, int decimals, bool trimZeros = false);
+void AppendPointFixed(std::string& out, double x, int decimals, bool trimZeros = false);
 
 // A value that cannot be written (nan, infinity) becomes 0.
 double FiniteOrZero(long double x);

@@ -11,6 +11,7 @@
 #include "convert/channel.h"
 #include "convert/writer.h"
 #include "display/shpin.h"
+#include "drawing/report.h"
 
 namespace planox {
 
@@ -209,7 +210,8 @@ void PlotSelectPen(int n) {
   }
   W().selectPen(n);
   PlotState.currentPen = static_cast<uint8_t>(n);
-  PlotSetSpeed(Settings.PenSpeeds[n - 1]);
+  // The speed column is indexed by the pen; pen 16 has no entry.
+  if (n < static_cast<int>(Settings.PenSpeeds.size())) PlotSetSpeed(Settings.PenSpeeds[n]);
 }
 
 void PlotSetSpeed(int v) {
@@ -323,9 +325,12 @@ void PlotTextMoveTo(double x, double y) {
   PlotState.textY = y;
 }
 
-void PlotText(const std::string& text, double x, double y) {
-  if (PlotState.currentPen == 0) return;
-  if (!PlotState.textStyleFits || !Fits(x, y)) return Skip();
+bool PlotText(const std::string& text, double x, double y) {
+  if (PlotState.currentPen == 0) return false;
+  if (!PlotState.textStyleFits || !Fits(x, y)) {
+    Skip();
+    return false;
+  }
   // The alignment codes refer to the page axes: a text at 90 degrees is
   // aligned along y, every other angle as if it ran along x.
   double n = static_cast<double>(text.size()) + 1;
@@ -343,17 +348,26 @@ void PlotText(const std::string& text, double x, double y) {
     if (V == 1) ay -= n * w / 2;
     if (V == 2) ay -= n * w;
   }
-  if (!Fits(ax, ay)) return Skip();
+  if (!Fits(ax, ay)) {
+    Skip();
+    return false;
+  }
   PlotTextMoveTo(ax, ay);
   // The plotter has gone to the aligned start while the current point
   // stayed: the move to the insertion point must always be written.
   if (W().labelsAtInsertionPoint()) PlotMoveTo(true, x, y);
   if (!PlotUsesShapeFont()) {
-    if (!W().text(text)) PlotBeep();
-    return;
+    if (W().text(text)) return true;
+    // A target without a text command: the texts are counted, and the
+    // first of a conversion beeps.
+    CountLoss(Loss::Text);
+    if (!PlotState.textBeeped) PlotBeep();
+    PlotState.textBeeped = true;
+    return false;
   }
   DriverStroke stroke;
   StrokeShapeText(text, PlotState.textX, PlotState.textY, PlotState.textHeight, PlotState.textAngle, stroke);
+  return true;
 }
 
 }  // namespace planox

@@ -22,7 +22,7 @@ struct PlotPoint {
 };
 
 struct PlotStateRecord {
-  int target = 1;   // SyntaxCode 1..12 (HP-GL/2 switches it to 1 for a moment)
+  int target = 1;   // SyntaxCode 1..13 (HP-GL/2 switches it to 1 for a moment)
   int channel = 3;  // DeviceCode 1 serial, 2 parallel, 3 file
   double curX = 0, curY = 0;    // last position reached by a move or draw
   double textX = 0, textY = 0;  // aligned start of the current text
@@ -36,6 +36,7 @@ struct PlotStateRecord {
   int lineType = 0;
   bool encodedOpen = false;  // HP-GL/2 polyline-encoded block
   bool outputOpen = false;
+  bool textBeeped = false;     // a text the target cannot write has beeped
   bool positionLost = false;   // the last move or draw was left out
   bool textStyleFits = true;   // the current text style can be written
   long skippedValues = 0;      // elements left out for values the target cannot write
@@ -57,6 +58,7 @@ enum PlotTarget {
   TargetPostscript = 10,
   TargetHpglLaser = 11,
   TargetGarmin = 12,
+  TargetSvg = 13,
 };
 
 // Everything else about each target: convert/targets.h.
@@ -86,7 +88,9 @@ void PlotLineType(int code);
 void PlotRotate(int angle);
 void PlotTextStyle(int font, double angle, double height, double width);
 void PlotTextAlign(int horizontal, int vertical);
-void PlotText(const std::string& text, double x, double y);
+// False when the text was not written: no pen, or a target without a text
+// command (counted in the conversion report; the first one beeps).
+bool PlotText(const std::string& text, double x, double y);
 // Pen up and the target's move to the aligned text start, which becomes
 // the text point; the current point stays where it is.
 void PlotTextMoveTo(double x, double y);

@@ -25,7 +25,6 @@ uint16_t ConverterResult = 1;
 
 namespace {
 
-
 uint16_t portNumber(const std::string& text) {
   return static_cast<uint16_t>(std::clamp<long long>(TextToInt(TrimText(text)), 0, 65535));
 }
@@ -49,7 +48,7 @@ Tplotkonvert::Tplotkonvert(QWidget* parent) : QDialog(parent) {
     const int i = t.number - 1;
     auto* b = new QRadioButton(QtText(t.dialogLabel), RadioGroup1);
     targets->addButton(b, i);
-    g1->addWidget(b, i % 6, i / 6);
+    g1->addWidget(b, i % 7, i / 7);
   }
   if (auto* b = targets->button(Settings.SyntaxCode - 1)) b->setChecked(true);
   columns->addWidget(RadioGroup1, 2);

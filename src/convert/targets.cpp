@@ -19,7 +19,7 @@ constexpr const char* Width = "Epaisseur du trait";
 constexpr const char* Colour = "Couleur";
 
 // number, name, dialog label, extension, /C, writer, pen heading, speeds,
-// asks rotation, shape font, other extensions
+// asks rotation, shape font, other extensions, number for older versions
 const TargetRow Rows[] = {
     {1, "HP-GL", "HP-GL", "plt", "plt", MakeHpglWriter, Pen, true, true, Asked, ""},
     {2, "ARISTO", "Aristo", "art", "art", MakeAristoWriter, Pen, true, true, Asked, ""},
@@ -35,6 +35,8 @@ const TargetRow Rows[] = {
     // The file type picks the extension: WPT, TRK or GRM.
     {12, "Garmin GPS", "Garmin GPS", "grm", "grm", MakeGarminWriter, Colour, false, false, Never,
      "WPT TRK GRM"},
+    // Older versions read it as PostScript.
+    {13, "SVG", "SVG", "svg", "svg", MakeSvgWriter, Colour, false, true, Asked, "", TargetPostscript},
 };
 
 }  // namespace

@@ -35,6 +35,10 @@ struct TargetRow {
   bool asksRotation;            // configuration editor: asks about a quarter turn
   ShapeFontUse shapeFont;
   const char* otherExtensions;  // further output names it may write, blank-separated
+  // Configuration file: the target number written where older versions,
+  // which do not know this target, read it (0: its own number). The true
+  // number follows at the end of the file.
+  int olderNumber = 0;
 };
 
 // Every target, by number from 1.

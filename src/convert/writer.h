@@ -20,7 +20,7 @@
 //    factory `std::unique_ptr<PlotWriter> MakeXxxWriter()` declared below;
 // 2. one row in the target table (convert/targets.cpp) with the next
 //    number: names, extension, /C code, the factory, pen table and
-//    configuration-editor facts;
+//    configuration-editor facts, and its name in PlotTarget (convert/plot.h);
 // 3. its golden files (tests/convert/golden) and a case in the golden test.
 // Nothing else names targets: the batch options, the converter dialog, the
 // pen table, the configuration file and the tests read the table.
@@ -105,6 +105,7 @@ std::unique_ptr<PlotWriter> MakeCncWriter();        // 4
 std::unique_ptr<PlotWriter> MakeHpgl2Writer();      // 9
 std::unique_ptr<PlotWriter> MakePostscriptWriter(); // 10
 std::unique_ptr<PlotWriter> MakeHpglLaserWriter();  // 11
+std::unique_ptr<PlotWriter> MakeSvgWriter();        // 13
 
 // Device units shared by the writers: round to the nearest integer, halves
 // to the even neighbour; values outside the integer range are clamped and

@@ -169,6 +169,10 @@ void DisplayList::append(int code, std::initializer_list<double> fields) {
   recs_.push_back(r);
 }
 
+void DisplayList::setField(size_t i, int k, double value) {
+  if (i < recs_.size() && k >= 0 && k < recs_[i].count) values_[recs_[i].first + k] = RecordValue(value);
+}
+
 void DisplayList::appendText(double x, double y, std::string text) {
   if (values_.size() + 2 > std::numeric_limits<uint32_t>::max() ||
       texts_.size() >= std::numeric_limits<uint32_t>::max())
@@ -281,17 +285,24 @@ void GraphWindow::record(int code, std::initializer_list<double> fields) {
   if (list_) list_->append(code, fields);
 }
 
-void GraphWindow::SetWindow(long double vx1, long double vy1, long double vx2, long double vy2,
-                            long double xmin, long double ymin, long double xmax, long double ymax,
-                            bool keepAspect, bool inset) {
-  Rect32 v{RoundPixel(vx1 * W_), RoundPixel((1 - vy2) * H_), RoundPixel(vx2 * W_), RoundPixel((1 - vy1) * H_)};
-  if (inset) {
+Rect32 GraphWindow::viewportOf(const Viewport& f) const {
+  Rect32 v{RoundPixel(f.vx1 * W_), RoundPixel((1 - f.vy2) * H_), RoundPixel(f.vx2 * W_), RoundPixel((1 - f.vy1) * H_)};
+  if (f.inset) {
     v.left = Clamp32(v.left + 1LL);
     v.top = Clamp32(v.top + 1LL);
     v.right = Clamp32(v.right - 1LL);
     v.bottom = Clamp32(v.bottom - 1LL);
   }
+  return v;
+}
+
+void GraphWindow::SetWindow(long double vx1, long double vy1, long double vx2, long double vy2,
+                            long double xmin, long double ymin, long double xmax, long double ymax,
+                            bool keepAspect, bool inset) {
+  viewport_ = {vx1, vy1, vx2, vy2, inset, keepAspect};
+  const Rect32 v = viewportOf(viewport_);
   vp_ = v;
+  if (list_) windowRecords_.push_back({list_->size(), viewport_});
   record(RecWindow, {double(v.left), double(v.top), double(v.right), double(v.bottom), double(xmin),
                      double(ymin), double(xmax), double(ymax)});
   world_ = {xmin, ymin, xmax, ymax};
@@ -305,13 +316,59 @@ void GraphWindow::SetWindow(long double vx1, long double vy1, long double vx2, l
   SetScale(v.left, v.top, v.right, v.bottom);
 }
 
+void GraphWindow::Resize(int w, int h) {
+  w = std::clamp(w, 1, 65534);
+  h = std::clamp(h, 1, 65534);
+  if (w == W_ && h == H_) return;
+  const Rect32 old = vp_;
+  SetDrawingArea(w, h);
+  // Every window record is mapped anew onto the new drawing area.
+  if (list_)
+    for (const auto& [index, fractions] : windowRecords_) {
+      if (index >= list_->size() || list_->code(index) != RecWindow) continue;
+      const Rect32 r = viewportOf(fractions);
+      list_->setField(index, 0, r.left);
+      list_->setField(index, 1, r.top);
+      list_->setField(index, 2, r.right);
+      list_->setField(index, 3, r.bottom);
+    }
+  vp_ = viewportOf(viewport_);
+  // The zoom shows the same part of the world window as before, with the
+  // fractions a mouse zoom left; one too deep for the new size shows the
+  // whole viewport.
+  auto along = [](long double z, int32_t a0, int32_t a1, int32_t b0, int32_t b1) {
+    return a1 == a0 ? (long double)b0 : b0 + (z - a0) * (b1 - b0) / (a1 - a0);
+  };
+  const RectReal& z = zoomExact_;
+  const RectReal mapped{along(z.left, old.left, old.right, vp_.left, vp_.right),
+                        along(z.top, old.top, old.bottom, vp_.top, vp_.bottom),
+                        along(z.right, old.left, old.right, vp_.left, vp_.right),
+                        along(z.bottom, old.top, old.bottom, vp_.top, vp_.bottom)};
+  if (!setZoomExact(mapped)) ResetZoom();
+}
+
 void GraphWindow::SetScale(int32_t left, int32_t top, int32_t right, int32_t bottom) {
   if (right == left || bottom == top) return;
   zoom_ = {left, top, right, bottom};
-  apply(left, top, right, bottom);
+  zoomExact_ = {static_cast<long double>(left), static_cast<long double>(top), static_cast<long double>(right),
+                static_cast<long double>(bottom)};
+  apply(zoomExact_);
 }
 
-void GraphWindow::apply(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+bool GraphWindow::setZoomExact(const RectReal& r) {
+  if (!(r.right - r.left != 0) || !(r.bottom - r.top != 0)) return false;
+  const Rect32 rounded{RoundPixel(r.left), RoundPixel(r.top), RoundPixel(r.right), RoundPixel(r.bottom)};
+  // Deeper than the integer rectangle can say: the keys and the band would
+  // lose the view, so the zoom stops here.
+  if (rounded.right == rounded.left || rounded.bottom == rounded.top) return false;
+  zoom_ = rounded;
+  zoomExact_ = r;
+  apply(zoomExact_);
+  return true;
+}
+
+void GraphWindow::apply(const RectReal& r) {
+  const long double left = r.left, top = r.top, right = r.right, bottom = r.bottom;
   const long double L = vp_.left, R = vp_.right, T = vp_.top, B = vp_.bottom;
   if (R == L || B == T) return;  // a viewport without width or height keeps the old mapping
   const long double dx = world_.xmax - world_.xmin, dy = world_.ymax - world_.ymin;
@@ -321,13 +378,8 @@ void GraphWindow::apply(int32_t left, int32_t top, int32_t right, int32_t bottom
   const long double ny1 = world_.ymin + (bottom - T) / (B - T) * dy;
   long double sx = (R - L) / (nx1 - nx0);
   long double sy = (B - T) / (ny1 - ny0);
-  if (keepAspect_) {
-    const long double q = 0.75L * W_ / H_;
-    if (sx >= sy * q)
-      sx = sy * q;
-    else
-      sy = sx / q;
-  }
+  // World units are square: the smaller scale wins.
+  if (keepAspect_) sx = sy = std::min(sx, sy);
   if (!std::isfinite(sx) || !std::isfinite(sy) || !std::isfinite(nx0) || !std::isfinite(ny0)) return;
   x0_ = nx0;
   x1_ = nx1;
@@ -341,8 +393,6 @@ int32_t GraphWindow::X(long double x) const { return Clamp32(vp_.left + (long lo
 int32_t GraphWindow::Y(long double y) const { return Clamp32(vp_.bottom - (long long)RoundPixel((y - y0_) * scaleY_)); }
 
 void GraphWindow::Header(long double xmin, long double ymin, long double xmax, long double ymax) {
-  const long double f = (0.75L * W_ / H_) * 640 / (world_.xmax - world_.xmin) / (480 / (world_.ymax - world_.ymin));
-  if (std::isfinite(f) && f != 0) AspectFactor = f;
   SetWindow(0, 0, 1, 1, xmin, ymin, xmax, ymax, true, true);
   SetLineStyle(0);
   SaveLimit();
@@ -373,6 +423,7 @@ void GraphWindow::Regen() {
 
 void GraphWindow::Clear() {
   if (list_) list_->clear();
+  windowRecords_.clear();
   // An empty list holds no colour, style or width: the next selection of
   // each must be recorded even when it equals the last one recorded before,
   // or the new picture would be replayed in the replay's start colour.
@@ -571,30 +622,74 @@ void GraphWindow::FormMouseMove(int x, int y) {
   if (host_) host_->bandChanged();
 }
 
-void GraphWindow::FormMouseUp(int x, int y, int cw, int ch) {
+void GraphWindow::FormMouseUp(int x, int y) {
   if (!dragging_) return;
   endX_ = x;
   endY_ = y;
   dragging_ = false;
   if (host_) host_->bandChanged();
-  if (startX_ == endX_ || startY_ == endY_ || cw <= 0 || ch <= 0) return;
+  if (startX_ == endX_ || startY_ == endY_) return;
   SetWaitCursor();
-  const long double l = zoom_.left, t = zoom_.top, w = (long double)zoom_.right - zoom_.left,
-                    h = (long double)zoom_.bottom - zoom_.top;
-  const long double minX = std::min(startX_, endX_), maxX = std::max(startX_, endX_);
-  const long double minY = std::min(startY_, endY_), maxY = std::max(startY_, endY_);
-  int32_t nl, nr;
-  if (keepAspect_) {
-    nl = RoundPixel(minX / cw * w * AspectFactor + l * AspectFactor);
-    nr = RoundPixel(maxX / cw * w * AspectFactor + l * AspectFactor);
-  } else {
-    nl = RoundPixel(minX / cw * w + l);
-    nr = RoundPixel(maxX / cw * w + l);
-  }
-  const int32_t nt = RoundPixel((ch - maxY) / ch * h + t);
-  const int32_t nb = RoundPixel((ch - minY) / ch * h + t);
+  // The band's corners in world units through the mapping on the screen,
+  // then in the zoom rectangle's base units (L..R is xmin..xmax, T..B is
+  // ymin..ymax).
+  const long double L = vp_.left, R = vp_.right, T = vp_.top, B = vp_.bottom;
+  const long double dx = world_.xmax - world_.xmin, dy = world_.ymax - world_.ymin;
+  auto baseX = [&](int px) { return RoundPixel(L + (x0_ + (px - L) / scaleX_ - world_.xmin) / dx * (R - L)); };
+  auto baseY = [&](int py) { return RoundPixel(T + (y0_ + (B - py) / scaleY_ - world_.ymin) / dy * (B - T)); };
+  const int32_t nl = baseX(std::min(startX_, endX_)), nr = baseX(std::max(startX_, endX_));
+  const int32_t nt = baseY(std::max(startY_, endY_)), nb = baseY(std::min(startY_, endY_));
   SetScale(nl, nt, nr, nb);
   ClearViewPort();
+}
+
+void GraphWindow::WorldAt(int px, int py, long double& x, long double& y) const {
+  x = x0_ + (px - vp_.left) / scaleX_;
+  y = y0_ + (vp_.bottom - py) / scaleY_;
+}
+
+// The zoom rectangle is in base units: L..R stands for xmin..xmax and T..B
+// for ymin..ymax. A world point's base unit and back are linear, so moving
+// the rectangle's corner by a world distance moves it by that distance over
+// the world per base unit.
+void GraphWindow::ZoomAt(int px, int py, long double factor) {
+  if (!(factor > 0) || !std::isfinite(factor)) return;
+  long double wx, wy;
+  WorldAt(px, py, wx, wy);
+  const long double kx = (world_.xmax - world_.xmin) / (vp_.right - vp_.left);
+  const long double ky = (world_.ymax - world_.ymin) / (vp_.bottom - vp_.top);
+  // Both scales grow by the factor (the aspect rule keeps their ratio), so
+  // the world point under the pixel stays when the left and bottom edges
+  // come closer to it by the same factor.
+  const long double nx0 = wx - (wx - x0_) / factor, ny0 = wy - (wy - y0_) / factor;
+  const RectReal& z = zoomExact_;
+  RectReal n;
+  n.left = vp_.left + (nx0 - world_.xmin) / kx;
+  n.top = vp_.top + (ny0 - world_.ymin) / ky;
+  n.right = n.left + (z.right - z.left) / factor;
+  n.bottom = n.top + (z.bottom - z.top) / factor;
+  if (!std::isfinite(n.left) || !std::isfinite(n.top) || !std::isfinite(n.right) || !std::isfinite(n.bottom)) return;
+  setZoomExact(n);
+  ClearViewPort();
+}
+
+void GraphWindow::PanBy(int dx, int dy) {
+  const long double kx = (world_.xmax - world_.xmin) / (vp_.right - vp_.left);
+  const long double ky = (world_.ymax - world_.ymin) / (vp_.bottom - vp_.top);
+  const long double ux = dx / scaleX_ / kx, uy = dy / scaleY_ / ky;
+  if (!std::isfinite(ux) || !std::isfinite(uy)) return;
+  const RectReal& z = zoomExact_;
+  setZoomExact({z.left - ux, z.top + uy, z.right - ux, z.bottom + uy});
+  ClearViewPort();
+}
+
+long double GraphWindow::ZoomFactor() const {
+  // The scale the whole viewport gives, with the same aspect rule.
+  long double sx = (vp_.right - vp_.left) / (world_.xmax - world_.xmin);
+  const long double sy = (vp_.bottom - vp_.top) / (world_.ymax - world_.ymin);
+  if (keepAspect_) sx = std::min(sx, sy);
+  const long double f = scaleX_ / sx;
+  return std::isfinite(f) ? f : 1;
 }
 
 // ---------------------------------------------------------------------------

@@ -67,6 +67,8 @@ class DisplayList {
   // then the fields; unreadable numbers count as 0; a code 6 text is the
   // rest of the line.
   void appendLine(std::string_view line);
+  // Changes field k of record i (k below its field count).
+  void setField(size_t i, int k, double value);
 
   int code(size_t i) const { return recs_[i].code; }
   int fieldCount(size_t i) const { return recs_[i].count; }
@@ -115,6 +117,24 @@ class Canvas {
   virtual void polygon(const int (&xy)[8], Rgb fill) = 0;
   // Text whose cell has its top-left corner at (x, y); transparent.
   virtual void text(int x, int y, const TextFont& font, Rgb colour, const std::string& utf8) = 0;
+};
+
+// A canvas of a given size that draws nothing: the side of a replay whose
+// drawing nobody sees.
+class NullCanvas : public Canvas {
+ public:
+  NullCanvas(int width = 0, int height = 0) : width_(width), height_(height) {}
+  int width() const override { return width_; }
+  int height() const override { return height_; }
+  void setPen(Rgb, PenStyle, int) override {}
+  void line(int, int, int, int) override {}
+  void ellipse(int, int, int, int) override {}
+  void arc(int, int, int, int, int, int, int, int) override {}
+  void polygon(const int (&)[8], Rgb) override {}
+  void text(int, int, const TextFont&, Rgb, const std::string&) override {}
+
+ private:
+  int width_, height_;
 };
 
 // The printer as a second replay target: its canvas, printable page size
@@ -168,6 +188,10 @@ class GraphWindow {
 
   // Drawing area W x H (Settings.ScreenWidth / ScreenHeight once resolved).
   void SetDrawingArea(int w, int h);
+  // A new drawing area for a resized window: every window record and the
+  // current view are mapped anew onto it (the same world windows and the
+  // same zoomed part of them).
+  void Resize(int w, int h);
   int W() const { return W_; }
   int H() const { return H_; }
 
@@ -236,6 +260,10 @@ class GraphWindow {
   bool Replay(Canvas& window, const PrinterTarget* printer = nullptr);
   void cancelReplay() { cancel_ = true; }
   bool replaying() const { return replaying_; }
+  // The mapping and the list for a replay of its own (a printed page):
+  // no host, and free to replay while this window's replay is pausing for
+  // messages.
+  GraphWindow PageCopy() const;
 
   // View control (virtual key codes of the original keyboard table:
   // 27 Escape, 116 F5, 33 Page Up, 34 Page Down, 37..40 arrows,
@@ -243,8 +271,7 @@ class GraphWindow {
   void processKey(int key);
   void FormMouseDown(MouseButton button, int x, int y);
   void FormMouseMove(int x, int y);
-  // clientWidth, clientHeight: the window's current client size.
-  void FormMouseUp(int x, int y, int clientWidth, int clientHeight);
+  void FormMouseUp(int x, int y);
   void FormDblClick() { doubleClick_ = true; }
   bool dragging() const { return dragging_; }
   int bandStartX() const { return startX_; }
@@ -252,30 +279,61 @@ class GraphWindow {
   int bandEndX() const { return endX_; }
   int bandEndY() const { return endY_; }
 
+  // Mouse habits of desktop programs, on the same zoom rectangle as the
+  // keys and the rubber band but kept to fractions of a unit, so that the
+  // point under the cursor stays exactly under it however deep the zoom.
+  // Positions and distances are client pixels. Both request a repaint.
+  // ZoomAt: factor > 1 zooms in about the pixel (px, py).
+  void ZoomAt(int px, int py, long double factor);
+  // PanBy: the drawing follows the mouse by (dx, dy) pixels.
+  void PanBy(int dx, int dy);
+  // The world point shown at a client pixel.
+  void WorldAt(int px, int py, long double& x, long double& y) const;
+  // The current scale against the whole viewport's (1 after ResetZoom).
+  long double ZoomFactor() const;
+
   // Module state that other parts read or set.
   std::array<char, 2> KeyAction{'0', '0'};
   WorldWindow DrawingLimits;
-  long double AspectFactor = 1;
   bool Printing = false;
   int TextSizeMode = 0;
   static constexpr int MaxColour = 16;
   int TextStyleFlags = 0;  // 1 bold, 2 italic, 4 underline, 8 strike-out
 
  private:
+  // A viewport as SetWindow takes it: fractions of the drawing area, the
+  // one-pixel inset and whether world units are square.
+  struct Viewport {
+    long double vx1 = 0, vy1 = 0, vx2 = 1, vy2 = 1;
+    bool inset = false;
+    bool keepAspect = true;
+  };
+  Rect32 viewportOf(const Viewport& f) const;
+  struct RectReal {
+    long double left = 0, top = 0, right = 640, bottom = 480;
+  };
   void record(int code, std::initializer_list<double> fields);
-  void apply(int32_t left, int32_t top, int32_t right, int32_t bottom);
+  void apply(const RectReal& r);
+  // False (and nothing changed) for a rectangle too small to be shown.
+  bool setZoomExact(const RectReal& r);
 
   WindowHost* host_ = nullptr;
   DisplayList* list_ = nullptr;
   int W_ = 640, H_ = 480;
   Rect32 vp_{0, 0, 1, 1};
+  Viewport viewport_;
+  // The window records of the display list with their viewports, so that a
+  // resize can map them anew and a replay maps what follows each one with
+  // its own aspect rule.
+  std::vector<std::pair<size_t, Viewport>> windowRecords_;
   Rect32 savedVp_{0, 0, 1, 1};
   WorldWindow world_;
   Rect32 zoom_{0, 0, 640, 480};
+  RectReal zoomExact_;  // zoom_ with the fractions the mouse zoom and pan keep
   long double x0_ = 0, y0_ = 0, x1_ = 1, y1_ = 1;
   long double scaleX_ = 1, scaleY_ = 1;
   bool keepAspect_ = true;
-  // Recording caches.
+  // Recording caches; -1 after Clear: nothing recorded yet.
   int colour_ = 0, style_ = 0, width_ = 0;
   // MoveTo / LineTo position in pixels.
   int32_t penX_ = 0, penY_ = 0;

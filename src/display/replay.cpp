@@ -4,7 +4,10 @@
 // integer or ask the canvas for an absurd figure, font or pen.
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
+#include "base/cpustate.h"
+#include "base/prompts.h"
 #include "base/session.h"
 #include "display/quorgraf.h"
 
@@ -207,9 +210,17 @@ int IntOf(double v) {
 
 }  // namespace
 
+GraphWindow GraphWindow::PageCopy() const {
+  GraphWindow copy = *this;
+  copy.host_ = nullptr;
+  copy.replaying_ = copy.cancel_ = false;
+  return copy;
+}
+
 bool GraphWindow::Replay(Canvas& window, const PrinterTarget* printerTarget) {
   if (replaying_ || !list_) return false;
   replaying_ = true;
+  ClearUpperVectorState();
   cancel_ = false;
   SetWaitCursor();
   // The next recorded style and width are written again whatever they are.
@@ -265,10 +276,14 @@ bool GraphWindow::Replay(Canvas& window, const PrinterTarget* printerTarget) {
 
   bool complete = true;
   const size_t count = list_->size();
+  size_t nextWindow = 0;  // in windowRecords_
+  // A print job shows its progress and can be cancelled.
+  std::optional<ProgressReport> progress;
+  if (printing) progress.emplace("Impression");
   for (size_t i = 0; i < count; ++i) {
     if (i % 50000 == 0 && host_) {
       host_->processMessages();
-      if (cancel_ || !list_) {
+      if (cancel_ || !list_ || (progress && !progress->Step(i, count))) {
         complete = false;
         break;
       }
@@ -316,6 +331,9 @@ bool GraphWindow::Replay(Canvas& window, const PrinterTarget* printerTarget) {
       case RecWindow: {
         vp_ = {RoundPixel(f[0]), RoundPixel(f[1]), RoundPixel(f[2]), RoundPixel(f[3])};
         world_ = {f[4], f[5], f[6], f[7]};
+        while (nextWindow < windowRecords_.size() && windowRecords_[nextWindow].first < i) ++nextWindow;
+        if (nextWindow < windowRecords_.size() && windowRecords_[nextWindow].first == i)
+          keepAspect_ = windowRecords_[nextWindow].second.keepAspect;
         const long double dx = world_.xmax - world_.xmin, dy = world_.ymax - world_.ymin;
         if (!(dx != 0) || !(dy != 0) || !std::isfinite(dx) || !std::isfinite(dy)) {
           Session.AbortFlag = true;
@@ -323,7 +341,7 @@ bool GraphWindow::Replay(Canvas& window, const PrinterTarget* printerTarget) {
           i = count;
           break;
         }
-        apply(zoom_.left, zoom_.top, zoom_.right, zoom_.bottom);
+        apply(zoomExact_);
         remap();
         break;
       }
@@ -399,6 +417,7 @@ bool GraphWindow::Replay(Canvas& window, const PrinterTarget* printerTarget) {
     }
   }
 
+  if (progress && complete) progress->Step(count, count);
   replaying_ = false;
   SetOldCursor();
   return complete;

@@ -1,7 +1,5 @@
 #include "display/shpin.h"
 
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
 
@@ -180,20 +178,8 @@ bool LoadShapeFont(const std::string& fileName) {
 std::string FindShapeFontFile() {
   std::string here = WithSeparator(StartDir()) + "TXT.SHP";
   if (IsRegularFile(here)) return here;
-  char buf[4096];
-  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return "";
-  std::string dir(buf, static_cast<size_t>(n));
-  for (int up = 0; up < 4; ++up) {
-    auto slash = dir.rfind('/');
-    if (slash == std::string::npos) break;
-    dir.erase(slash);
-    for (const char* sub : {"/share/planox/TXT.SHP", "/data/TXT.SHP"}) {
-      std::string candidate = dir + sub;
-      if (IsRegularFile(candidate)) return candidate;
-    }
-  }
-  return "";
+  std::string shipped = ProgramDataDir() + "TXT.SHP";
+  return !ProgramDataDir().empty() && IsRegularFile(shipped) ? shipped : "";
 }
 
 void StrokeShapeText(std::string_view text, double x, double y, double height, double angle,

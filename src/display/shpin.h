@@ -34,8 +34,7 @@ bool LoadShapeFontText(std::string_view text);
 void ClearShapeFont();
 
 // Where the program's font is: TXT.SHP in StartDir when present, else the
-// one shipped in the program's data directory (share/planox or data next to
-// the program or above it). "" when none is found.
+// one shipped in ProgramDataDir(). "" when none is found.
 std::string FindShapeFontFile();
 
 // What stroking a text drives: the driver's pen and move operations.

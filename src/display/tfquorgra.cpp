@@ -2,11 +2,17 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QStatusBar>
 #include <QThread>
 #include <QTimer>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
 
 #include "base/session.h"
 #include "display/qtcanvas.h"
@@ -24,7 +30,7 @@ QuorgraView::QuorgraView(TFquorgra* owner) : QWidget(owner), owner_(owner) {
   setObjectName("FQuorgraClient");
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setMouseTracking(false);
+  setMouseTracking(true);  // the status line follows the cursor
 }
 
 void QuorgraView::paintEvent(QPaintEvent*) {
@@ -32,21 +38,42 @@ void QuorgraView::paintEvent(QPaintEvent*) {
   owner_->paintView(p);
 }
 
-void QuorgraView::resizeEvent(QResizeEvent*) { owner_->invalidateWindow(); }
+// The drawing area is the client area less one pixel each way; a resized
+// window shows the same view mapped anew.
+void QuorgraView::resizeEvent(QResizeEvent*) {
+  owner_->graph().Resize(width() - 1, height() - 1);
+  owner_->invalidateWindow();
+}
 
 void QuorgraView::keyPressEvent(QKeyEvent* event) { owner_->FormKeyDown(event); }
 
 void QuorgraView::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
+  if (event->button() == Qt::MiddleButton) {
+    panning_ = true;
+    panFrom_ = p;
+    setCursor(Qt::ClosedHandCursor);
+    return;
+  }
   owner_->FormMouseDown(event->button(), p.x(), p.y());
 }
 
 void QuorgraView::mouseMoveEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
+  if (panning_) {
+    owner_->DragPan(p.x() - panFrom_.x(), p.y() - panFrom_.y());
+    panFrom_ = p;
+  }
   owner_->FormMouseMove(p.x(), p.y());
+  owner_->ShowViewStatus(p);
 }
 
 void QuorgraView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::MiddleButton && panning_) {
+    panning_ = false;
+    unsetCursor();
+    return;
+  }
   if (event->button() != Qt::LeftButton) return;
   const QPoint p = event->position().toPoint();
   owner_->FormMouseUp(p.x(), p.y());
@@ -61,6 +88,12 @@ void QuorgraView::mouseDoubleClickEvent(QMouseEvent* event) {
   owner_->FormMouseDown(event->button(), p.x(), p.y());
 }
 
+void QuorgraView::wheelEvent(QWheelEvent* event) {
+  const QPoint p = event->position().toPoint();
+  owner_->WheelZoom(p.x(), p.y(), event->angleDelta().y(), event->modifiers() & Qt::ControlModifier);
+  event->accept();
+}
+
 // ---------------------------------------------------------------------------
 // Window
 
@@ -69,6 +102,9 @@ TFquorgra::TFquorgra(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle("QuorGraf");
   view_ = new QuorgraView(this);
   setCentralWidget(view_);
+  status_ = new QLabel(this);
+  status_->setObjectName("ViewStatus");
+  statusBar()->addPermanentWidget(status_, 1);
   view_->setFocus();
   graph_.setHost(this);
   ApplyDrawingArea();
@@ -123,14 +159,53 @@ void TFquorgra::FormMouseDown(Qt::MouseButton button, int x, int y) {
 
 void TFquorgra::FormMouseMove(int x, int y) { graph_.FormMouseMove(x, y); }
 
-void TFquorgra::FormMouseUp(int x, int y) { graph_.FormMouseUp(x, y, view_->width(), view_->height()); }
+void TFquorgra::FormMouseUp(int x, int y) { graph_.FormMouseUp(x, y); }
 
 void TFquorgra::FormDblClick() { graph_.FormDblClick(); }
+
+void TFquorgra::WheelZoom(int x, int y, int angleDelta, bool fine) {
+  if (angleDelta == 0) return;
+  graph_.ZoomAt(x, y, std::pow(fine ? FineWheelNotch : WheelNotch, angleDelta / 120.0));
+  ShowViewStatus(QPoint(x, y));
+}
+
+void TFquorgra::DragPan(int dx, int dy) {
+  if (dx == 0 && dy == 0) return;
+  graph_.PanBy(dx, dy);
+}
+
+void TFquorgra::ShowViewStatus(const QPoint& cursor) {
+  cursor_ = cursor;
+  const int decimals = std::clamp(Settings.DecimalPlaces, 0, 9);
+  const QString zoom = QString("Zoom %1").arg(static_cast<double>(graph_.ZoomFactor()), 0, 'g', 4);
+  if (!view_->rect().contains(cursor)) {
+    status_->setText(zoom);
+    return;
+  }
+  long double x, y;
+  graph_.WorldAt(cursor.x(), cursor.y(), x, y);
+  status_->setText(QString("X %1   Y %2   %3")
+                       .arg(static_cast<double>(x), 0, 'f', decimals)
+                       .arg(static_cast<double>(y), 0, 'f', decimals)
+                       .arg(zoom));
+}
+
+void TFquorgra::holdRepaints(bool on) {
+  held_ = on;
+  if (!on && heldRepaint_) {
+    heldRepaint_ = false;
+    invalidateWindow();
+  }
+}
 
 // ---------------------------------------------------------------------------
 // Repaint
 
 void TFquorgra::invalidateWindow() {
+  if (held_) {
+    heldRepaint_ = true;
+    return;
+  }
   if (rendering_) {
     // A view change during a message pause: start the replay again.
     again_ = true;
@@ -144,6 +219,10 @@ void TFquorgra::invalidateWindow() {
 
 void TFquorgra::scheduledPaint() {
   scheduled_ = false;
+  if (held_) {
+    heldRepaint_ = true;
+    return;
+  }
   FormPaint();
 }
 
@@ -178,6 +257,7 @@ bool TFquorgra::replayInto(const PrinterTarget* printer) {
   } while (again_);
   rendering_ = false;
   view_->update();
+  ShowViewStatus(cursor_);
   return complete;
 }
 

@@ -21,6 +21,7 @@
 #include "display/quorgraf.h"
 
 class QKeyEvent;
+class QLabel;
 class QMouseEvent;
 
 namespace planox {
@@ -41,9 +42,12 @@ class QuorgraView : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   TFquorgra* owner_;
+  bool panning_ = false;  // the middle button is down
+  QPoint panFrom_;
 };
 
 class TFquorgra : public QMainWindow, public WindowHost {
@@ -82,6 +86,23 @@ class TFquorgra : public QMainWindow, public WindowHost {
   // Windows virtual key code of a Qt key event (0 for keys without one).
   static int VirtualKey(const QKeyEvent& event);
 
+  // The wheel: each notch (120 eighths of a degree) zooms by WheelNotch
+  // about the cursor, with Ctrl by FineWheelNotch; turning away from the
+  // user zooms out.
+  static constexpr double WheelNotch = 1.25, FineWheelNotch = 1.05;
+  void WheelZoom(int x, int y, int angleDelta, bool fine);
+  // The middle button drags the drawing along.
+  void DragPan(int dx, int dy);
+
+  // The status line: the world point under the cursor (client pixels) and
+  // the zoom factor; outside the drawing only the zoom factor.
+  void ShowViewStatus(const QPoint& cursor);
+  QLabel* viewStatus() const { return status_; }
+
+  // While a long read or print runs, repaint requests wait (the window
+  // keeps showing its last picture) and run once when it is over.
+  void holdRepaints(bool on);
+
   // WindowHost.
   void invalidateWindow() override;
   void processMessages() override;
@@ -103,6 +124,9 @@ class TFquorgra : public QMainWindow, public WindowHost {
 
   GraphWindow graph_;
   QuorgraView* view_ = nullptr;
+  QLabel* status_ = nullptr;
+  QPoint cursor_{-1, -1};  // last cursor position over the drawing
+  bool held_ = false, heldRepaint_ = false;
   QImage image_;
   std::vector<Overlay> overlays_;
   bool scheduled_ = false;

@@ -3,16 +3,19 @@
 // "0"/"EOF"; the HEADER gives the extents, LAYER and LTYPE entries fill the
 // tables, BLOCK starts a block work file, and every entity goes to its
 // reader (dxfin_entities.cpp).
-#include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 
+#include "base/cpustate.h"
 #include "base/prompts.h"
 #include "base/session.h"
 #include "base/startup.h"
 #include "base/textconv.h"
 #include "drawing/dxfin_parts.h"
+#include "drawing/notread.h"
+#include "drawing/report.h"
 #include "drawing/sinks.h"
 
 namespace planox {
@@ -25,6 +28,27 @@ int layerEntry = 0;
 int lineTypeEntry = 0;
 bool headerExtentsFound = false;
 bool outputStarted = false;
+std::string acadVersion, codePage;
+TextEncoding encoding = TextEncoding::Cp850;
+// The size of the drawing's extents when the read began.
+long double drawingSize = 100;
+
+// Code-0 names of the ENTITIES and BLOCKS sections that are no entity.
+bool IsStructure(std::string_view v) {
+  for (std::string_view k : {"BLOCK", "ENDBLK", "SEQEND", "VERTEX", "ENDSEC", "SECTION", "EOF", "ATTDEF"})
+    if (IsKeyword(v, k)) return true;
+  return false;
+}
+
+// Counts an entity this reader does not read, by its name.
+void NoteNotRead(const std::string& name) {
+  if (SectionName != "ENTITIES" && SectionName != "BLOCKS") return;
+  if (name.empty() || IsStructure(name)) return;
+  std::string key = UpperText(name.substr(0, 32));
+  if (EntitiesNotRead.size() >= 64 && !EntitiesNotRead.count(key)) key = "...";
+  ++EntitiesNotRead[key];
+  CountLoss(Loss::UnreadType);
+}
 
 // True when the conversion's output file is the drawing file itself: the
 // same file on disk, however either name is spelt.
@@ -51,6 +75,7 @@ void ReadHeaderPoint(long double& x, long double& y) {
 // The HEADER section; true when the read is complete after it.
 bool HeaderLoop(int mode) {
   Extents& e = Session.DrawingExtents;
+  Extents given = e;  // as the header gives them
   do {
     ReadGroupPair();
     if (Session.AbortFlag) return false;
@@ -58,21 +83,42 @@ bool HeaderLoop(int mode) {
       if (e.XMax == 999) {
         headerExtentsFound = true;
         ReadHeaderPoint(e.XMax, e.YMax);
+        given.XMax = e.XMax, given.YMax = e.YMax;
       }
     } else if (IsKeyword(GroupValue, "$LIMMIN")) {
-      if (e.XMin == -999) ReadHeaderPoint(e.XMin, e.YMin);
+      if (e.XMin == -999) {
+        ReadHeaderPoint(e.XMin, e.YMin);
+        given.XMin = e.XMin, given.YMin = e.YMin;
+      }
     } else if (IsKeyword(GroupValue, "$EXTMAX")) {
       headerExtentsFound = true;
       ReadHeaderPoint(e.XMax, e.YMax);
+      given.XMax = e.XMax, given.YMax = e.YMax;
       if (std::fabs(e.XMax) > 1e10L) e.XMax = 1e7L;
       if (std::fabs(e.YMax) > 1e10L) e.YMax = 1e7L;
+    } else if (IsKeyword(GroupValue, "$ACADVER") || IsKeyword(GroupValue, "$DWGCODEPAGE")) {
+      std::string& v = IsKeyword(GroupValue, "$ACADVER") ? acadVersion : codePage;
+      ReadGroupPair();
+      if (GroupCode != 0) v = GroupValue;
+      encoding = EncodingOf(acadVersion, codePage);
     } else if (IsKeyword(GroupValue, "$EXTMIN")) {
       ReadHeaderPoint(e.XMin, e.YMin);
+      given.XMin = e.XMin, given.YMin = e.YMin;
       if (std::fabs(e.XMin) > 1e10L) e.XMin = -1e7L;
       if (std::fabs(e.YMin) > 1e10L) e.YMin = -1e7L;
     }
     if (Session.AbortFlag) return false;
   } while (GroupCode != 0);
+  // Extents that are inverted (the empty drawing's 1e20 and -1e20), a single
+  // point (0,0 from programs that never fill them in) or not numbers are no
+  // extents: the read goes on and takes the bounding box of the entities.
+  const bool usable = std::isfinite(given.XMin) && std::isfinite(given.YMin) && std::isfinite(given.XMax) &&
+                      std::isfinite(given.YMax) && given.XMax >= given.XMin && given.YMax >= given.YMin &&
+                      (given.XMax > given.XMin || given.YMax > given.YMin);
+  if (headerExtentsFound && !usable) {
+    headerExtentsFound = false;
+    e = Extents{-999, -999, 999, 999};
+  }
   return mode == ReadHeaderOnly && headerExtentsFound;
 }
 
@@ -106,16 +152,21 @@ void EndBlock() {
 
 void ReadBlockHeader() {
   std::string name;
+  long double baseX = 0, baseY = 0;
   for (;;) {
     ReadGroupPair();
     if (Session.AbortFlag) return;
     if (GroupCode == 0) break;
     if (GroupCode == 2)
-      name = GroupValue.substr(0, BlockNameLength);
+      name = GroupValue;
     else if (GroupCode == 8)
       FindLayer(GroupValue);
+    else if (GroupCode == 10)
+      baseX = Real(GroupValue);
+    else if (GroupCode == 20)
+      baseY = Real(GroupValue);
   }
-  name = StoredBlockName(name);
+  if (std::isfinite(baseX) && std::isfinite(baseY)) SetBlockBase(name, baseX, baseY);
   if (BlockCount < MaxBlocks) BlockTable[++BlockCount] = name;
   if (!BeginBlockFile(name)) WorkFileFailed();
 }
@@ -133,7 +184,11 @@ void ReadLayerEntry() {
     switch (GroupCode) {
       case 2: l.Name = GroupValue.substr(0, LayerNameLength); break;
       case 6: l.LineType = FindLineType(GroupValue); break;
-      case 62: l.Colour = static_cast<int32_t>(TextToInt(GroupValue) % 256); break;
+      case 62:
+        // Colour 0 is not a layer colour; programs that write it mean white.
+        l.Colour = static_cast<int32_t>(TextToInt(GroupValue) % 256);
+        if (l.Colour == 0) l.Colour = 7;
+        break;
       case 70: l.Flags = static_cast<uint8_t>(TextToInt(GroupValue) & 0xFF); break;
       default: break;
     }
@@ -219,6 +274,7 @@ void MainLoop(int mode) {
         ReadLineTypeEntry();
       } else {
         if (IsKeyword(GroupValue, "ENDBLK")) EndBlock();
+        NoteNotRead(GroupValue);
         ReadGroupPair();
       }
     }
@@ -232,24 +288,22 @@ void MainLoop(int mode) {
 
 }  // namespace
 
+namespace dxfin {
+
+TextEncoding DrawingEncoding() { return encoding; }
+
+long double ChordTolerance() {
+  long double tolerance = drawingSize / 20000;
+  if (Settings.PlotScale > 0)
+    tolerance = std::max(std::min(tolerance, 0.01L / Settings.PlotScale), drawingSize * 1e-6L);
+  if (InBlockDefinition) tolerance /= 10;
+  return tolerance;
+}
+
+}  // namespace dxfin
+
 std::string DrawingFileName() {
-  std::string dir = WithSeparator(Session.InPath);
-  std::string file = Session.DrawingName + "." + Session.FileExtension;
-  std::string full = dir + file;
-  struct stat st {};
-  if (::stat(full.c_str(), &st) == 0) return full;
-  DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
-  if (!d) return full;
-  std::string found;
-  std::string want = UpperText(file);
-  while (dirent* e = ::readdir(d)) {
-    if (UpperText(e->d_name) == want) {
-      found = e->d_name;
-      break;
-    }
-  }
-  ::closedir(d);
-  return found.empty() ? full : dir + found;
+  return ExistingFileName(WithSeparator(Session.InPath), Session.DrawingName + "." + Session.FileExtension);
 }
 
 void ReadDrawing(int mode, const std::string& blockName) {
@@ -258,10 +312,19 @@ void ReadDrawing(int mode, const std::string& blockName) {
   if (mode == ReadForConversion && OutputIsDrawing(name)) {
     Session.ShowErrors = true;
     ReportError("Noms des fichiers d'origine et de destination identiques !");
+    Session.AbortFlag = true;  // a refused conversion has failed
     return;
   }
+  if (mode != ShowBlock) ClearReport();
   ResetBoundingBox();
+  const Extents& was = Session.DrawingExtents;
+  drawingSize = std::max(was.XMax - was.XMin, was.YMax - was.YMin);
+  if (!(drawingSize > 0) || !std::isfinite(static_cast<double>(drawingSize))) drawingSize = 100;
   Session.DrawingExtents = Extents{-999, -999, 999, 999};
+  EntitiesNotRead.clear();
+  acadVersion.clear();
+  codePage.clear();
+  encoding = TextEncoding::Cp850;
   if (mode != ShowBlock) DeleteWorkFiles();
   Session.ShowErrors = false;
   if (mode == ReadForDisplay) {
@@ -286,7 +349,12 @@ void ReadDrawing(int mode, const std::string& blockName) {
   }
   if (mode == ReadForDisplay) CurrentGraphicsSink().H_ClearViewPort();
   if (mode == ShowBlock) {
-    InsertBlock(ReadForDisplay, 1, StoredBlockName(blockName), 0, 0, 0, 1, 1);
+    if (!HasBlockFile(blockName)) {
+      ReportError("Invalid temp dir " + Settings.TempDir);
+      Session.AbortFlag = true;
+      return;
+    }
+    InsertBlock(ReadForDisplay, 1, blockName, 0, 0, 0, 1, 1);
     return;
   }
 
@@ -304,8 +372,23 @@ void ReadDrawing(int mode, const std::string& blockName) {
     Session.AbortFlag = true;
     return;
   }
+  ProgressReport progress(name.substr(name.find_last_of("/\\") + 1));
+  DrawingFile().SetProgress(&progress);
   ReadGroupPair();
   if (!Session.AbortFlag) MainLoop(mode);
+  if (Session.AbortFlag && EndReached()) {
+    // The file ends without "0"/"EOF" (a program that died while writing
+    // it, for one): what was read is the drawing, and the output is closed
+    // as at "EOF".
+    const int32_t line = LineNumber;
+    Session.AbortFlag = false;
+    Finish(mode);
+    if (!Session.AbortFlag && mode != ReadHeaderOnly)
+      ShowTitledBox("Attention : ", "Fin du fichier DXF sans EOF \x85 la ligne " + IntToText(line) +
+                                        " : le dessin lu jusque-l\x85 est utilis\x82");
+  }
+  DrawingFile().SetProgress(nullptr);
+  if (!Session.AbortFlag) progress.Step(1, 1);
   // A conversion the read did not finish keeps no output.
   if (outputStarted) CurrentPlotSink().PlotAbort();
   DrawingFile().Close();

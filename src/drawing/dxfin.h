@@ -39,12 +39,11 @@ void ChooseAndReadDrawing(int mode);
 // name matches case-insensitively when the exact spelling is not there.
 std::string DrawingFileName();
 // The work file of a block: WorkDir() + "$" + name + ".dx$", with bytes a
-// file name cannot safely hold replaced by "_".
+// file name cannot safely hold (and "%") written as "%" and their hex code.
 std::string BlockFileName(std::string_view storedName);
 // Forgets the in-memory copies of the block work files.
 void ForgetBlockFiles();
 
-std::string DecodeTextCodes(std::string_view text);
 int ScreenColour(int colour);
 // A colour number folded into 0..15 for the pen table.
 int PenColour(int colour);

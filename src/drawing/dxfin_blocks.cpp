@@ -5,6 +5,7 @@
 // under the insertion transform, nesting up to four deep.
 #include <dirent.h>
 #include <fnmatch.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "base/startup.h"
 #include "base/textconv.h"
 #include "drawing/dxfin_parts.h"
+#include "drawing/report.h"
 
 namespace planox {
 
@@ -30,18 +32,40 @@ std::unordered_map<std::string, std::unique_ptr<WorkFile>> workFiles;
 // changes.
 std::unordered_map<std::string, const WorkFile*> workFilesByName;
 
+// The base point of every block the drawing defines (groups 10 and 20 of
+// its BLOCK entry), by stored name; an insertion puts it at its point.
+std::unordered_map<std::string, Point> basePoints;
+
 // The work file of the definition being read.
 DxfWriter blockWriter;
 std::vector<DxfGroup> blockCopy;
 std::string blockPath;
 
+// A block name as part of a file name: every byte a file name cannot
+// safely hold, and "%" itself, as "%" and two hexadecimal digits, so that
+// different names never share a work file ("DOOR 1" and "DOOR_1").
 std::string SafeBlockName(std::string_view storedName) {
-  std::string safe(storedName);
-  for (char& c : safe) {
+  static const char hex[] = "0123456789ABCDEF";
+  std::string safe;
+  for (char c : storedName) {
     unsigned char u = static_cast<unsigned char>(c);
     bool ok = (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') ||
               u == '-' || u == '_' || u == '$' || u == '#' || u >= 128;
-    if (!ok) c = '_';
+    if (ok) {
+      safe += c;
+    } else {
+      safe += '%';
+      safe += hex[u >> 4];
+      safe += hex[u & 15];
+    }
+  }
+  // A file name holds at most 255 bytes: a longer name keeps its start and
+  // ends in the hash of the whole name, so long names stay apart.
+  if (safe.size() > 200) {
+    const size_t h = std::hash<std::string_view>{}(storedName);
+    safe.resize(180);
+    safe += '%';
+    for (int shift = 60; shift >= 0; shift -= 4) safe += hex[(h >> shift) & 15];
   }
   return safe;
 }
@@ -100,11 +124,21 @@ void TransformAngleChanged() {
 
 }  // namespace
 
+void SetBlockBase(const std::string& storedName, long double x, long double y) { basePoints[storedName] = {x, y}; }
+
+bool HasBlockFile(std::string_view storedName) { return ::access(BlockPath(storedName).c_str(), F_OK) == 0; }
+
 Point TransformPoint(long double x, long double y) {
   const Transform& t = BlockTransform;
   const long double c = transformCos, s = transformSin;
   return {t.OriginX + x * t.ScaleX * c - y * t.ScaleY * s,
           t.OriginY + x * t.ScaleX * s + y * t.ScaleY * c};
+}
+
+Affine BlockAffine() {
+  const Transform& t = BlockTransform;
+  const long double c = transformCos, s = transformSin;
+  return {t.ScaleX * c, -t.ScaleY * s, t.ScaleX * s, t.ScaleY * c, t.OriginX, t.OriginY};
 }
 
 DxfWriter& BlockWriter() { return blockWriter; }
@@ -117,6 +151,7 @@ void UseWorkDir(const std::string& dir) {
 
 void DeleteWorkFiles() {
   ForgetBlockFiles();
+  basePoints.clear();
   const std::string& dir = readWorkDir;
   DIR* d = ::opendir(dir.c_str());
   if (!d) return;
@@ -186,6 +221,12 @@ void ReplayBlock(int mode, const std::string& name, long double x, long double y
     BlockTransform.Angle += rotation;
     TransformAngleChanged();
   }
+  // The block's base point lands on the insertion point.
+  if (auto base = basePoints.find(name); base != basePoints.end()) {
+    const Point b = TransformPoint(base->second.x, base->second.y);
+    BlockTransform.OriginX += origin.x - b.x;
+    BlockTransform.OriginY += origin.y - b.y;
+  }
   auto leave = [&] {
     BlockTransform = saved;
     transformCos = savedCos;
@@ -193,12 +234,10 @@ void ReplayBlock(int mode, const std::string& name, long double x, long double y
     --InsertDepth;
   };
   if (InsertDepth > 4) {
-    // Too deep (a block that inserts itself, for one): end the read.
-    const bool show = Session.ShowErrors;
-    Session.ShowErrors = true;
-    ReportError("Error blocknr " + IntToText(InsertDepth));
-    Session.ShowErrors = show;
-    Session.AbortFlag = true;
+    // Too deep (a block that inserts itself, for one): this insertion is
+    // left out and counted; the message comes once per read.
+    CountLoss(Loss::TooDeep);
+    if (mode != ReadHeaderOnly && Report().count(Loss::TooDeep) == 1) ShowError("Error blocknr " + IntToText(InsertDepth));
     leave();
     return;
   }
@@ -209,6 +248,13 @@ void ReplayBlock(int mode, const std::string& name, long double x, long double y
   } else {
     file = LoadWorkFile(BlockPath(name));
     if (file) workFilesByName.emplace(name, file);
+  }
+  if (!file && !HasBlockFile(name)) {
+    // A block the drawing does not define (or not before this insertion):
+    // left out and counted.
+    CountLoss(Loss::UndefinedBlock);
+    leave();
+    return;
   }
   if (!file) {
     ReportError("Invalid temp dir " + Settings.TempDir);

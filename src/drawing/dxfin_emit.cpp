@@ -2,11 +2,13 @@
 // read mode sends it: the current block work file inside a definition, the
 // plot sink when converting, the graphics sink when displaying. Values
 // that are not finite are dropped here, before any sink sees them.
+#include <algorithm>
 #include <cmath>
 
 #include "base/session.h"
 #include "base/textconv.h"
 #include "drawing/dxfin_parts.h"
+#include "drawing/report.h"
 #include "drawing/sinks.h"
 
 namespace planox {
@@ -30,6 +32,12 @@ const std::string& LineTypeNameOf(const Layer& l) {
 }
 
 bool NotDrawn(const Layer& l) { return l.Flags == 65; }
+// A conversion leaves out what lies on a layer that is not drawn, and says so.
+bool LeftOut(const Layer& l) {
+  if (!NotDrawn(l)) return false;
+  CountLoss(Loss::LayerOff);
+  return true;
+}
 
 double PlotX(long double x) {
   return static_cast<double>(x * Settings.PlotScale + Settings.PlotOriginX);
@@ -46,7 +54,7 @@ double PlotLength(long double l) { return static_cast<double>(l * Settings.PlotS
 bool SelectLayerStyle(int mode, int slot, uint32_t& count, bool lineType = true) {
   const Layer& l = LayerOf(slot);
   if (mode == ReadForConversion) {
-    if (NotDrawn(l)) return false;
+    if (LeftOut(l)) return false;
     PlotSink& p = CurrentPlotSink();
     if (lineType) p.PlotLineType(OutputLineType(LineTypeNameOf(l)));
     p.PlotSelectPen(Settings.PenNumbers[PenColour(l.Colour)]);
@@ -192,5 +200,73 @@ void EmitSolid(int mode, int slot, const long double (&x)[4], const long double 
     CurrentGraphicsSink().H_Solid(double(x[0]), double(y[0]), double(x[1]), double(y[1]),
                                   double(x[2]), double(y[2]), double(x[3]), double(y[3]));
 }
+
+// ------------------------------------------------------------ shapes
+
+namespace {
+
+// Filled areas are cut into at most this many solids.
+constexpr size_t kMaxFillPieces = 20000;
+
+}  // namespace
+
+namespace dxfin {
+
+void EmitPolyline(int mode, int slot, const std::vector<Point>& points, bool closed) {
+  for (size_t i = 0; i + 1 < points.size(); ++i)
+    EmitLine(mode, slot, points[i].x, points[i].y, points[i + 1].x, points[i + 1].y);
+  if (closed && points.size() > 2)
+    EmitLine(mode, slot, points.back().x, points.back().y, points.front().x, points.front().y);
+}
+
+void EmitConic(int mode, int slot, Point c, Point u, Point v, long double t0, long double t1) {
+  constexpr long double turn = 2 * 3.141592653589793238462643383279502884L;
+  if (!std::isfinite(static_cast<double>(t1 - t0))) return;
+  const bool full = std::fabs(t1 - t0) < 1e-9L || std::fabs(std::fabs(t1 - t0) - turn) < 1e-9L;
+  const long double lu = std::hypot(u.x, u.y), lv = std::hypot(v.x, v.y);
+  const long double dot = u.x * v.x + u.y * v.y, cross = u.x * v.y - u.y * v.x;
+  if (lu > 0 && std::fabs(lu - lv) <= 1e-9L * lu && std::fabs(dot) <= 1e-9L * lu * lu) {
+    if (full) {
+      EmitCircle(mode, slot, c.x, c.y, lu);
+      return;
+    }
+    // Counter-clockwise from the start, or clockwise: then the other way round.
+    long double at = RadToDeg(std::atan2(u.y, u.x)), a0 = RadToDeg(t0), a1 = RadToDeg(t1);
+    if (cross > 0)
+      EmitArc(mode, slot, c.x, c.y, lu, at + a0, at + a1, 1);
+    else
+      EmitArc(mode, slot, c.x, c.y, lu, at - a1, at - a0, 1);
+    return;
+  }
+  if (full) {
+    t0 = 0, t1 = turn;
+  } else {
+    t1 = t0 + std::fmod(t1 - t0, turn);
+    if (t1 <= t0) t1 += turn;
+  }
+  EmitPolyline(mode, slot, ConicPoints(c, u, v, t0, t1, dxfin::ChordTolerance()));
+}
+
+void EmitMappedArc(int mode, int slot, const Affine& m, const ArcPiece& arc, bool full) {
+  const long double t0 = full ? 0 : DegToRad(arc.start), t1 = full ? 0 : DegToRad(arc.end);
+  EmitConic(mode, slot, m.Apply(arc.centre), m.Linear({arc.radius, 0}), m.Linear({0, arc.radius}),
+            t0, t1);
+}
+
+bool EmitFilled(int mode, int slot, const std::vector<std::vector<Point>>& outlines) {
+  std::vector<Quad> pieces = FillPieces(outlines, kMaxFillPieces);
+  for (const Quad& q : pieces) {
+    long double x[4], y[4];
+    for (int i = 0; i < 4; ++i) x[i] = q.p[i].x, y[i] = q.p[i].y;
+    EmitSolid(mode, slot, x, y);
+  }
+  return !pieces.empty();
+}
+
+void EmitPlacedText(int mode, int slot, const PlacedText& t, long double oblique) {
+  EmitText(mode, slot, t.text, t.at.x, t.at.y, t.height, t.widthFactor, t.rotation, oblique);
+}
+
+}  // namespace dxfin
 
 }  // namespace planox

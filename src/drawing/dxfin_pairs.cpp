@@ -1,5 +1,7 @@
 // The drawing file read as group pairs: the reader's current pair, and
 // group values read as numbers.
+#include <charconv>
+
 #include "base/prompts.h"
 #include "base/session.h"
 #include "base/textconv.h"
@@ -29,10 +31,20 @@ bool IsKeyword(std::string_view value, std::string_view upper) {
   return true;
 }
 
-// A value as TextToReal reads it. The common form (blanks, sign, at most 15
-// digits with one "." or ",") is converted here exactly: an integer below
-// 2^53 divided by an exact power of ten rounds correctly in one step.
+// Some programs pad a value with blanks after the number: they are not
+// part of it.
+std::string_view WithoutTrailingBlanks(std::string_view s) {
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+// A value as TextToReal reads it. The common form (blanks, sign, digits
+// with one "." or ",") is converted here: up to 15 digits exactly in one
+// step (an integer below 2^53 divided by an exact power of ten rounds
+// correctly), longer ones with a "." or none, as today's programs write
+// them, by the library's correctly rounded conversion.
 long double Real(std::string_view s) {
+  s = WithoutTrailingBlanks(s);
   static const double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
   const char* p = s.data();
@@ -47,21 +59,29 @@ long double Real(std::string_view s) {
   while (p < end && static_cast<unsigned char>(*p - '0') < 10)
     mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
   long digits = p - first, decimals = 0;
+  bool comma = false;
   if (p < end && (*p == '.' || *p == ',')) {
+    comma = *p == ',';
     const char* point = ++p;
     while (p < end && static_cast<unsigned char>(*p - '0') < 10)
       mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
     decimals = p - point;
     digits += decimals;
   }
-  if (p != end || digits == 0 || digits > 15) return TextToReal(s);
-  double x = static_cast<double>(mantissa);
-  if (decimals > 0) x /= powers[decimals];
+  if (p != end || digits == 0 || (digits > 15 && comma)) return TextToReal(s);
+  double x;
+  if (digits > 15) {
+    auto res = std::from_chars(first, end, x);
+    if (res.ec != std::errc() || res.ptr != end) return TextToReal(s);
+  } else {
+    x = static_cast<double>(mantissa);
+    if (decimals > 0) x /= powers[decimals];
+  }
   return negative ? -x : x;
 }
 
 int32_t Int32(std::string_view s) {
-  long long n = TextToInt(s);
+  long long n = TextToInt(WithoutTrailingBlanks(s));
   if (n < INT32_MIN || n > INT32_MAX) return 0;
   return static_cast<int32_t>(n);
 }
@@ -105,8 +125,14 @@ bool LineTooLong(const TextReader& file) {
 
 }  // namespace
 
+namespace dxfin {
+bool endReached = false;
+bool EndReached() { return endReached; }
+}  // namespace dxfin
+
 void ReadGroupPair() {
   TextReader& drawingFile = dxfin::DrawingFile();
+  dxfin::endReached = false;
   ++LineNumber;
   std::string_view code = drawingFile.ReadLine();
   if (LineTooLong(drawingFile)) return;
@@ -117,7 +143,10 @@ void ReadGroupPair() {
     return;
   }
   GroupCode = dxfin::CodeValue(code);
-  if (drawingFile.AtEnd()) Session.AbortFlag = true;
+  if (drawingFile.AtEnd()) {
+    dxfin::endReached = !Session.AbortFlag;
+    Session.AbortFlag = true;
+  }
   GroupValue.assign(drawingFile.ReadLine());
   ++LineNumber;
   LineTooLong(drawingFile);

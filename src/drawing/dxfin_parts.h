@@ -14,7 +14,9 @@
 #include <vector>
 
 #include "base/vektor.h"
+#include "drawing/curves.h"
 #include "drawing/dxfin.h"
+#include "drawing/dxftext.h"
 #include "drawing/dxfout.h"
 
 namespace planox::dxfin {
@@ -23,6 +25,9 @@ namespace planox::dxfin {
 
 // The drawing file of the current read.
 TextReader& DrawingFile();
+// True when the last group pair ran into the end of the file (and nothing
+// else had ended the read).
+bool EndReached();
 // True when value is upper, letters compared without case.
 bool IsKeyword(std::string_view value, std::string_view upper);
 // A value as TextToReal reads it (the common form converted directly).
@@ -34,6 +39,27 @@ int32_t Int32(std::string_view s);
 
 // A layer slot in 1..MaxLayers (anything else is the first layer).
 int NormalSlot(int slot);
+
+// Shapes that have no emitter of their own, drawn through the emitters.
+// Lines between consecutive points (and back to the first when closed).
+void EmitPolyline(int mode, int slot, const std::vector<Point>& points, bool closed = false);
+
+// The curve centre + u cos t + v sin t for t from t0 to t1 (radians; the
+// whole curve when they are equal or a turn apart): an arc or circle where
+// u and v are a right angle apart and of one length, else lines.
+void EmitConic(int mode, int slot, Point centre, Point u, Point v, long double t0, long double t1);
+
+// An arc (degrees, counter-clockwise) of an entity's object coordinates
+// under the map m: an arc where m keeps circles, else lines along the
+// ellipse it becomes. A circle when full.
+void EmitMappedArc(int mode, int slot, const Affine& m, const ArcPiece& arc, bool full);
+
+// The area inside closed outlines (islands are holes) filled with solids;
+// false when it would take too many pieces and nothing was filled.
+bool EmitFilled(int mode, int slot, const std::vector<std::vector<Point>>& outlines);
+
+void EmitPlacedText(int mode, int slot, const PlacedText& t, long double oblique = 0);
+
 
 // ---- dxfin_entities.cpp
 
@@ -58,6 +84,10 @@ void ReplayEntities(const WorkFile& file, int mode);
 void UseWorkDir(const std::string& dir);
 // Deletes the block work files ("$*.dx$") of the work folder.
 void DeleteWorkFiles();
+// Records the base point of a block's definition.
+void SetBlockBase(const std::string& storedName, long double x, long double y);
+// True when the block has a work file: the drawing has defined it.
+bool HasBlockFile(std::string_view storedName);
 // Starts the work file of a block definition; false when it cannot be made.
 bool BeginBlockFile(const std::string& storedName);
 // Closes the work file of the current definition, if one is open; false
@@ -67,5 +97,19 @@ bool EndBlockFile();
 DxfWriter& BlockWriter();
 // A point of a block under BlockTransform.
 Point TransformPoint(long double x, long double y);
+// BlockTransform as a map.
+Affine BlockAffine();
+
+// ---- dxfin.cpp
+
+// How the current drawing's texts are encoded (from its header).
+TextEncoding DrawingEncoding();
+// The largest distance a chord may keep from its curve, in drawing units:
+// a twenty-thousandth of the drawing's extents as the read found them, but
+// no more than 0.01 mm of output at the converter's scale and no less than
+// a millionth of the extents; a tenth of that inside a block definition,
+// whose contents may be inserted enlarged. The window and the conversions
+// use the same, so both draw the same chords.
+long double ChordTolerance();
 
 }  // namespace planox::dxfin

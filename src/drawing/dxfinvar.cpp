@@ -1,4 +1,5 @@
 #include "drawing/dxfinvar.h"
+#include "drawing/notread.h"
 
 #include "base/prompts.h"
 
@@ -11,6 +12,8 @@ int LineTypeCount = 0;
 std::array<std::string, MaxBlocks + 1> BlockTable;
 int BlockCount = 0;
 Box BoundingBox;
+Box DrawnBox;
+std::map<std::string, uint32_t> EntitiesNotRead;
 uint32_t ElementCount = 0;
 uint32_t TextCount = 0;
 bool InBlockDefinition = false;
@@ -39,6 +42,7 @@ void ResetDrawingModel() {
   for (auto& b : BlockTable) b.clear();
   BlockCount = 0;
   ResetBoundingBox();
+  EntitiesNotRead.clear();
   ElementCount = 0;
   TextCount = 0;
   InBlockDefinition = false;
@@ -79,7 +83,7 @@ int FindLineType(std::string_view name) {
   return 0;
 }
 
-void ResetBoundingBox() { BoundingBox = Box{}; }
+void ResetBoundingBox() { BoundingBox = DrawnBox = Box{}; }
 
 int OutputLineType(std::string_view name) {
   name = name.substr(0, 31);
@@ -89,7 +93,7 @@ int OutputLineType(std::string_view name) {
   return 0;
 }
 
-std::string StoredBlockName(std::string_view name) {
+std::string ShownBlockName(std::string_view name) {
   std::string s(name.substr(0, BlockNameLength));
   for (char& c : s)
     if (c == '*') c = 'X';

@@ -51,6 +51,9 @@ extern std::array<std::string, MaxBlocks + 1> BlockTable;
 extern int BlockCount;
 
 extern Box BoundingBox;
+// What the last read drew in drawing coordinates (block definitions,
+// which are drawn only where inserted, left out).
+extern Box DrawnBox;
 extern uint32_t ElementCount;
 extern uint32_t TextCount;
 
@@ -71,11 +74,15 @@ int FindLineType(std::string_view name);
 // 31 characters first.
 int OutputLineType(std::string_view name);
 
+inline void Widen(Box& b, long double x, long double y) {
+  if (x > b.XMax) b.XMax = x;
+  if (x < b.XMin) b.XMin = x;
+  if (y > b.YMax) b.YMax = y;
+  if (y < b.YMin) b.YMin = y;
+}
 inline void WidenBoundingBox(long double x, long double y) {
-  if (x > BoundingBox.XMax) BoundingBox.XMax = x;
-  if (x < BoundingBox.XMin) BoundingBox.XMin = x;
-  if (y > BoundingBox.YMax) BoundingBox.YMax = y;
-  if (y < BoundingBox.YMin) BoundingBox.YMin = y;
+  Widen(BoundingBox, x, y);
+  if (!InBlockDefinition) Widen(DrawnBox, x, y);
 }
 void ResetBoundingBox();
 
@@ -83,8 +90,8 @@ void ResetBoundingBox();
 // lookup cache never answers with a stale slot.
 void LayerTableChanged();
 
-// The block name as the block table holds it: cut to 8 characters, every
-// "*" replaced by "X".
-std::string StoredBlockName(std::string_view name);
+// A block's name as a list shows it: cut to 8 characters, every "*"
+// replaced by "X". Blocks themselves are told apart by their whole name.
+std::string ShownBlockName(std::string_view name);
 
 }  // namespace planox

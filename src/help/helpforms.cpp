@@ -166,8 +166,8 @@ Thelperr::Thelperr(QWidget* parent, const std::string& message, const std::strin
 
 void Thelperr::Button_okClick() {
   if (changed_ && AskYesNo("Save Changes ?", 'J') == 'J' && !Session.AbortFlag)
-    SaveErrorHelp(message_, FromDisplayText(Memo_ursache->toPlainText().toStdString()),
-                  FromDisplayText(Memo_abhilfe->toPlainText().toStdString()));
+    SaveErrorHelp(message_, OemText(Memo_ursache->toPlainText()),
+                  OemText(Memo_abhilfe->toPlainText()));
   accept();
 }
 

@@ -15,7 +15,6 @@
 #include "base/textconv.h"
 #include "display/hpglin.h"
 #include "display/quorgraf.h"
-#include "display/shpin.h"
 
 namespace planox {
 
@@ -87,9 +86,10 @@ QuorGraf* helpGraphics = nullptr;
 }  // namespace
 
 std::string InstalledHelpDirectory() {
-  const std::string font = FindShapeFontFile();
-  if (font.empty()) return "";
-  const std::string dir = DirectoryPart(font) + "help/";
+  // The shipped folder itself, not the one of a font the user put in the
+  // start directory.
+  if (ProgramDataDir().empty()) return "";
+  const std::string dir = ProgramDataDir() + "help/";
   struct stat st{};
   return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? dir : "";
 }

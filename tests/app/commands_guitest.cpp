@@ -2,6 +2,7 @@
 // through the menu with real dialogs and real files.
 #include <QApplication>
 #include <QButtonGroup>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +25,7 @@
 #include "base/startup.h"
 #include "app/limitsdialog.h"
 #include "config/configio.h"
+#include "display/quorgraf.h"
 #include "display/shpin.h"
 #include "convert/plotkonv.h"
 #include "drawing/dxfinvar.h"
@@ -37,10 +39,10 @@ using test::onModal;
 
 std::string text(const QLineEdit* e) { return e->text().toStdString(); }
 
-class Commands : public test::InStartDir {
+class Commands : public test::InTempDir {
  protected:
   void SetUp() override {
-    InStartDir::SetUp();
+    InTempDir::SetUp();
     Settings.TempDir = dir.path() + "/";
     for (const char* s : {"floorplan.dxf", "flange.dxf"})
       test::WriteFile(dir.file(s), test::ReadFile(test::SourceDir() + "/samples/" + s));
@@ -49,7 +51,7 @@ class Commands : public test::InStartDir {
   }
   void TearDown() override {
     hh.reset();
-    InStartDir::TearDown();
+    InTempDir::TearDown();
   }
   void open(const std::string& name) {
     ui.answerText(dir.file(name));
@@ -63,11 +65,12 @@ class Commands : public test::InStartDir {
       if (it->kind == "box") return it->text;
     return "";
   }
-  // Sets the converter dialog to PostScript into a file and presses a button.
-  static void convertTo(QWidget* w, const std::string& file, const char* button = "Button_ok") {
+  // Sets the converter dialog to a target (PostScript unless told) into a
+  // file and presses a button.
+  static void convertTo(QWidget* w, const std::string& file, const char* button = "Button_ok", int target = 10) {
     auto* d = qobject_cast<Tplotkonvert*>(w);
     ASSERT_NE(d, nullptr);
-    d->targets->button(9)->click();
+    d->targets->button(target - 1)->click();
     d->channels->button(2)->click();
     d->Edit_file->setText(QString::fromStdString(file));
     d->findChild<QPushButton*>(button)->click();
@@ -304,7 +307,9 @@ TEST_F(Commands, ConvertCurrentFileWritesTheFileAndSaysOk) {
   const std::string ps = test::ReadFile(out + ".ps");
   EXPECT_NE(ps.find("%!"), std::string::npos);
   EXPECT_GT(ps.size(), 500u);
-  EXPECT_EQ(lastBox(), out + " OK");
+  // The result message: the file, then what was written and left out.
+  EXPECT_EQ(lastBox().rfind(out + " OK\n", 0), 0u) << lastBox();
+  EXPECT_NE(lastBox().find("\x82l\x82ments de dessin \x82" "crits"), std::string::npos) << lastBox();
 
   // Cancel converts nothing.
   std::remove((out + ".ps").c_str());
@@ -327,6 +332,20 @@ TEST_F(Commands, ConvertCurrentFileWritesTheFileAndSaysOk) {
   EXPECT_TRUE(test::ReadFile(out + ".ps").empty());
 }
 
+// A conversion refused because it would overwrite the drawing says why and
+// never OK.
+TEST_F(Commands, ARefusedConversionNeverSaysOk) {
+  open("floorplan.dxf");
+  const std::string drawing = test::ReadFile(dir.file("floorplan.dxf"));
+  onModal([&](QWidget* w) { convertTo(w, dir.file("floorplan"), "Button_ok", 5); });
+  hh->item("mi_convertCurFile")->trigger();
+  EXPECT_EQ(Settings.SyntaxCode, 5);
+  EXPECT_TRUE(Session.AbortFlag);
+  EXPECT_NE(lastBox().find("identiques"), std::string::npos) << lastBox();
+  for (const auto& r : ui.records) EXPECT_EQ(r.text.find(" OK"), std::string::npos) << r.text;
+  EXPECT_EQ(test::ReadFile(dir.file("floorplan.dxf")), drawing);
+}
+
 TEST_F(Commands, ConvertNewFileLeavesTheCurrentDrawing) {
   open("floorplan.dxf");
   const size_t shown = listSize();
@@ -343,7 +362,7 @@ TEST_F(Commands, ConvertNewFileLeavesTheCurrentDrawing) {
   hh->item("mi_ConvertnewFile")->trigger();
   EXPECT_EQ(offered, "flange");
   EXPECT_FALSE(test::ReadFile(out + ".ps").empty());
-  EXPECT_EQ(lastBox(), out + " OK");
+  EXPECT_EQ(lastBox().rfind(out + " OK\n", 0), 0u) << lastBox();
   EXPECT_EQ(Session.DrawingName, "floorplan");
   EXPECT_EQ(Session.InPath, dir.path() + "/");
   EXPECT_EQ(Session.PlotFile, "floorplan");
@@ -352,6 +371,63 @@ TEST_F(Commands, ConvertNewFileLeavesTheCurrentDrawing) {
   // Regen still finds the current drawing.
   hh->item("mi_ViewRegen")->trigger();
   EXPECT_FALSE(Session.AbortFlag);
+}
+
+TEST_F(Commands, BlocksAfterConvertingAnotherFileAreTheShownDrawings) {
+  test::WriteFile(dir.file("bolt.dxf"),
+                  "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n8\n0\n2\nBOLT\n70\n0\n10\n0\n20\n0\n"
+                  "0\nCIRCLE\n8\n0\n10\n0\n20\n0\n40\n1\n0\nENDBLK\n0\nENDSEC\n"
+                  "0\nSECTION\n2\nENTITIES\n0\nINSERT\n8\n0\n2\nBOLT\n10\n5\n20\n5\n0\nENDSEC\n0\nEOF\n");
+  open("floorplan.dxf");
+  ui.answerText(dir.file("bolt.dxf"));
+  onModal([&](QWidget* w) { convertTo(w, dir.file("BOLTOUT")); });
+  hh->item("mi_ConvertnewFile")->trigger();
+  ASSERT_FALSE(test::ReadFile(dir.file("BOLTOUT.ps")).empty());
+  ui.answerChoice(1);
+  hh->item("mi_viewblocks")->trigger();
+  ASSERT_EQ(ui.records.back().kind, "choice");
+  EXPECT_EQ(ui.records.back().choices, (std::vector<std::string>{"DOOR", "CHAIR", "TABLE"}));
+  EXPECT_FALSE(Session.AbortFlag);
+  // The door is drawn, fitted to its own extent.
+  EXPECT_GT(listSize(), 2u);
+  EXPECT_LT(hh->quorGraf().window().World().xmax - hh->quorGraf().window().World().xmin, 16);
+}
+
+TEST_F(Commands, TheAboutBoxShowsTheLogo) {
+  open("floorplan.dxf");
+  std::string caption;
+  onModal([&](QWidget* w) {
+    caption = w->windowTitle().toStdString();
+    qobject_cast<QDialog*>(w)->accept();
+  });
+  hh->item("mi_infoPlanox")->trigger();
+  EXPECT_EQ(caption, "PLANOX");
+  // Only the logo is left: 57 filled quadrilaterals.
+  int solids = 0, lines = 0;
+  for (size_t i = 0; i < listSize(); ++i) {
+    solids += hh->quorGraf().list().code(i) == RecSolid;
+    lines += hh->quorGraf().list().code(i) == RecLine;
+  }
+  EXPECT_EQ(solids, 57);
+  EXPECT_EQ(lines, 0);
+}
+
+TEST_F(Commands, RecentFilesKeepTheRealNameOfTheFile) {
+  open("floorplan.dxf");
+  const std::string real = dir.file("floorplan.dxf");
+  ASSERT_EQ(Session.RecentFiles[0], real);
+  for (int i = 0; i < 2; ++i) {
+    hh->item("mi_file1")->trigger();
+    EXPECT_FALSE(Session.AbortFlag);
+    EXPECT_EQ(Session.RecentFiles[0], real);
+    EXPECT_EQ(lastBox(), "");
+  }
+  // An entry that differs only in case finds the file and takes its name.
+  Session.RecentFiles[0] = dir.file("FLOORPLAN.DXF");
+  hh->item("mi_file1")->trigger();
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(Session.RecentFiles[0], real);
+  EXPECT_EQ(lastBox(), "");
 }
 
 TEST_F(Commands, OptionsSaveAndLoadRoundTripThroughTheChosenDirectory) {
@@ -411,15 +487,15 @@ TEST_F(Commands, LimitsDialogEnterIsOk) {
   EXPECT_FALSE(Session.AbortFlag);
 }
 
-class Startup : public test::InStartDir {
+class Startup : public test::InTempDir {
  protected:
   void SetUp() override {
-    InStartDir::SetUp();
+    InTempDir::SetUp();
     ClearShapeFont();
   }
   void TearDown() override {
     ClearShapeFont();
-    InStartDir::TearDown();
+    InTempDir::TearDown();
   }
 };
 

@@ -93,6 +93,34 @@ TEST_F(Hostile, SignalsRemoveThePartialOutputAndTheWorkFolder) {
   }
 }
 
+TEST_F(Hostile, TheWindowClosesOnASignalAndSaysWhichOne) {
+  WriteFile(dir.file("run/a.dxf"), BigDrawing(3));
+  std::vector<std::string> environment = {"QT_QPA_PLATFORM=offscreen", "TEMP=" + dir.file("temp")};
+  pid_t pid = fork();
+  if (pid == 0) {
+    int null = open("/dev/null", O_RDWR);
+    dup2(null, 0);
+    dup2(null, 1);
+    dup2(null, 2);
+    if (chdir(dir.file("run").c_str()) != 0) _exit(127);
+    for (const auto& e : environment) putenv(const_cast<char*>(e.c_str()));
+    std::string program = test::ProgramPath();
+    execl(program.c_str(), program.c_str(), "a.dxf", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  // The drawing is shown once its block has gone to the work folder.
+  for (int i = 0; i < 30000 && Names(dir.file("temp")).empty(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_FALSE(Names(dir.file("temp")).empty());
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  kill(pid, SIGTERM);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM);
+  EXPECT_TRUE(Names(dir.file("temp")).empty());
+}
+
 TEST_F(Hostile, AFullDiskIsAFailedConversion) {
   WriteFile(dir.file("run/big.dxf"), BigDrawing(20000));
   WriteFile(dir.file("run/out.plt"), "the previous plot");

@@ -10,14 +10,14 @@
 namespace planox {
 namespace {
 
-class MainWindow : public test::InStartDir {
+class MainWindow : public test::InTempDir {
  protected:
   void SetUp() override {
-    InStartDir::SetUp();
+    InTempDir::SetUp();
     Settings.TempDir = dir.path() + "/";
   }
   void TearDown() override {
-    InStartDir::TearDown();
+    InTempDir::TearDown();
   }
   std::string caption(const Thh& hh, const std::string& name) {
     QAction* a = hh.item(name);

@@ -26,5 +26,15 @@ TEST_F(Usage, LinesInCodePage850) {
   EXPECT_EQ(Cp850ToUtf8(lines[21]), "par le port parallèle");
 }
 
+TEST_F(Usage, LongOptionsFollowInTheSameForm) {
+  std::string all;
+  for (const auto& l : LongOptionLines()) {
+    EXPECT_LE(l.size(), 65u) << l;
+    all += l + "\n";
+  }
+  for (const char* option : {"--help", "--version", "--export", "--size"})
+    EXPECT_NE(all.find(option), std::string::npos) << option;
+}
+
 }  // namespace
 }  // namespace planox

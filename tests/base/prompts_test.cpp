@@ -1,9 +1,12 @@
 #include <fcntl.h>
+#include <pty.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 
 #include "base/prompts.h"
 #include "base/session.h"
@@ -366,6 +369,59 @@ TEST_F(Prompts, ConsoleFormNeverWaitsWithoutATerminal) {
   EXPECT_NE(out.find('\a'), std::string::npos);
   EXPECT_NE(out.find("Planox Remplacer ?\nPlanox -> Oui\n"), std::string::npos) << out;
   EXPECT_NE(out.find("Choisir -> 2\n"), std::string::npos) << out;
+}
+
+// Standard error on a pseudo-terminal while f runs; what the terminal got.
+std::string onTerminal(const std::function<void()>& f) {
+  int master = -1, slave = -1;
+  termios raw{};
+  cfmakeraw(&raw);
+  if (openpty(&master, &slave, nullptr, &raw, nullptr) != 0) return "<no pty>";
+  std::fflush(stderr);
+  const int saved = dup(STDERR_FILENO);
+  dup2(slave, STDERR_FILENO);
+  f();
+  std::fflush(stderr);
+  dup2(saved, STDERR_FILENO);
+  close(saved);
+  close(slave);
+  std::string got;
+  fcntl(master, F_SETFL, O_NONBLOCK);
+  char buf[4096];
+  for (ssize_t n; (n = read(master, buf, sizeof buf)) > 0;) got.append(buf, static_cast<size_t>(n));
+  close(master);
+  return got;
+}
+
+TEST_F(Prompts, ConsoleProgressIsOneLinePerPieceOfWorkOnATerminal) {
+  ConsoleUi console;
+  SetUi(&console);
+  console.progressDelay = std::chrono::milliseconds(0);
+  std::string got = onTerminal([] {
+    {
+      ProgressReport drawing("PL\x8aN.DXF");
+      drawing.Step(0, 200);
+      {
+        ProgressReport read("inner");  // nested: the same line goes on
+        read.Step(100, 200);
+        read.Step(101, 200);  // still 50 %: nothing new
+      }
+      drawing.Step(200, 200);
+    }
+    ProgressReport next("B.DXF");
+    next.Step(1, 3);
+    ShowInfo("fin");  // a message starts on a line of its own
+  });
+  EXPECT_EQ(got,
+            "\rPlanox PL\xc3\xa8N.DXF   0 %\rPlanox PL\xc3\xa8N.DXF  50 %\rPlanox PL\xc3\xa8N.DXF 100 %\n"
+            "\rPlanox B.DXF  33 %\nMessage: fin\n");
+  // Quick work shows nothing, and nothing goes to a file or a pipe.
+  console.progressDelay = std::chrono::hours(1);
+  EXPECT_EQ(onTerminal([] { ProgressReport("C.DXF").Step(1, 2); }), "");
+  console.progressDelay = std::chrono::milliseconds(0);
+  std::string piped = captureConsole([] { ProgressReport("D.DXF").Step(1, 2); });
+  EXPECT_EQ(piped, "");
+  EXPECT_FALSE(Session.AbortFlag);
 }
 
 }  // namespace

@@ -19,14 +19,14 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-class Startup : public test::InStartDir {
+class Startup : public test::InTempDir {
  protected:
   void SetUp() override {
-    InStartDir::SetUp();
+    InTempDir::SetUp();
   }
   void TearDown() override {
     RemoveWorkDir();
-    InStartDir::TearDown();
+    InTempDir::TearDown();
   }
   std::vector<std::string> errors() const {
     std::vector<std::string> out;
@@ -167,7 +167,7 @@ TEST_F(CommandLine, UsageAndVersion) {
     auto r = run({a});
     EXPECT_EQ(r.exitCode, 0) << a;
     EXPECT_EQ(r.out.rfind("ordre:  planox fichier DXF [/Cxxx] [/Mx]", 0), 0u) << a << r.out;
-    EXPECT_NE(r.out.find("/L : CNC-Mode ( 1=DIN 66025  2=SM  3=Deckel  4=drill)"), std::string::npos);
+    EXPECT_NE(r.out.find("/L : CNC-Mode ( 1=DIN 66025  2=SM  3=Deckel  4=drill  5=ISO)"), std::string::npos);
   }
   auto v = run({"--version"});
   EXPECT_EQ(v.exitCode, 0);

@@ -74,6 +74,26 @@ TEST_F(TextConv, FixedFields) {
   EXPECT_EQ(RealToTextDecimals(0.05, 6), "0.050000");
 }
 
+// The compact width of RealToTextDecimals counts the integer digits through
+// log10, which rounds up to the next power of ten just below it: only there
+// (and for huge values) does it add a blank in front of the fixed text. An
+// appended text is the returned one.
+TEST_F(TextConv, CompactWidthJustBelowAPowerOfTen) {
+  Settings.DecimalPlaces = 10;
+  EXPECT_EQ(RealToTextDecimals(std::nextafter(1e6, 0), 3), " 999999.9999999999");
+  EXPECT_EQ(RealToTextDecimals(-std::nextafter(1e6, 0), 3), "-999999.9999999999");
+  EXPECT_EQ(RealToTextDecimals(999999.99999, 3), "999999.9999900000");
+  Settings.DecimalPlaces = 3;
+  EXPECT_EQ(RealToTextDecimals(99999999999999991611392.0, 0), " 99999999999999991611392");
+  EXPECT_EQ(RealToTextDecimals(1e15, 3), "1000000000000000.000");
+  for (double x : {0.5, 1.0, 9.9995, 10.0, 123.4567, -98765.4321, 1e14 - 0.25}) {
+    std::string line = "G01 X";
+    AppendRealDecimals(line, x, 3);
+    EXPECT_EQ(line, "G01 X" + RealToTextDecimals(x, 3)) << x;
+    EXPECT_EQ(RealToTextDecimals(x, 3).find(' '), std::string::npos) << x;
+  }
+}
+
 TEST_F(TextConv, RealsThatAreNotOrdinary) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();

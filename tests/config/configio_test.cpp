@@ -37,17 +37,16 @@ std::string JoinLines(const std::vector<std::string>& lines, size_t count, const
   return s;
 }
 
-class ConfigFile : public test::InStartDir {
+class ConfigFile : public test::InTempDir {
  protected:
   void SetUp() override {
-    InStartDir::SetUp();
-    ConverterChoices.GarminXReference = 1;
-    SetScreenSizeHook(nullptr);
+    InTempDir::SetUp();
+    Settings.TempDir.clear();  // the files are about the start values
   }
   void TearDown() override {
     SetScreenSizeHook(nullptr);
     unsetenv("VISUAL");
-    InStartDir::TearDown();
+    InTempDir::TearDown();
   }
 
   // The lines of the file that saving the current settings writes.
@@ -66,9 +65,6 @@ class ConfigFile : public test::InStartDir {
     WriteFile(dir.file("hand.cfg"), content);
     LoadConfiguration("hand");
   }
-
-
- private:
 };
 
 TEST_F(ConfigFile, DefaultsGiveTheFixedLayout) {
@@ -76,8 +72,8 @@ TEST_F(ConfigFile, DefaultsGiveTheFixedLayout) {
   std::string text = ReadFile(dir.file("planox.cfg"));
   EXPECT_FALSE(Session.AbortFlag);
   std::vector<std::string> lines = SplitLines(text);
-  ASSERT_EQ(lines.size(), 248u);
-  EXPECT_EQ(text.size(), JoinLines(lines, 248).size());  // every line ends in CR LF
+  ASSERT_EQ(lines.size(), 260u);
+  EXPECT_EQ(text.size(), JoinLines(lines, 260).size());  // every line ends in CR LF
   EXPECT_EQ(lines[0], "PLANOX  Configuration");
   EXPECT_EQ(lines[1], "Version 8.3");
   EXPECT_EQ(lines[2], "SyntaxCode (Postscript)");
@@ -109,6 +105,11 @@ TEST_F(ConfigFile, DefaultsGiveTheFixedLayout) {
   EXPECT_EQ(lines[231], "16");
   EXPECT_EQ(lines[237], "1.0000000");
   EXPECT_EQ(lines[247], "FALSE");
+  // Appended by this version.
+  EXPECT_EQ(std::vector<std::string>(lines.begin() + 248, lines.end()),
+            (std::vector<std::string>{"SyntaxCode SVG (Postscript)", "10", "NC-Syntax ISO", "1",
+                                      "Vitesse de broche [1/min]", "1000", "Avance de plong\x82" "e [mm/min]", "300",
+                                      "Num\x82ros de ligne NC ?", "N", "Largeur du trait SVG [mm]", "0.1000000"}));
 
   // Negative and large reals in the fixed and scientific forms.
   Settings.PlotOriginX = -12.345;
@@ -137,6 +138,7 @@ TEST_F(ConfigFile, SaveThenLoadKeepsEveryValue) {
   s.ScreenTextRatio = 0.6, s.ScreendumpScale = 2.25, s.TextHeightFactor = 1.75, s.PrintScaleVertical = 0.5;
   s.Rotate90 = 'J', s.UseShapeFont = 'J', s.LoadShapeFont = 'J', s.ScreenRotation = 'N';
   s.ScreendumpBorder = true, s.PenWidthToPenNumber = true;
+  s.SpindleSpeed = 24000, s.PlungeFeed = 150, s.NcLineNumbers = 'J', s.SvgStrokeWidth = 0.05;
   Session.PlotFile = "OUTFILE", Session.FileExtension = "DWG", Session.InPath = "/home/user/plans/";
   s.TempDir = s.PltDir = s.EdiDir = dir.path() + "/";
   s.TextStyle = "Times-Roman", s.CadDir = "/cad/", s.DbfDir = "/dbf/", s.HomeDir = "/home/planox/";
@@ -169,6 +171,57 @@ TEST_F(ConfigFile, SaveThenLoadKeepsEveryValue) {
   int files = 0;
   for (auto& e : std::filesystem::directory_iterator(dir.path())) files += e.is_regular_file();
   EXPECT_EQ(files, 2);
+}
+
+// SVG and the ISO dialect are unknown to older versions: their slots hold
+// the nearest target and dialect those know, and the true codes follow in
+// the appended lines, which a file of an older version does not have.
+TEST_F(ConfigFile, NewerTargetsStayReadableForOlderVersions) {
+  Settings.SyntaxCode = 13;
+  Settings.NcSyntax = 5;
+  std::vector<std::string> lines = SavedLines();
+  ASSERT_EQ(lines.size(), 260u);
+  EXPECT_EQ(lines[2], "SyntaxCode (Postscript)");
+  EXPECT_EQ(lines[3], "10");
+  EXPECT_EQ(lines[150], "NC-Syntax");
+  EXPECT_EQ(lines[151], "1");
+  EXPECT_EQ(lines[248], "SyntaxCode SVG (SVG)");
+  EXPECT_EQ(lines[249], "13");
+  EXPECT_EQ(lines[251], "5");
+  ResetSettings();
+  LoadConfiguration("base");
+  EXPECT_EQ(Settings.SyntaxCode, 13);
+  EXPECT_EQ(Settings.NcSyntax, 5);
+
+  // Saved again by an older version, which chose HP-GL and dialect 3 and
+  // wrote only the lines it knows.
+  lines[3] = "1";
+  lines[151] = "3";
+  WriteFile(dir.file("old.cfg"), JoinLines(lines, 248));
+  Settings.SpindleSpeed = 12000;
+  Settings.WindowsPrintMode = 0;
+  LoadConfiguration("old");
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(Settings.SyntaxCode, 1);
+  EXPECT_EQ(Settings.NcSyntax, 3);
+  EXPECT_EQ(Settings.SpindleSpeed, 12000);  // not in the file: kept
+  EXPECT_EQ(Settings.WindowsPrintMode, 1);  // the file was read to its end
+  // The appended lines do not overrule an older slot changed by hand.
+  WriteFile(dir.file("edited.cfg"), JoinLines(lines, 260));
+  LoadConfiguration("edited");
+  EXPECT_EQ(Settings.SyntaxCode, 1);
+  EXPECT_EQ(Settings.NcSyntax, 3);
+  // Unusable values of the appended lines fall back to the defaults.
+  lines[3] = "10";
+  lines[253] = "0";
+  lines[255] = "-5";
+  lines[259] = "abc";
+  WriteFile(dir.file("bad.cfg"), JoinLines(lines, 260));
+  LoadConfiguration("bad");
+  EXPECT_EQ(Settings.SyntaxCode, 13);
+  EXPECT_EQ(Settings.SpindleSpeed, 1000);
+  EXPECT_EQ(Settings.PlungeFeed, 300);
+  EXPECT_DOUBLE_EQ(static_cast<double>(Settings.SvgStrokeWidth), 0.1);
 }
 
 TEST_F(ConfigFile, ValuesAreCheckedAsTheyArrive) {
@@ -361,7 +414,7 @@ TEST_F(ConfigFile, GarbageLoadsWithoutHarm) {
   EXPECT_EQ(Settings.SerialPort, 0);
   // Saving after any of this writes a full file that loads again.
   SaveConfiguration("again");
-  EXPECT_EQ(SplitLines(ReadFile(dir.file("again.cfg"))).size(), 248u);
+  EXPECT_EQ(SplitLines(ReadFile(dir.file("again.cfg"))).size(), 260u);
 }
 
 TEST_F(ConfigFile, LoadedDirectoriesAreChecked) {
@@ -414,7 +467,7 @@ TEST_F(ConfigFile, LoadAndSaveWithoutNameAskTheUser) {
   EXPECT_EQ(ui.records[0].kind, "text");
   EXPECT_EQ(ui.records[0].text, "Filename: ");
   EXPECT_EQ(ui.records[0].helpNumber, 5050);
-  EXPECT_EQ(SplitLines(ReadFile(other.file("new.cfg"))).size(), 248u);
+  EXPECT_EQ(SplitLines(ReadFile(other.file("new.cfg"))).size(), 260u);
 
   const std::string before = ReadFile(other.file("mine.cfg"));
   ui.answerText(other.file("mine.cfg"));
@@ -461,7 +514,7 @@ TEST_F(ConfigFile, FailedSaveLeavesTheOldFile) {
   std::filesystem::create_symlink(dir.file("real.cfg"), dir.file("link.cfg"));
   SaveConfiguration("link");
   EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.cfg")));
-  EXPECT_EQ(SplitLines(ReadFile(dir.file("real.cfg"))).size(), 248u);
+  EXPECT_EQ(SplitLines(ReadFile(dir.file("real.cfg"))).size(), 260u);
 }
 
 // The prompts of the converter settings editor in order: kind, text, help.
@@ -510,8 +563,9 @@ TEST_F(ConfigFile, EditorChainForAFileTarget) {
                              "text|Entrer font de texte Postscript|5280",
                              "text|Coefficient de correction de la largeur du texte  (0.1..10)  |5290",
                          }));
-  EXPECT_EQ(ui.records[0].choices.size(), 12u);
+  EXPECT_EQ(ui.records[0].choices.size(), 13u);
   EXPECT_EQ(ui.records[0].choices[10], "HP-GL Laser");
+  EXPECT_EQ(ui.records[0].choices[12], "SVG");
   EXPECT_EQ(ui.records[8].choices.size(), 35u);
   EXPECT_EQ(ui.records[8].choices[33], "Symbol");
 
@@ -659,6 +713,59 @@ TEST_F(ConfigFile, EditorTargetSpecificValues) {
   EXPECT_EQ(p[6], "choice|Select|5500");
   EXPECT_EQ(p[7], "choice|X Reference|5500");
   EXPECT_EQ(p[8], "choice|File Type|5500");
+}
+
+// SVG: rotation, the shape font where it is loaded, the line width. The
+// ISO dialect: spindle, plunge feed and line numbers.
+TEST_F(ConfigFile, EditorForTodaysMachines) {
+  const SettingsRecord& s = Settings;
+  Settings.LoadShapeFont = 'J';
+  ui.answerChoice(13);
+  ui.answerChoice(3);
+  ui.answerText("cut");
+  for (int i = 0; i < 3; ++i) ui.answerText("1");
+  ui.answerYesNo('J');
+  ui.answerYesNo('J');
+  ui.answerText("0,25");
+  ui.answerText("1");
+  EditConfiguration();
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(s.SyntaxCode, 13);
+  EXPECT_EQ(s.Rotate90, 'J');
+  EXPECT_EQ(s.UseShapeFont, 'J');
+  EXPECT_DOUBLE_EQ(static_cast<double>(s.SvgStrokeWidth), 0.25);
+  auto p = Prompts(ui);
+  ASSERT_EQ(p.size(), 10u);
+  EXPECT_EQ(p[2], "text|Nom de fichier (sans Extention .svg) |5200");
+  EXPECT_EQ(p[6], "yesno|Tourner le tracion en 90 degr\x82" "e ?|5240");
+  EXPECT_EQ(p[7], "yesno|Utiliser le font de texte externe TXT.SHP ?|5250");
+  EXPECT_EQ(p[8], "text|Largeur du trait [mm] |5370");
+
+  ui.records.clear();
+  ui.answerChoice(4);
+  ui.answerChoice(3);
+  ui.answerText("mill");
+  for (int i = 0; i < 3; ++i) ui.answerText("1");
+  ui.answerText("0.5");
+  ui.answerText("3");
+  ui.answerChoice(5);
+  ui.answerText("12000");
+  ui.answerText("80");
+  ui.answerYesNo('J');
+  ui.answerText("1");
+  EditConfiguration();
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(s.NcSyntax, 5);
+  EXPECT_EQ(s.SpindleSpeed, 12000);
+  EXPECT_EQ(s.PlungeFeed, 80);
+  EXPECT_EQ(s.NcLineNumbers, 'J');
+  EXPECT_EQ(s.Rotate90, 'N');
+  p = Prompts(ui);
+  ASSERT_EQ(p.size(), 13u);
+  EXPECT_EQ(ui.records[8].choices.back(), "ISO / GRBL / LinuxCNC");
+  EXPECT_EQ(p[9], "text|Vitesse de broche [1/min] |5360");
+  EXPECT_EQ(p[10], "text|Avance de plong\x82" "e [mm/min] |5360");
+  EXPECT_EQ(p[11], "yesno|Num\x82roter les lignes ?|5360");
 }
 
 TEST_F(ConfigFile, EditorOffersTheAristoFile) {

@@ -5,6 +5,8 @@
 // dependency script; a missing tool fails the test.
 #include <cmath>
 #include <fstream>
+#include <functional>
+#include <regex>
 #include <sstream>
 #include <vector>
 
@@ -223,82 +225,175 @@ TEST_F(Consumers, Hp2xxRendersTheHpglFamily) {
 namespace planox::test {
 namespace {
 
-struct Move {
-  std::string kind;
-  double x1, y1, z1, x2, y2, z2, i = 0, j = 0;
-};
-
-std::vector<Move> Toolpath(const std::string& file, std::string& log) {
-  std::string script = SourceDir() + "/tests/convert/node/toolpath.js";
-  std::vector<Move> moves;
-  if (Shell("node " + script + " " + file, log) != 0) return moves;
-  std::istringstream in(log);
-  Move m;
-  while (in >> m.kind) {
-    in >> m.x1 >> m.y1 >> m.z1 >> m.x2 >> m.y2 >> m.z2;
-    if (m.kind == "arc") in >> m.i >> m.j;
-    moves.push_back(m);
-  }
-  return moves;
-}
-
 bool Near(double a, double b) { return std::fabs(a - b) < 0.002; }
 
 // The cuts of the drawing (moves at depth) in order: each line, the circle
-// as one full arc from (70, 50), the arc from P(10.5) to P(100.25), the
-// solid's outline and the polyline. Dialect 4 drills the circle instead.
+// as one full arc from (70, 50) (two half circles in dialect 5), the arc
+// from P(10.5) to P(100.25), the solid's outline and the polyline.
+// Dialect 4 drills the circle instead. centre(m) is the arc centre as the
+// consumer understood it.
+void ExpectCuts(const std::vector<Move>& moves, int dialect, const std::function<Pt(const Move&)>& centre,
+                const std::string& log) {
+  auto P = [](double a, double r) { return Pt{50 + r * std::cos(a * M_PI / 180), 50 + r * std::sin(a * M_PI / 180)}; };
+  struct Cut {
+    Pt a, b;
+    bool arc;
+    Pt centre;
+  };
+  std::vector<Cut> want = {{{10, 10}, {90, 10}, false, {}}, {{90, 10}, {90, 90}, false, {}},
+                           {{90, 90}, {10, 90}, false, {}}, {{10, 90}, {10, 10}, false, {}}};
+  if (dialect == 5) {
+    want.push_back({{70, 50}, {30, 50}, true, {50, 50}});
+    want.push_back({{30, 50}, {70, 50}, true, {50, 50}});
+  } else if (dialect != 4) {
+    want.push_back({{70, 50}, {70, 50}, true, {50, 50}});
+  }
+  want.push_back({P(10.5, 30), P(100.25, 30), true, {50, 50}});
+  Pt solid[5] = {{70, 20}, {80, 20}, {80, 30}, {70, 30}, {70, 20}};
+  for (int k = 0; k < 4; ++k) want.push_back({solid[k], solid[k + 1], false, {}});
+  want.push_back({{20, 20}, {40, 25}, false, {}});
+  want.push_back({{40, 25}, {30, 40}, false, {}});
+  want.push_back({{30, 84}, {85, 84}, false, {}});
+
+  std::vector<Move> cuts;
+  bool drilled = false;
+  for (const Move& m : moves) {
+    if (m.z1 < 0 && m.z2 < 0) cuts.push_back(m);
+    // A plunge at the circle's centre.
+    if (m.kind == "line" && m.z2 < 0 && m.z1 > 0 && Near(m.x2, 50) && Near(m.y2, 50)) drilled = true;
+  }
+  EXPECT_EQ(drilled, dialect == 4);
+  ASSERT_EQ(cuts.size(), want.size()) << log;
+  for (size_t k = 0; k < want.size(); ++k) {
+    SCOPED_TRACE(k);
+    const Move& m = cuts[k];
+    EXPECT_EQ(m.kind, want[k].arc ? "arc" : "line");
+    EXPECT_TRUE(Near(m.x1, want[k].a.x) && Near(m.y1, want[k].a.y)) << m.x1 << "," << m.y1;
+    EXPECT_TRUE(Near(m.x2, want[k].b.x) && Near(m.y2, want[k].b.y)) << m.x2 << "," << m.y2;
+    EXPECT_TRUE(Near(m.z1, -0.3));
+    if (want[k].arc) {
+      Pt c = centre(m);
+      EXPECT_TRUE(Near(c.x, want[k].centre.x) && Near(c.y, want[k].centre.y)) << c.x << "," << c.y;
+      // Every arc of the drawing runs counter-clockwise; only the ISO
+      // dialect says so in the ISO sense.
+      if (dialect == 5) {
+        EXPECT_EQ(m.motion, "G3");
+      }
+    }
+  }
+  // The program ends at (0, 0) with the tool up.
+  EXPECT_TRUE(Near(moves.back().x2, 0) && Near(moves.back().y2, 0) && moves.back().z2 > 0);
+}
+
 TEST_F(Consumers, ToolpathEngineReadsCnc) {
   ASSERT_TRUE(HaveTool("node")) << "node is missing: run scripts/install-deps.sh";
   ASSERT_TRUE(std::ifstream(SourceDir() + "/tests/convert/node/node_modules/gcode-toolpath/package.json").good())
       << "gcode-toolpath is missing: run scripts/install-deps.sh";
-  auto P = [](double a, double r) { return Pt{50 + r * std::cos(a * M_PI / 180), 50 + r * std::sin(a * M_PI / 180)}; };
-  for (int dialect : {1, 3, 4}) {
+  for (int dialect : {1, 3, 4, 5}) {
     SCOPED_TRACE(dialect);
     Settings.NcSyntax = dialect;
     std::string file = save("d.cnc", Convert(TargetCnc, Drawing));
     std::string log;
     std::vector<Move> moves = Toolpath(file, log);
     ASSERT_FALSE(moves.empty()) << log;
-    struct Cut {
-      Pt a, b;
-      bool arc;
-      Pt centre;
-    };
-    std::vector<Cut> want = {{{10, 10}, {90, 10}, false, {}}, {{90, 10}, {90, 90}, false, {}},
-                             {{90, 90}, {10, 90}, false, {}}, {{10, 90}, {10, 10}, false, {}}};
-    if (dialect != 4) want.push_back({{70, 50}, {70, 50}, true, {50, 50}});
-    want.push_back({P(10.5, 30), P(100.25, 30), true, {50, 50}});
-    Pt solid[5] = {{70, 20}, {80, 20}, {80, 30}, {70, 30}, {70, 20}};
-    for (int k = 0; k < 4; ++k) want.push_back({solid[k], solid[k + 1], false, {}});
-    want.push_back({{20, 20}, {40, 25}, false, {}});
-    want.push_back({{40, 25}, {30, 40}, false, {}});
-    want.push_back({{30, 84}, {85, 84}, false, {}});
+    // The engine takes I and J relative to the start point: dialects 3 and
+    // 5 write them so, dialects 1 and 4 write the absolute centre.
+    bool relative = dialect == 3 || dialect == 5;
+    ExpectCuts(moves, dialect, [relative](const Move& m) { return relative ? Pt{m.i, m.j} : Pt{m.i - m.x1, m.j - m.y1}; },
+               log);
+  }
+}
 
-    std::vector<Move> cuts;
-    bool drilled = false;
-    for (const Move& m : moves) {
-      if (m.z1 < 0 && m.z2 < 0) cuts.push_back(m);
-      // A plunge at the circle's centre.
-      if (m.kind == "line" && m.z2 < 0 && m.z1 > 0 && Near(m.x2, 50) && Near(m.y2, 50)) drilled = true;
+TEST_F(Consumers, Rs274ReadsIsoGcode) {
+  ASSERT_TRUE(HaveTool("rs274")) << "rs274 is missing: run scripts/install-deps.sh";
+  Settings.NcSyntax = 5;
+  std::string file = save("d.ngc", Convert(TargetCnc, Drawing));
+  std::string log;
+  std::vector<Move> moves = Rs274Moves(file, log);
+  ASSERT_FALSE(moves.empty()) << log;
+  ExpectCuts(moves, 5, [](const Move& m) { return Pt{m.i, m.j}; }, log);
+}
+
+// The SVG page: mm to pixels of a rendering at dpi, through the viewBox
+// and the outer transform (y up; turned by 90 degrees with rotate).
+struct Page {
+  double left = 0, top = 0, width = 0, height = 0;
+  bool rotated = false;
+  double k = 1;
+  Pt pixel(Pt p) const {
+    Pt u = rotated ? Pt{-p.y, -p.x} : Pt{p.x, -p.y};
+    return {(u.x - left) * k, (u.y - top) * k};
+  }
+};
+
+Page PageOf(const std::string& svg, double dpi) {
+  Page page;
+  std::smatch m;
+  static const std::regex box("viewBox=\"(\\S+) (\\S+) (\\S+) (\\S+)\"");
+  if (std::regex_search(svg, m, box)) {
+    page.left = std::stod(m[1]);
+    page.top = std::stod(m[2]);
+    page.width = std::stod(m[3]);
+    page.height = std::stod(m[4]);
+  }
+  page.rotated = svg.find("matrix(0 -1 -1 0 0 0)") != std::string::npos;
+  page.k = dpi / 25.4;
+  return page;
+}
+
+// rsvg-convert at 100 dpi (a hairline of 0.1 mm still leaves ink).
+TEST_F(Consumers, RsvgRendersSvg) {
+  ASSERT_TRUE(HaveTool("rsvg-convert")) << "rsvg-convert is missing: run scripts/install-deps.sh";
+  for (char rotate : {'N', 'J'}) {
+    SCOPED_TRACE(rotate);
+    Settings.Rotate90 = rotate;
+    std::string svg = Convert(TargetSvg, Drawing);
+    std::string src = save("d.svg", svg), png = dir.file("d.png"), pbm = dir.file("d.pbm"), log;
+    ASSERT_EQ(Shell("rsvg-convert -d 100 -p 100 -o " + png + " " + src, log), 0) << log;
+    ASSERT_EQ(Shell(Python3() + " " + SourceDir() + "/tests/convert/tools/png2pbm.py " + png + " " + pbm, log), 0) << log;
+    Bitmap b = ReadPbm(pbm);
+    Page page = PageOf(svg, 100);
+    ASSERT_TRUE(b.any());
+    EXPECT_NEAR(b.w, page.width * page.k, 1);
+    EXPECT_NEAR(b.h, page.height * page.k, 1);
+    for (Pt p : InkPoints()) {
+      Pt q = page.pixel(p);
+      EXPECT_TRUE(b.inkNear(q.x, q.y, 2)) << p.x << "," << p.y;
     }
-    EXPECT_EQ(drilled, dialect == 4);
-    ASSERT_EQ(cuts.size(), want.size()) << log;
-    for (size_t k = 0; k < want.size(); ++k) {
-      SCOPED_TRACE(k);
-      const Move& m = cuts[k];
-      EXPECT_EQ(m.kind, want[k].arc ? "arc" : "line");
-      EXPECT_TRUE(Near(m.x1, want[k].a.x) && Near(m.y1, want[k].a.y)) << m.x1 << "," << m.y1;
-      EXPECT_TRUE(Near(m.x2, want[k].b.x) && Near(m.y2, want[k].b.y)) << m.x2 << "," << m.y2;
-      EXPECT_TRUE(Near(m.z1, -0.3));
-      if (want[k].arc) {
-        // The engine takes I and J relative to the start point: dialect 3
-        // writes them so, dialects 1 and 4 write the absolute centre.
-        Pt c = dialect == 3 ? Pt{m.i, m.j} : Pt{m.i - m.x1, m.j - m.y1};
-        EXPECT_TRUE(Near(c.x, want[k].centre.x) && Near(c.y, want[k].centre.y)) << c.x << "," << c.y;
-      }
+    for (Pt p : Blank) {
+      Pt q = page.pixel(p);
+      EXPECT_FALSE(b.inkNear(q.x, q.y, 2)) << p.x << "," << p.y;
     }
-    // The program ends at (0, 0) with the tool up.
-    EXPECT_TRUE(Near(moves.back().x2, 0) && Near(moves.back().y2, 0) && moves.back().z2 > 0);
+    bool text = false;
+    for (double x = 21; x < 40; x += 0.5) text |= b.inkNear(page.pixel({x, 73}).x, page.pixel({x, 73}).y, 0);
+    EXPECT_TRUE(text);
+  }
+}
+
+// Inkscape opens the files at the size written: its PDF page is the
+// document's width and height.
+TEST_F(Consumers, InkscapeReadsTheSvgSize) {
+  ASSERT_TRUE(HaveTool("inkscape")) << "inkscape is missing: run scripts/install-deps.sh";
+  std::vector<std::string> files;
+  for (char rotate : {'N', 'J'}) {
+    Settings.Rotate90 = rotate;
+    files.push_back(save(std::string("d") + rotate + ".svg", Convert(TargetSvg, Drawing)));
+  }
+  Settings.PlotScale = 0.5;
+  files.push_back(save("line.svg", Convert(TargetSvg, [] { PlotSelectPen(3); PlotLine(-5, 2, 1000, 2); })));
+  std::string args, log;
+  for (const std::string& f : files) args += " " + f;
+  ASSERT_EQ(Shell("HOME=" + dir.path() + " timeout 300 inkscape --export-type=pdf" + args, log), 0) << log;
+  static const std::regex size("width=\"([0-9.]+)mm\" height=\"([0-9.]+)mm\"");
+  static const std::regex media("/MediaBox \\[ *0 +0 +([0-9.]+) +([0-9.]+) *\\]");
+  for (const std::string& f : files) {
+    SCOPED_TRACE(f);
+    std::string svg = ReadFile(f), pdf = ReadFile(f.substr(0, f.size() - 3) + "pdf");
+    std::smatch written, read;
+    ASSERT_TRUE(std::regex_search(svg, written, size));
+    ASSERT_TRUE(std::regex_search(pdf, read, media)) << log;
+    EXPECT_NEAR(std::stod(read[1]), std::stod(written[1]) * 72 / 25.4, 0.01);
+    EXPECT_NEAR(std::stod(read[2]), std::stod(written[2]) * 72 / 25.4, 0.01);
   }
 }
 
@@ -337,12 +432,19 @@ TEST_F(Consumers, GoldenOutputsAreReadable) {
     } else if (ext == "cnc" && n.rfind("cnc2", 0) != 0) {
       std::vector<Move> moves = Toolpath(f, log);
       EXPECT_FALSE(moves.empty()) << log;
+      if (n.rfind("iso", 0) == 0) {
+        moves = Rs274Moves(f, log);
+        EXPECT_FALSE(moves.empty()) << log;
+      }
+    } else if (ext == "svg") {
+      EXPECT_EQ(Shell(Python3() + " " + SourceDir() + "/tests/convert/tools/svgstat.py " + f, log), 0) << log;
+      EXPECT_EQ(Shell("rsvg-convert -o " + dir.file("g.png") + " " + f, log), 0) << log;
     } else {
       continue;
     }
     ++checked;
   }
-  EXPECT_EQ(checked, 18);  // 4 PostScript, 8 HP-GL family, 6 CNC
+  EXPECT_EQ(checked, 40);  // 4 PostScript, 8 HP-GL family, 6 CNC, 10 ISO, 12 SVG
 }
 
 }  // namespace

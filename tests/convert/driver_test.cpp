@@ -26,13 +26,29 @@ TEST_F(Driver, FirstLineAndTheEnd) {
             }),
             Head + "SP1;PD;PA400,200;IW;PU;PA0,0;");
   // A connected line costs no move; a different speed is written.
-  Settings.PenSpeeds[1] = 300;
+  Settings.PenSpeeds[2] = 300;
   EXPECT_EQ(Hpgl([] {
               PlotSelectPen(2);
               PlotLine(0, 0, 10, 5);
               PlotLine(10, 5, 20, 5);
             }),
             Head + "SP2;VS30;PD;PA400,200;PA800,200;IW;PU;PA0,0;");
+}
+
+TEST_F(Driver, EachPenTakesTheSpeedOfItsOwnRow) {
+  Settings.PenSpeeds[1] = 100;
+  Settings.PenSpeeds[2] = 250;
+  Settings.PenSpeeds[15] = 300;
+  EXPECT_EQ(Hpgl([] { PlotSelectPen(2); }), Head + "SP2;VS25;IW;PA0,0;");
+  // Pen 16 has no row: no speed is written for it.
+  EXPECT_EQ(Hpgl([] { PlotSelectPen(16); }), Head + "SP16;IW;PA0,0;");
+  // The CNC feed follows the same row.
+  const std::string cnc = Convert(TargetCnc, [] {
+    PlotSelectPen(2);
+    PlotLine(0, 0, 10, 0);
+  });
+  EXPECT_NE(cnc.find("F250"), std::string::npos) << cnc;
+  EXPECT_EQ(cnc.find("F100"), std::string::npos) << cnc;
 }
 
 TEST_F(Driver, RepeatedMovesAndEmptyDraws) {
@@ -131,9 +147,9 @@ TEST_F(Driver, AristoCopiesItsInitFile) {
 }
 
 TEST_F(Driver, CodesAreValidated) {
-  std::string out = Convert(13, [] {});
+  std::string out = Convert(14, [] {});
   ASSERT_EQ(ui.records.size(), 1u);
-  EXPECT_EQ(ui.records[0].text, "Undefinierter Syntaxcode 13");
+  EXPECT_EQ(ui.records[0].text, "Undefinierter Syntaxcode 14");
   EXPECT_TRUE(Session.AbortFlag);
   EXPECT_EQ(out, "");  // the caller stops; nothing but the probe was written
 

@@ -6,6 +6,7 @@
 #include <regex>
 
 #include "convert/targets.h"
+#include "display/shpin.h"
 #include "plottest.h"
 
 namespace planox::test {
@@ -35,6 +36,55 @@ void Standard() {
   PlotDrawTo(false, 31, 30);
   PlotDrawTo(false, 31, 29);
   PlotDrawTo(false, 31, 29);
+}
+
+// Small drawings, one subject each.
+void Line() {
+  PlotSelectPen(1);
+  PlotLine(0, 0, 10, 0);
+}
+// Counter-clockwise from 0 to 90 degrees, then the same arc cut clockwise
+// (as a polyline with bulge -1 hands it over), then one of 270 degrees.
+void Arcs() {
+  PlotSelectPen(1);
+  PlotArc(0, 0, 0, 90, 10, 1);
+  PlotArc(30, 0, 0, 90, 10, -1);
+  PlotArc(60, 0, 90, 0, 10, 1);
+}
+void Circle() {
+  PlotSelectPen(1);
+  PlotCircle(20, 20, 10);
+}
+void Solid() {
+  PlotSelectPen(1);
+  PlotSolid({0, 0}, {20, 0}, {20, 10}, {0, 10});
+}
+void Dashed() {
+  PlotSelectPen(1);
+  for (int code : {3, 1, 2, 0}) {
+    PlotLineType(code);
+    PlotLine(0, code * 5, 40, code * 5);
+  }
+}
+// The markup characters and an accented letter (code page 850).
+void Text() {
+  PlotSelectPen(1);
+  PlotTextStyle(0, 30, 5, 4);
+  PlotTextAlign(0, 0);
+  PlotText("A<B&\"\x82", 10, 10);
+}
+// Pen 1, pen 2, pen 1 again: still one group per pen.
+void TwoPens() {
+  PlotSelectPen(1);
+  PlotLine(0, 0, 10, 0);
+  PlotSelectPen(2);
+  PlotLine(0, 5, 10, 5);
+  PlotSelectPen(1);
+  PlotLine(0, 10, 10, 10);
+}
+void UseShapeFont() {
+  ASSERT_TRUE(LoadShapeFont(FindShapeFontFile()));
+  Settings.UseShapeFont = Settings.LoadShapeFont = 'J';
 }
 
 struct Case {
@@ -101,9 +151,41 @@ const Case cases[] = {
        PlotMoveTo(false, 0, 1);
        for (int i = 1; i <= 300; ++i) PlotDrawTo(false, i * 0.5, (i % 2) ? 0 : 1);
      }},
+
+    // Today's machines: SVG for cutters and ISO G-code (dialect 5).
+    {"svg_standard", TargetSvg, [] {}, Standard},
+    {"svg_line", TargetSvg, [] {}, Line},
+    {"svg_arcs", TargetSvg, [] {}, Arcs},
+    {"svg_circle", TargetSvg, [] {}, Circle},
+    {"svg_solid", TargetSvg, [] {}, Solid},
+    {"svg_dashed", TargetSvg, [] {}, Dashed},
+    {"svg_text", TargetSvg, [] { Settings.TextStyle = "Helvetica"; }, Text},
+    {"svg_text_shape", TargetSvg, UseShapeFont, Text},
+    {"svg_two_pens", TargetSvg, [] { Settings.SvgStrokeWidth = 0.25; }, TwoPens},
+    {"svg_rotated", TargetSvg, [] { Settings.Rotate90 = 'J'; }, Arcs},
+    {"iso_standard", TargetCnc, [] { Settings.NcSyntax = 5; }, Standard},
+    {"iso_line", TargetCnc, [] { Settings.NcSyntax = 5; }, Line},
+    {"iso_arcs", TargetCnc, [] { Settings.NcSyntax = 5; }, Arcs},
+    {"iso_circle", TargetCnc, [] { Settings.NcSyntax = 5; }, Circle},
+    {"iso_solid", TargetCnc, [] { Settings.NcSyntax = 5; }, Solid},
+    {"iso_dashed", TargetCnc, [] { Settings.NcSyntax = 5; }, Dashed},
+    {"iso_text_shape", TargetCnc, [] { Settings.NcSyntax = 5; UseShapeFont(); }, Text},
+    {"iso_two_pens", TargetCnc,
+     [] {
+       Settings.NcSyntax = 5;
+       Settings.NcLineNumbers = 'J';
+       Settings.PenSpeeds[2] = 20;
+     },
+     TwoPens},
 };
 
-class Golden : public Defaults {};
+class Golden : public Defaults {
+ protected:
+  void TearDown() override {
+    ClearShapeFont();
+    Defaults::TearDown();
+  }
+};
 
 // The PostScript date line in a fixed form.
 std::string Masked(const std::string& s) {

@@ -35,9 +35,9 @@ TEST_F(Converter, ShowsTheCurrentSettings) {
   EXPECT_EQ(d.windowTitle(), "Planox");
   EXPECT_EQ(d.RadioGroup1->title(), "Code de sortie   : ");
   EXPECT_EQ(d.RadioGroup2->title(), "appareil de sortie ");
-  const char* items[12] = {"HP-GL", "Aristo",  "Lasercomb", "CNC",        "DXF",        "Turbo Pascal",
-                           "IGES",  "Turbo C", "HP-GL/2",   "Postscript", "HPGL-Laser", "Garmin GPS"};
-  for (int i = 0; i < 12; ++i) EXPECT_EQ(d.targets->button(i)->text().toStdString(), items[i]);
+  const char* items[13] = {"HP-GL", "Aristo",  "Lasercomb", "CNC",        "DXF",        "Turbo Pascal", "IGES",
+                           "Turbo C", "HP-GL/2", "Postscript", "HPGL-Laser", "Garmin GPS", "SVG"};
+  for (int i = 0; i < 13; ++i) EXPECT_EQ(d.targets->button(i)->text().toStdString(), items[i]);
   EXPECT_EQ(d.targets->checkedId(), 9);  // PostScript by default
   EXPECT_EQ(d.channels->button(0)->text(), "serial Port");
   EXPECT_EQ(d.channels->button(1)->text(), "parallel Port");
@@ -134,7 +134,7 @@ TEST_F(PenTable, GridFollowsTheTarget) {
   Settings.PenSpeeds[2] = 250;
   TForm_confPentable d;
   EXPECT_EQ(d.windowTitle(), "Config PenTable");
-  ASSERT_EQ(d.ComboBox1->count(), 12);
+  ASSERT_EQ(d.ComboBox1->count(), 13);
   EXPECT_FALSE(d.ComboBox1->isEditable());
   EXPECT_EQ(d.ComboBox1->currentIndex(), 0);
   EXPECT_EQ(d.StringGrid1->rowCount(), 16);
@@ -175,6 +175,10 @@ TEST_F(PenTable, GridFollowsTheTarget) {
   EXPECT_EQ(d.Cell(1, 0), "Couleur");
   d.ComboBox1->setCurrentIndex(8);  // HP-GL/2 has speeds
   EXPECT_EQ(d.Cell(2, 0), "Pen Speed [mm/s]");
+  d.ComboBox1->setCurrentIndex(12);  // SVG: the stroke colour of each pen, no speeds
+  EXPECT_EQ(Settings.SyntaxCode, 13);
+  EXPECT_EQ(d.Cell(1, 0), "Couleur");
+  EXPECT_EQ(d.Cell(2, 0), "");
 }
 
 TEST_F(PenTable, OkStoresTheCellsCancelOnlyTheTarget) {

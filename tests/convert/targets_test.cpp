@@ -3,6 +3,7 @@
 #include <set>
 
 #include "base/session.h"
+#include "base/textconv.h"
 #include "convert/plot.h"
 #include "convert/targets.h"
 #include "support/testsupport.h"
@@ -28,6 +29,8 @@ TEST_F(TargetTable, RowsAreNumberedFromOneWithoutGapsAndNamesAreUnique) {
     EXPECT_EQ(FindTarget(t.number), &t);
     EXPECT_EQ(TargetOfBatchCode(UpperText(t.batchCode)), &t);
     EXPECT_EQ(FindPlotWriter(t.number), t.make);
+    // A target older versions do not know is stored as one they do know.
+    if (t.olderNumber) EXPECT_TRUE(FindTarget(t.olderNumber) && !FindTarget(t.olderNumber)->olderNumber);
   }
   EXPECT_GE(Targets().size(), 12u);
 }

@@ -29,20 +29,6 @@ for name in sys.argv[1:]:
 print("bad", bad)
 )PY";
 
-bool ConvertDrawing(const std::string& file, int target, const std::string& plotFile) {
-  Session.InPath = DirectoryPart(file);
-  Session.DrawingName = BaseName(file);
-  Session.FileExtension = file.substr(file.rfind('.') + 1);
-  Session.PlotFile = plotFile;
-  Settings.SyntaxCode = static_cast<uint16_t>(target);
-  Settings.DeviceCode = 3;
-  Session.AbortFlag = false;
-  ReadDrawing(ReadHeaderOnly);
-  Session.AbortFlag = false;
-  ReadDrawing(ReadForConversion);
-  return !Session.AbortFlag;
-}
-
 TEST_F(WritersCorpusTest, EveryDrawingConvertsToEveryWriterTarget) {
   SKIP_WITHOUT_CORPUS();
   InstallPlotDriver();

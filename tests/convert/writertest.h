@@ -12,9 +12,11 @@
 #include <vector>
 
 #include "base/session.h"
+#include "base/textconv.h"
 #include "config/configio.h"
 #include "convert/dxfwrite.h"
 #include "convert/plot.h"
+#include "drawing/dxfin.h"
 #include "support/testsupport.h"
 
 namespace planox::test {
@@ -56,6 +58,22 @@ class WriterTest : public Defaults {
  private:
   std::string old_;
 };
+
+// Reads a drawing file with the program's reader and converts it to the
+// target into the current directory; false when the reader refused it.
+inline bool ConvertDrawing(const std::string& file, int target, const std::string& plotFile) {
+  Session.InPath = DirectoryPart(file);
+  Session.DrawingName = BaseName(file);
+  Session.FileExtension = file.substr(file.rfind('.') + 1);
+  Session.PlotFile = plotFile;
+  Settings.SyntaxCode = static_cast<uint16_t>(target);
+  Settings.DeviceCode = 3;
+  Session.AbortFlag = false;
+  ReadDrawing(ReadHeaderOnly);
+  Session.AbortFlag = false;
+  ReadDrawing(ReadForConversion);
+  return !Session.AbortFlag;
+}
 
 // The lines of a CR LF text; a line end other than CR LF is a failure.
 inline std::vector<std::string> CrLfLines(const std::string& text) {

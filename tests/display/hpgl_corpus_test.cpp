@@ -63,7 +63,10 @@ std::vector<Shape> Shapes(const DisplayList& l) {
   for (size_t i = 0; i < l.size(); ++i) {
     const double* f = l.fields(i);
     switch (l.code(i)) {
-      case RecLine: v.push_back({false, f[0], f[1], f[2], f[3]}); break;
+      case RecLine:
+        // A line without length plots nothing.
+        if (f[0] != f[2] || f[1] != f[3]) v.push_back({false, f[0], f[1], f[2], f[3]});
+        break;
       case RecCircle: v.push_back({true, 0, 0, 0, 0, f[0], f[1], f[2], 0, TwoPi}); break;
       case RecArc: {
         Shape s{true};

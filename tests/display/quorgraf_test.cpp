@@ -123,9 +123,14 @@ TEST_F(DisplayCore, MappingKeepsTheAspectRule) {
   EXPECT_EQ(w.Y(5), 240);
   EXPECT_EQ(list.line(0), "10;0;0;640;480;0;0;10;10");
 
+  // World units are square on every shape of drawing area.
+  for (auto [width, height] : {std::pair{800, 480}, {1280, 1000}, {480, 800}}) {
+    w.SetDrawingArea(width, height);
+    w.SetWindow(0, 0, 1, 1, 0, 0, 10, 10, true, false);
+    EXPECT_DOUBLE_EQ(double(w.scaleX()), double(w.scaleY())) << width << "x" << height;
+    EXPECT_DOUBLE_EQ(double(w.scaleX()), std::min(width, height) / 10.0) << width << "x" << height;
+  }
   w.SetDrawingArea(800, 480);
-  w.SetWindow(0, 0, 1, 1, 0, 0, 10, 10, true, false);
-  EXPECT_DOUBLE_EQ(double(w.scaleX() / w.scaleY()), 1.25);
 
   // Without the aspect rule each axis fills the viewport; the inset takes a
   // pixel from every side.
@@ -134,6 +139,24 @@ TEST_F(DisplayCore, MappingKeepsTheAspectRule) {
   EXPECT_DOUBLE_EQ(double(w.scaleX()), 79.8);
   EXPECT_EQ(w.X(10), 799);
   EXPECT_EQ(w.Y(10), 1);
+}
+
+TEST_F(DisplayCore, AResizeMapsEveryWindowRecordAnew) {
+  w.SetWindow(0.1L, 0.05L, 0.95L, 0.95L, 0, 0, 36.9L, 32, true, true);
+  w.Header(0, 0, 100, 100);
+  w.line(0, 0, 100, 100);
+  w.processKey(107);  // zoomed in
+  const long double xBefore = w.x0();
+  w.Resize(800, 600);
+  EXPECT_EQ(list.line(0), "10;81;31;759;569;0;0;36.9;32");
+  EXPECT_EQ(list.line(1), "10;1;1;799;599;0;0;100;100");
+  EXPECT_EQ(w.ViewportPixels(), (Rect32{1, 1, 799, 599}));
+  // The same part of the world, on square units that fill the new height.
+  EXPECT_NEAR(double(w.x0()), double(xBefore), 0.2);
+  EXPECT_DOUBLE_EQ(double(w.scaleX()), double(w.scaleY()));
+  w.Clear();
+  w.Resize(640, 480);  // an empty list: nothing to map
+  EXPECT_TRUE(list.empty());
 }
 
 TEST_F(DisplayCore, ZeroSizeWindowsKeepTheOldMapping) {
@@ -189,6 +212,16 @@ TEST_F(DisplayCore, CachesSuppressRepeatedSelections) {
   ASSERT_EQ(list.size(), 7u);
   EXPECT_EQ(list.line(5), "11;3");
   EXPECT_EQ(list.line(6), "12;2");
+
+  // An emptied list holds no selection: the same ones are recorded again.
+  w.Clear();
+  w.SetColor(12);
+  w.SetLineStyle(3);
+  w.SetLineWidth(2);
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list.line(0), "8;12");
+  EXPECT_EQ(list.line(1), "11;3");
+  EXPECT_EQ(list.line(2), "12;2");
 }
 
 TEST_F(DisplayCore, ShortArcsBecomeChords) {
@@ -213,7 +246,6 @@ TEST_F(DisplayCore, ShortArcsBecomeChords) {
 TEST_F(DisplayCore, HeaderAndWindowOperations) {
   w.SetWindow(0, 0, 1, 1, 0, 0, 100, 100, true, true);
   w.Header(0, 0, 200, 100);
-  EXPECT_DOUBLE_EQ(double(w.AspectFactor), 640.0 / 100 / (480.0 / 100));
   EXPECT_EQ(w.ViewportPixels(), (Rect32{1, 1, 639, 479}));
   EXPECT_EQ(w.DrawingLimits.xmax, 200);
   w.ReSetWindow();
@@ -285,27 +317,31 @@ TEST_F(DisplayCore, RubberBandFromEitherCorner) {
   w.FormMouseDown(MouseButton::Left, 100, 100);
   EXPECT_TRUE(w.dragging());
   w.FormMouseMove(250, 150);
-  w.FormMouseUp(300, 200, 640, 480);
+  w.FormMouseUp(300, 200);
   EXPECT_FALSE(w.dragging());
   const Rect32 forward = w.ZoomRect();
   EXPECT_EQ(forward, (Rect32{100, 280, 300, 380}));
   w.FormMouseDown(MouseButton::Right, 0, 0);
   EXPECT_EQ(w.ZoomRect(), (Rect32{0, 0, 640, 480}));
   w.FormMouseDown(MouseButton::Left, 300, 200);
-  w.FormMouseUp(100, 100, 640, 480);
+  w.FormMouseUp(100, 100);
   EXPECT_EQ(w.ZoomRect(), forward);
   // A band without height zooms nothing.
   w.FormMouseDown(MouseButton::Left, 10, 50);
-  w.FormMouseUp(200, 50, 640, 480);
+  w.FormMouseUp(200, 50);
   EXPECT_EQ(w.ZoomRect(), forward);
 
-  // With the aspect rule the horizontal terms carry the aspect factor.
-  w.ResetZoom();
-  w.SetWindow(0, 0, 1, 1, 0, 0, 640, 480, true, false);
-  w.AspectFactor = 2;
-  w.FormMouseDown(MouseButton::Left, 100, 100);
-  w.FormMouseUp(300, 200, 640, 480);
-  EXPECT_EQ(w.ZoomRect(), (Rect32{200, 280, 600, 380}));
+  // With square world units the drawing fills only part of the viewport;
+  // the band still selects what lies under it: the world square 10..20
+  // fills the view afterwards from its lower-left corner.
+  w.SetWindow(0, 0, 1, 1, 0, 0, 100, 100, true, false);
+  ASSERT_EQ(w.X(100), 480);
+  w.FormMouseDown(MouseButton::Left, 48, 432);
+  w.FormMouseUp(96, 384);
+  EXPECT_EQ(w.X(10), 0);
+  EXPECT_EQ(w.Y(10), 480);
+  EXPECT_EQ(w.X(20), 480);
+  EXPECT_EQ(w.Y(20), 0);
 
   // A double click and the press after it show the whole drawing again.
   w.DrawingLimits = {0, 0, 50, 50};
@@ -412,6 +448,35 @@ TEST_F(DisplayCore, ReplayPausesForMessagesAndCanBeCancelled) {
   for (int i = 0; i < 10; ++i) w.line(0, 0, 1, 1);
   host.onMessages = [&] { w.cancelReplay(); };
   EXPECT_FALSE(w.Replay(c2));
+}
+
+TEST_F(DisplayCore, APrintReplayShowsProgressAndCanBeCancelled) {
+  CountingHost host;
+  w.setHost(&host);
+  w.SetWindow(0, 0, 1, 1, 0, 0, 640, 480, true, false);
+  for (int i = 0; i < 200000; ++i) w.line(0, 0, 1, 1);
+  ListCanvas win, prn, win2, prn2;
+  prn.w = prn2.w = 6400;
+  prn.h = prn2.h = 4800;
+  PrinterTarget target;
+  target.canvas = &prn;
+  target.pageWidth = 6400;
+  target.pageHeight = 4800;
+  EXPECT_TRUE(w.Replay(win, &target));
+  EXPECT_EQ(ui.progressNames, std::vector<std::string>{"Impression"});
+  EXPECT_EQ(ui.progressSteps, (std::vector<int>{0, 24, 49, 74, 99, 100}));
+  EXPECT_EQ(ui.progressOpen, 0);
+  // The window's own repaints show no progress.
+  ListCanvas c;
+  EXPECT_TRUE(w.Replay(c));
+  EXPECT_EQ(ui.progressNames.size(), 1u);
+  // Cancelled halfway: the print stops there and says so.
+  ui.cancelAtPercent = 49;
+  target.canvas = &prn2;
+  EXPECT_FALSE(w.Replay(win2, &target));
+  EXPECT_TRUE(Session.AbortFlag);
+  EXPECT_EQ(prn2.lines.size(), 99999u);
+  EXPECT_EQ(ui.progressOpen, 0);
 }
 
 TEST_F(DisplayCore, DrawingInterface) {

@@ -67,10 +67,10 @@ TEST_F(Corpus, FiguresAgreeWithTheManifest) {
       {"ezdxf/4_world.dxf", -0.316L, 0, 23.987648L, 13.067242L, 3, 3},
       {"ezdxf/dimension_in_nested_blocks.dxf", -20, -20, 270, 223.137085L, 2, 9},
       {"librecad/plan__architect__Complete-Lib-V.dxf", 0, 0, 4050, 18225, 5, 16},
-      // $EXTMIN 1e20 and $EXTMAX -1e20: held at -1e7 and 1e7.
-      {"dxf-parser/extendeddata.dxf", -1e7L, -1e7L, 1e7L, 1e7L, 1, 2},
-      // $EXTMIN and $EXTMAX both (0,0): widened to 0..100.
-      {"librecad/algoritm__alg12.dxf", 0, 0, 100, 100, 1, 2},
+      // $EXTMIN 1e20 and $EXTMAX -1e20 (an empty drawing's markers), and
+      // $EXTMIN and $EXTMAX both (0,0): no extents, the entities' bounding box.
+      {"dxf-parser/extendeddata.dxf", -10, -10, 10, 20, 1, 2},
+      {"librecad/algoritm__alg12.dxf", 0, 0, 33, 23, 1, 2},
   };
   for (const Figures& f : figures) {
     SCOPED_TRACE(f.file);
@@ -91,7 +91,7 @@ TEST_F(Corpus, FiguresAgreeWithTheManifest) {
   }
 
   // The binary drawing is refused; bytes after EOF are not read; a drawing
-  // without EOF ends with AbortFlag.
+  // without EOF is shown as far as it goes.
   UseCorpusFile(CorpusDir() + "/ezdxf/bin_dxf_r12.dxf");
   ReadDrawing(ReadForDisplay);
   EXPECT_TRUE(Session.AbortFlag);
@@ -103,7 +103,25 @@ TEST_F(Corpus, FiguresAgreeWithTheManifest) {
   EXPECT_EQ(ElementCount, 1u);
   UseCorpusFile(CorpusDir() + "/ezdxf/recover01.dxf");
   ReadDrawing(ReadForDisplay);
-  EXPECT_TRUE(Session.AbortFlag);
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_GT(ElementCount, 0u);
+}
+
+// A drawing of light polylines only fills the extents its header names.
+TEST_F(Corpus, LightPolylinesFillTheirExtents) {
+  SKIP_WITHOUT_CORPUS();
+  UseCorpusFile(CorpusDir() + "/ezdxf/usa.dxf");
+  ReadDrawing(ReadHeaderOnly);
+  const Extents header = Session.DrawingExtents;
+  ReadDrawing(ReadForDisplay);
+  EXPECT_FALSE(Session.AbortFlag);
+  const Extents& drawn = Session.DrawingExtents;
+  const double slack = 0.01 * double(header.XMax - header.XMin);
+  EXPECT_NEAR(double(drawn.XMin), double(header.XMin), slack);
+  EXPECT_NEAR(double(drawn.YMin), double(header.YMin), slack);
+  EXPECT_NEAR(double(drawn.XMax), double(header.XMax), slack);
+  EXPECT_NEAR(double(drawn.YMax), double(header.YMax), slack);
+  EXPECT_GT(rec.Only("H_Line").size(), 1000u);
 }
 
 }  // namespace

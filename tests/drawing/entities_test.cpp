@@ -17,31 +17,18 @@ std::string Vertex(double x, double y, double bulge = 0, const std::string& laye
   return v;
 }
 
-TEST_F(Entities, TextDecoding) {
-  EXPECT_EQ(DecodeTextCodes("%%p0.05"), "\xF1" "0.05");
-  EXPECT_EQ(DecodeTextCodes("%%c20"), " 20");
-  EXPECT_EQ(DecodeTextCodes("%%p1 %%p2"), "\xF1" "1 %%p2");
-  EXPECT_EQ(DecodeTextCodes("\\fArial|b0;Hello"), "Hello");
-  EXPECT_EQ(DecodeTextCodes("\\no semicolon"), "\\no semicolon");
-  EXPECT_EQ(DecodeTextCodes("a\\f;b"), "a\\f;b");
-  EXPECT_EQ(DecodeTextCodes("%%d %%u"), "%%d %%u");
-  EXPECT_EQ(DecodeTextCodes(""), "");
-  EXPECT_EQ(DecodeTextCodes("%%"), "%%");
-
+TEST_F(Entities, TextDefaults) {
   // Defaults: height 3.5, width factor 1; 41 = 0 is 1; the last group 1
-  // wins; MTEXT reads its first chunk only.
+  // wins. (MTEXT: modern_test.cpp.)
   Settings.ScreenTextRatio = 1.25;  // 1.25 x 0.8 = 1
   Read(G(0, "TEXT") + G(1, "a") + G(1, "%%c5") + G(10, 1.0) + G(20, 2.0) + G(0, "TEXT") +
-           G(1, "b") + G(40, 2.0) + G(41, 0.0) + G(0, "MTEXT") + G(3, "ignored") +
-           G(1, "\\H2;x") + G(41, 4.0) + G(50, 90.0) + Eof(),
+           G(1, "b") + G(40, 2.0) + G(41, 0.0) + Eof(),
        ReadForDisplay);
   EXPECT_EQ(rec.Only("H_SetTextStyle"),
-            (V{"H_SetTextStyle(2,0,3.5,3.5)", "H_SetTextStyle(2,0,2,2)",
-               "H_SetTextStyle(2,90,3.5,14)"}));
-  EXPECT_EQ(rec.Only("H_OutTextXY"),
-            (V{"H_OutTextXY(1,2, 5)", "H_OutTextXY(0,0,b)", "H_OutTextXY(0,0,x)"}));
-  EXPECT_EQ(rec.Only("H_SetTextJustify").size(), 3u);
-  EXPECT_EQ(TextCount, 3u);
+            (V{"H_SetTextStyle(2,0,3.5,3.5)", "H_SetTextStyle(2,0,2,2)"}));
+  EXPECT_EQ(rec.Only("H_OutTextXY"), (V{"H_OutTextXY(1,2,\x9D" "5)", "H_OutTextXY(0,0,b)"}));
+  EXPECT_EQ(rec.Only("H_SetTextJustify").size(), 2u);
+  EXPECT_EQ(TextCount, 2u);
 }
 
 TEST_F(Entities, EntityGroups) {

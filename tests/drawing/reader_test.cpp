@@ -68,6 +68,17 @@ TEST_F(Reader, GroupCodesAndValues) {
   EXPECT_EQ(rec.Only("H_Line"), (std::vector<std::string>{"H_Line(0,0,1,1)", "H_Line(2,0,0,0)"}));
 }
 
+// Values padded with blanks after the number (written so by some
+// programs) keep their number; a value that is only blanks stays 0.
+TEST_F(Reader, NumbersWithTrailingBlanks) {
+  Read(G(0, "LINE") + G(8, "0") + G(62, "3  ") + G(10, "1.5  ") + G(20, "2 ") + G(11, "-3.25   ") +
+           G(21, "0.12500000000000000 ") + G(0, "CIRCLE") + G(8, "0") + G(10, "   ") + G(20, "0") + G(40, "2 ") +
+           Eof(),
+       ReadForDisplay);
+  EXPECT_EQ(rec.Only("H_Line"), (std::vector<std::string>{"H_Line(1.5,2,-3.25,0.125)"}));
+  EXPECT_EQ(rec.Only("H_Circle"), (std::vector<std::string>{"H_Circle(0,0,2)"}));
+}
+
 TEST_F(Reader, CrOnlyDrawingReadsCompletely) {
   std::string dxf = Section("ENTITIES", Line(1, 2, 3, 4)) + Eof();
   for (char& c : dxf)
@@ -82,6 +93,12 @@ TEST_F(Reader, HeaderExtents) {
   auto header = [](const std::string& vars) { return Section("HEADER", vars); };
   auto var = [](const std::string& name, double x, double y) {
     return G(9, name) + G(10, x) + G(20, y);
+  };
+  auto extentsAre = [&](long double xmin, long double ymin, long double xmax, long double ymax) {
+    EXPECT_EQ(e.XMin, xmin);
+    EXPECT_EQ(e.YMin, ymin);
+    EXPECT_EQ(e.XMax, xmax);
+    EXPECT_EQ(e.YMax, ymax);
   };
   // Extents beyond 1e10 are held at 1e7.
   Read(header(var("$EXTMIN", 0, 0) + var("$EXTMAX", 1e20, 1e20)) + Eof(), ReadHeaderOnly);
@@ -103,10 +120,7 @@ TEST_F(Reader, HeaderExtents) {
               var("$LIMMAX", 30, 40)) +
            Eof(),
        ReadHeaderOnly);
-  EXPECT_EQ(e.XMin, 5);
-  EXPECT_EQ(e.YMin, 6);
-  EXPECT_EQ(e.XMax, 7);
-  EXPECT_EQ(e.YMax, 8);
+  extentsAre(5, 6, 7, 8);
 
   // A decimal comma is read as a point; blanks inside header values go.
   Read(header(G(9, "$EXTMIN") + G(10, "12,5") + G(20, " 1 ") + var("$EXTMAX", 20, 20)) + Eof(),
@@ -123,6 +137,16 @@ TEST_F(Reader, HeaderExtents) {
   EXPECT_EQ(e.YMin, 1);
   EXPECT_EQ(e.YMax, 9);
   EXPECT_TRUE(Session.ShowErrors);
+
+  // Header extents that are a point, inverted (an empty drawing's markers)
+  // or cannot be read are no extents: the bounding box is taken.
+  for (const auto& [min, max] : {std::pair{0.0, 0.0}, {1e20, -1e20}, {9.0, 1.0}}) {
+    SCOPED_TRACE(min);
+    Read(header(var("$EXTMIN", min, min) + var("$EXTMAX", max, max)) + Section("ENTITIES", Line(3, 1, 8, 9)) +
+             Eof(),
+         ReadHeaderOnly);
+    extentsAre(3, 1, 8, 9);
+  }
 
   // Nothing at all: the empty box, uncorrected.
   Read(Section("ENTITIES", "") + Eof(), ReadHeaderOnly);
@@ -148,13 +172,14 @@ TEST_F(Reader, ReadsThatEndEarly) {
   EXPECT_EQ(Boxes().back(), "pas de fichier ouvert");
   EXPECT_TRUE(rec.calls.empty());
 
-  // A file that ends without EOF: AbortFlag, no finish step.
+  // A file that ends without EOF: what was read is converted, the output
+  // closed, and a warning names the line.
   Session.AbortFlag = false;
   Read(Section("ENTITIES", Line(0, 0, 1, 1)), ReadForConversion);
-  EXPECT_TRUE(Session.AbortFlag);
-  EXPECT_FALSE(Session.ShowErrors);
-  EXPECT_TRUE(rec.Only("PlotEnd").empty());
+  EXPECT_FALSE(Session.AbortFlag);
+  EXPECT_EQ(rec.Only("PlotEnd").size(), 1u);
   EXPECT_EQ(rec.Only("PlotLine(").size(), 1u);
+  EXPECT_EQ(Boxes().back().rfind("Fin du fichier DXF sans EOF \x85 la ligne ", 0), 0u) << Boxes().back();
 
   // A binary DXF is refused before anything is read as text.
   Session.AbortFlag = false;
@@ -220,6 +245,8 @@ TEST_F(Reader, ConversionOutput) {
   Session.PlotFile = "plan";
   ReadDrawing(ReadForConversion);
   EXPECT_EQ(Boxes().back(), "Noms des fichiers d'origine et de destination identiques !");
+  EXPECT_TRUE(Session.AbortFlag);  // a refused conversion has failed
+  Session.AbortFlag = false;
   EXPECT_TRUE(rec.calls.empty());
   EXPECT_EQ(ReadFile(tmp.file("plan.dxf")), ents + Eof());
   Session.InPath = tmp.path() + "/sub";
@@ -261,8 +288,8 @@ TEST_F(Reader, ChooseAndRead) {
 namespace planox::test {
 namespace {
 
-// Values are read exactly as TextToReal reads them, also on the reader's
-// quick path for plain decimals.
+// Values are read exactly as TextToReal reads them (blanks after the
+// number aside), also on the reader's quick path for plain decimals.
 TEST_F(Reader, NumbersAsTextToRealReadsThem) {
   const char* values[] = {"0",      "12.5",    "  -0.25",  "1,5",      "+3.",   ".5",
                           "1,5,7",  "1.5 ",    "1e3",      "-1.2E-3",  "abc",   "",
@@ -273,7 +300,9 @@ TEST_F(Reader, NumbersAsTextToRealReadsThem) {
     SCOPED_TRACE(v);
     rec.calls.clear();
     Read(G(0, "LINE") + G(10, v) + Eof(), ReadForDisplay);
-    double expected = TextToReal(v);
+    std::string_view text(v);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    double expected = TextToReal(text);
     ASSERT_EQ(rec.Only("H_Line(").size(), 1u);
     EXPECT_EQ(rec.Only("H_Line(")[0], "H_Line(" + Num(expected) + ",0,0,0)");
   }
@@ -283,6 +312,19 @@ TEST_F(Reader, NumbersAsTextToRealReadsThem) {
     rec.calls.clear();
     Read(G(0, "CIRCLE") + G(40, v) + Eof(), ReadHeaderOnly);
     ASSERT_EQ(BoundingBox.XMax, static_cast<long double>(TextToReal(v))) << v;
+  }
+  // Bit-exact on the 16 and 17-digit values today's programs write, with
+  // their signs, blanks, a "," and the forms that leave the quick path.
+  const std::string longValues[] = {
+      "0.1234567890123456",  "-1234567.123456789", " +0.30000000000000004", "12345678901234567.5",
+      "-0.0000000000000000", "9007199254740993",   "1,2345678901234567",    "1.2345678901234567e3",
+      "0.1234567890123456x", "1.23456789012345678901234567890123456789",
+      std::string(400, '9'), "-" + std::string(330, '1') + ".5",          "4.9406564584124654e-324"};
+  for (const std::string& v : longValues) {
+    rec.calls.clear();
+    Read(G(0, "POINT") + G(10, v) + G(20, "0") + Eof(), ReadHeaderOnly);
+    const double expected = TextToReal(v);
+    ASSERT_EQ(BoundingBox.XMax, static_cast<long double>(expected)) << v;
   }
 }
 

@@ -24,13 +24,14 @@ void Defaults::SetUp() {
 
 void Defaults::TearDown() { SetUi(nullptr); }
 
-void InStartDir::SetUp() {
+void InTempDir::SetUp() {
   Defaults::SetUp();
   oldStart_ = StartDir();
   SetStartDir(dir.path());
+  Settings.TempDir = dir.path() + "/";
 }
 
-void InStartDir::TearDown() {
+void InTempDir::TearDown() {
   SetStartDir(oldStart_);
   Defaults::TearDown();
 }

@@ -34,9 +34,10 @@ class Defaults : public ::testing::Test {
   ScriptedUi ui;
 };
 
-// Defaults with a fresh temporary directory as StartDir (where the
-// configuration and session files go) for the test's lifetime.
-class InStartDir : public Defaults {
+// Defaults with a fresh directory as the start directory (where the
+// configuration and session files go) and the temporary folder for the
+// test's lifetime; the old start directory comes back afterwards.
+class InTempDir : public Defaults {
  protected:
   void SetUp() override;
   void TearDown() override;
@@ -45,7 +46,6 @@ class InStartDir : public Defaults {
  private:
   std::string oldStart_;
 };
-
 
 std::string ReadFile(const std::string& name);
 void WriteFile(const std::string& name, const std::string& content);
