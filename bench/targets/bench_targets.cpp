@@ -4,7 +4,8 @@
 // display read and display list, in a process that has the window's
 // QGuiApplication) on the 100 000 and 1 000 000-entity drawings. Every run is
 // paired with a run of wc -l on the same file; the table gives the medians,
-// the ratio of the medians and the peak memory.
+// the ratio of the medians, the peak memory and the load average of the
+// machine (one minute) when the line was measured.
 //
 //   bench_targets [runs]        (default 3, or PLANOX_BENCH_RUNS)
 //   bench_targets --display-read DRAWING   (one timed display read; internal)
@@ -102,8 +103,10 @@ void Measure(const char* label, const std::string& drawing, const std::string& d
     peaks.push_back(r.peakMiB);
   }
   const double t = Median(times), w = Median(wc);
-  std::printf("%-28s %9.3f s %9.4f s %8.1f %9.1f MiB\n", label, t, w, t / w,
-              *std::max_element(peaks.begin(), peaks.end()));
+  double load[1] = {0};
+  getloadavg(load, 1);
+  std::printf("%-28s %9.3f s %9.4f s %8.1f %9.1f MiB %6.2f\n", label, t, w, t / w,
+              *std::max_element(peaks.begin(), peaks.end()), load[0]);
   std::fflush(stdout);
 }
 
@@ -156,7 +159,7 @@ int main(int argc, char** argv) {
   const std::string self = std::filesystem::canonical("/proc/self/exe").string();
 
   std::printf("PLANOX against wc -l, medians of %d paired runs (each a process of its own)\n", runs);
-  std::printf("%-28s %11s %11s %8s %13s\n", "", "time", "wc -l", "ratio", "peak memory");
+  std::printf("%-28s %11s %11s %8s %13s %6s\n", "", "time", "wc -l", "ratio", "peak memory", "load");
   for (long n : {100000L, 1000000L}) {
     const std::string drawing = GenerateDrawing(dir, n);
     const std::string label = "display read " + std::string(n == 100000 ? "100k" : "1M");

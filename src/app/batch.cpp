@@ -11,12 +11,15 @@
 #include "base/prompts.h"
 #include "base/session.h"
 #include "base/startup.h"
+#include "base/terminate.h"
 #include "base/textconv.h"
 #include "config/configio.h"
 #include "convert/plot.h"
 #include "convert/targets.h"
+#include "display/shpin.h"
 #include "drawing/dxfin.h"
 #include "drawing/report.h"
+#include "drawing/sinks.h"
 
 namespace planox {
 
@@ -79,6 +82,52 @@ bool processFile(const std::string& dir, const std::string& path, const BatchFla
     Session.AbortFlag = false;
   }
   return done;
+}
+
+// /I and /CAD as the second argument show the drawing in the window.
+bool showsDrawing(const std::string& second) {
+  return second == "/I" || second == "/i" || UpperText(LeftText(second, 4)) == "/CAD";
+}
+
+// The start-up routine proper: the directory checks and the name given on
+// the command line.
+void startupRoutine(const std::vector<std::string>& args, const StartupWindow& window) {
+  Session.AbortFlag = false;
+  Session.ShowErrors = true;
+  CheckDirectories();
+  if (!args.empty() && args[0] != "?" && args[0] != "/?") {
+    Session.DrawingName = args[0];
+    Session.DrawingDir.clear();
+    std::string second = args.size() > 1 ? args[1] : "";
+    if (second == "/E" || second == "/e" || second == "/G") {
+      // accepted here; the batch run reads its own options
+    } else if (showsDrawing(second)) {
+      if (window.openDrawing) window.openDrawing(args[0]);
+      if (Session.AbortFlag) throw ProgramExit{1};
+      Session.DrawingName = BaseName(args[0]);
+      throw ProgramExit{0};
+    } else if (args.size() == 1 || !second.empty()) {
+      if (Session.DrawingName.find('.') == std::string::npos) {
+        ReportError("Agrandissement ." + Session.FileExtension + " Indiquer");
+        throw ProgramExit{0};
+      }
+      Session.DrawingName = Session.DrawingName.substr(0, Session.DrawingName.find('.'));
+      Session.NameFromCommandLine = true;
+      if (Session.AbortFlag) {
+        Session.AbortFlag = false;
+        CheckOutputFile(Session.DrawingName);
+        if (Session.AbortFlag) throw ProgramExit{0};
+      }
+    }
+  }
+  if (Session.NameFromCommandLine) {
+    Session.DrawingDir.clear();
+  } else {
+    WaitCursorOn();
+    Session.DrawingDir = WithSeparator(StartDir()) + Session.DrawingDir;
+    if (window.drawLogo) window.drawLogo();
+  }
+  Session.AbortFlag = false;
 }
 
 }  // namespace
@@ -157,7 +206,54 @@ bool ApplyBatchOption(const std::string& option, BatchFlags& flags) {
   }
 }
 
+void StartProgram(const std::vector<std::string>& args, const StartupWindow& window) {
+  Session.FileExtension = "dxf";
+  Session.InPath.clear();
+  Session.DrawingDir.clear();
+  SetCommandLine(args);
+  // A missing configuration file is no error for the user: the defaults
+  // stay and nothing is shown.
+  LoadConfiguration(ProgramName);
+  Session.AbortFlag = false;
+  startupRoutine(args, window);
+  Session.AbortFlag = false;
+  if (Session.InPath.empty()) Session.InPath = WithSeparator(StartDir());
+  // The file's values replace what the start-up routine set.
+  LoadConfiguration(ProgramName);
+  Session.AbortFlag = false;
+  if (Settings.LoadShapeFont == 'J') {
+    std::string font = FindShapeFontFile();
+    if (!LoadShapeFont(font.empty() ? "TXT.SHP" : font)) throw ProgramExit{0};
+  }
+}
+
+bool BatchNeedsNoWindow(const std::vector<std::string>& args) {
+  if (args.size() < 2 || showsDrawing(args[1])) return false;
+  for (const std::string& a : args)
+    if (a.size() >= 2 && a[0] == '/' && (a[1] == 'G' || a[1] == 'g')) return false;
+  return true;
+}
+
+int RunConsoleBatch(const std::vector<std::string>& args) {
+  ConsoleUi ui;
+  SetUi(&ui);
+  InstallTerminationHandlers(false);
+  InstallPlotDriver();
+  int code = 0;
+  try {
+    StartProgram(args, StartupWindow{});
+    RunBatch(args, BatchActions{});
+  } catch (const ProgramExit& e) {
+    code = e.code;
+    RemoveTempFiles();
+  }
+  SetPlotSink(nullptr);
+  SetUi(nullptr);
+  return code;
+}
+
 void RunBatch(const std::vector<std::string>& args, const BatchActions& actions) {
+  Session.FileExtension = args.empty() ? "" : UpperText(extensionOf(args[0]));
   Session.PlotFile.clear();
   // A shell turns an unquoted mask into the file names it matches: the
   // leading arguments that name existing files are the drawings.

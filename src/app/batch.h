@@ -16,6 +16,30 @@ struct BatchActions {
   std::function<void()> print;
 };
 
+// The window's part in the start-up. A run without a window leaves both
+// empty.
+struct StartupWindow {
+  // Shows a drawing in the window (the /I and /CAD options).
+  std::function<void(const std::string& fullName)> openDrawing;
+  // Shows the logo while no drawing is named on the command line.
+  std::function<void()> drawLogo;
+};
+
+// The start-up common to the window and the batch run: the command line,
+// the configuration (read again after the directory checks), the name
+// given on the command line, the shape font. Throws ProgramExit when the
+// program must end here.
+void StartProgram(const std::vector<std::string>& args, const StartupWindow& window);
+
+// True when the command line (without the program name) is a batch run
+// that needs no window: two or more arguments, no printing (/G) and no
+// drawing to be shown (/I, /CAD as the second argument).
+bool BatchNeedsNoWindow(const std::vector<std::string>& args);
+
+// The whole batch run without a window, in console form: start-up, run,
+// clean-up. Returns the exit code.
+int RunConsoleBatch(const std::vector<std::string>& args);
+
 // args: the whole command line without the program name. Never returns
 // normally: throws ProgramExit with 0 after the last file when every
 // drawing was converted (and printed), 1 when no file matches, an option is

@@ -252,24 +252,13 @@ void ShowUsage() { PrintUsage(); }
 
 void Thh::FormCreate() {
   ApplyMenuCaptions();
-  Session.FileExtension = "dxf";
-  Session.InPath.clear();
-  Session.DrawingDir.clear();
-  SetCommandLine(args_);
-  // A missing configuration file is no error for the user: the defaults
-  // stay and nothing is shown.
-  LoadConfiguration(ProgramName);
-  Session.AbortFlag = false;
-  StartupRoutine(6);
-  Session.AbortFlag = false;
-  if (Session.InPath.empty()) Session.InPath = WithSeparator(StartDir());
-  // The file's values replace what the start-up routine set.
-  LoadConfiguration(ProgramName);
-  Session.AbortFlag = false;
-  if (Settings.LoadShapeFont == 'J') {
-    std::string font = FindShapeFontFile();
-    if (!LoadShapeFont(font.empty() ? "TXT.SHP" : font)) throw ProgramExit{0};
-  }
+  StartupWindow window;
+  window.openDrawing = [this](const std::string& fullName) { OpenDrawing(fullName); };
+  window.drawLogo = [this] {
+    quor_.H_SetWindow(0.1, 0.05, 0.95, 0.95, 0, 0, 36.9, 32, true, true);
+    quor_.H_DrawLogo();
+  };
+  StartProgram(args_, window);
 
   if (args_.size() == 1 && (args_[0] == "?" || args_[0] == "/?")) {
     ShowUsage();
@@ -298,7 +287,6 @@ void Thh::FormCreate() {
       Session.PlotFile = Session.DrawingName;
     }
   } else if (args_.size() >= 2) {
-    Session.FileExtension = upperExtension(args_[0]);
     RunBatch(args_, BatchActions{[this] { PrintBatchDrawing(); }});
   }
 
@@ -307,46 +295,6 @@ void Thh::FormCreate() {
   Session.AbortFlag = false;
   RefreshMenuAndTitle();
   started_ = true;
-}
-
-void Thh::StartupRoutine(int) {
-  Session.AbortFlag = false;
-  Session.ShowErrors = true;
-  CheckDirectories();
-  if (!args_.empty() && args_[0] != "?" && args_[0] != "/?") {
-    Session.DrawingName = args_[0];
-    Session.DrawingDir.clear();
-    std::string second = args_.size() > 1 ? args_[1] : "";
-    if (second == "/E" || second == "/e" || second == "/G") {
-      // accepted here; the batch run reads its own options
-    } else if (second == "/I" || second == "/i" || UpperText(LeftText(second, 4)) == "/CAD") {
-      OpenDrawing(args_[0]);
-      if (Session.AbortFlag) throw ProgramExit{1};
-      Session.DrawingName = BaseName(args_[0]);
-      throw ProgramExit{0};
-    } else if (args_.size() == 1 || !second.empty()) {
-      if (Session.DrawingName.find('.') == std::string::npos) {
-        ReportError("Agrandissement ." + Session.FileExtension + " Indiquer");
-        throw ProgramExit{0};
-      }
-      Session.DrawingName = Session.DrawingName.substr(0, Session.DrawingName.find('.'));
-      Session.NameFromCommandLine = true;
-      if (Session.AbortFlag) {
-        Session.AbortFlag = false;
-        CheckOutputFile(Session.DrawingName);
-        if (Session.AbortFlag) throw ProgramExit{0};
-      }
-    }
-  }
-  if (Session.NameFromCommandLine) {
-    Session.DrawingDir.clear();
-  } else {
-    WaitCursorOn();
-    Session.DrawingDir = WithSeparator(StartDir()) + Session.DrawingDir;
-    quor_.H_SetWindow(0.1, 0.05, 0.95, 0.95, 0, 0, 36.9, 32, true, true);
-    quor_.H_DrawLogo();
-  }
-  Session.AbortFlag = false;
 }
 
 void Thh::OpenDrawing(const std::string& fullName) {

@@ -73,7 +73,6 @@ class Thh : public TFquorgra {
   void buildMenus();
   QMenu* addMenu(const char* name, const char* caption);
   QAction* addItem(QMenu* menu, const char* name, const char* caption, void (Thh::*handler)() = nullptr);
-  void StartupRoutine(int code);
   void applyWindowGeometry();
   // Converts the current drawing; a finished conversion shows its report
   // (on the file channel after PlotFile + " OK").

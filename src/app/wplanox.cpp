@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/batch.h"
 #include "app/dialogs.h"
 #include "app/planox1.h"
 #include "base/prompts.h"
@@ -53,6 +54,13 @@ int main(int argc, char** argv) {
   if (exporting && !exportError.empty()) {
     std::fprintf(stderr, "%s\n", Cp850ToUtf8(exportError).c_str());
     return 1;
+  }
+
+  // A batch run that prints nothing and shows nothing needs no Qt at all.
+  if (!exporting && BatchNeedsNoWindow(args)) {
+    const int code = RunConsoleBatch(args);
+    RemoveWorkDir();
+    return code;
   }
 
   bool console = exporting || args.size() >= 2 || !hasDisplay(argc, argv);

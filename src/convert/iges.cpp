@@ -1,7 +1,5 @@
 #include "convert/iges.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <ctime>
@@ -168,19 +166,10 @@ class IgesWriter final : public PlotWriter {
   }
 
  private:
-  // The work file is made beside the output (in the private work folder
-  // for a port) under a name of its own, so conversions never share one,
-  // and its name is removed at once: the open file stays readable and
-  // writable, and nothing is left behind however the conversion ends.
+  // The parameter lines wait in a work file for the directory entries.
   bool OpenWorkFile() {
-    std::string dir = PlotState.channel == 3 ? std::string("./") : WorkDir();
-    std::string pattern = dir + "QUORIGES-XXXXXX.$$$";
-    int fd = mkstemps(pattern.data(), 4);
-    if (fd >= 0) {
-      std::remove(pattern.c_str());
-      work_ = fdopen(fd, "w+b");
-      if (!work_) ::close(fd);
-    }
+    std::string pattern;
+    work_ = planox::OpenWorkFile("QUORIGES", pattern);
     if (!work_) {
       ReportError("Fichier de travail IGES impossible \x85 cr\x82" "er : " + pattern);
       Session.AbortFlag = true;

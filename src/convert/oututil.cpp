@@ -1,5 +1,7 @@
 #include "convert/oututil.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -8,10 +10,22 @@
 
 #include "base/prompts.h"
 #include "base/session.h"
+#include "base/startup.h"
 #include "base/textconv.h"
 #include "convert/plot.h"
 
 namespace planox {
+
+std::FILE* OpenWorkFile(const std::string& prefix, std::string& name) {
+  const std::string dir = PlotState.channel == 3 ? std::string("./") : WorkDir();
+  name = dir + prefix + "-XXXXXX.$$$";
+  int fd = mkstemps(name.data(), 4);
+  if (fd < 0) return nullptr;
+  std::remove(name.c_str());
+  std::FILE* f = fdopen(fd, "w+b");
+  if (!f) ::close(fd);
+  return f;
+}
 
 std::string PointRealText(double x) { return CommaToPoint(RealToText(x)); }
 

@@ -3,6 +3,7 @@
 // separator setting and the drawing extents after the coordinate pipeline.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 namespace planox {
@@ -28,6 +29,14 @@ struct PlotExtents {
 // (y likewise).
 PlotExtents StoredExtents();
 PlotExtents PlotterExtents();
+
+// A work file for a writer that holds part of its output back until the
+// trailer: made beside the output (in the private work folder for a port)
+// under a name of its own ("<prefix>-XXXXXX.$$$"), so conversions never
+// share one, and its name removed at once, so nothing is left behind
+// however the conversion ends. nullptr when none can be made; `name` is
+// the name tried.
+std::FILE* OpenWorkFile(const std::string& prefix, std::string& name);
 
 // True when the running conversion has failed (AbortFlag is set): a
 // trailer then writes nothing, and the driver keeps no output.

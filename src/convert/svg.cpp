@@ -8,11 +8,14 @@
 // line types dash arrays, texts either shape-font strokes or <text>.
 //
 // The page size is only known at the end, so the elements are collected
-// per pen and the whole document is written by the trailer.
+// per pen (in work files once they grow large) and the whole document is
+// written by the trailer.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
+#include "base/prompts.h"
 #include "base/session.h"
 #include "base/textconv.h"
 #include "convert/oututil.h"
@@ -66,6 +69,11 @@ struct Box {
 
 class SvgWriter final : public PlotWriter {
  public:
+  ~SvgWriter() override {
+    for (Group& g : groups_)
+      if (g.spill) std::fclose(g.spill);
+  }
+
   // A thousand kilometres: beyond any cutter, and SVG readers lose their
   // precision long before.
   double limit() const override { return 1e9; }
@@ -175,9 +183,10 @@ class SvgWriter final : public PlotWriter {
     PlotWriteLine(std::string("<g transform=\"") + (rotated_ ? "matrix(0 -1 -1 0 0 0)" : "scale(1 -1)") +
                   "\" fill=\"none\" stroke-width=\"" + N(strokeWidth()) +
                   "\" stroke-linecap=\"round\" stroke-linejoin=\"round\">");
-    for (const Group& g : groups_) {
-      if (g.body.empty()) continue;
+    for (Group& g : groups_) {
+      if (g.body.empty() && !g.spill) continue;
       PlotWriteLine("<g id=\"pen-" + IntToText(g.pen) + "\" stroke=\"" + colour(g.pen) + "\">");
+      writeSpilled(g);
       PlotWrite(g.body);
       PlotWriteLine("</g>");
     }
@@ -186,10 +195,16 @@ class SvgWriter final : public PlotWriter {
   }
 
  private:
+  // The elements of one pen. The page's size comes first and depends on
+  // all of them, so they are held back to the trailer: beyond kHeldBack
+  // bytes in a work file, so that memory stays flat for any drawing (in
+  // memory after all where no work file can be made).
   struct Group {
     int pen;
     std::string body;
+    std::FILE* spill = nullptr;
   };
+  static constexpr size_t kHeldBack = 256 * 1024;
 
   static double strokeWidth() {
     double w = static_cast<double>(Settings.SvgStrokeWidth);
@@ -236,8 +251,37 @@ class SvgWriter final : public PlotWriter {
 
   void element(const std::string& e) {
     if (groups_.empty()) useGroup(PlotState.currentPen);
-    groups_[group_].body += e;
-    groups_[group_].body += "\r\n";
+    Group& g = groups_[group_];
+    g.body += e;
+    g.body += "\r\n";
+    if (g.body.size() >= kHeldBack) spill(g);
+  }
+
+  void spill(Group& g) {
+    if (!g.spill && !noWorkFile_) {
+      std::string name;
+      g.spill = OpenWorkFile("QUORSVG", name);
+      noWorkFile_ = !g.spill;
+    }
+    if (!g.spill) return;
+    if (std::fwrite(g.body.data(), 1, g.body.size(), g.spill) != g.body.size()) workFailed();
+    g.body.clear();
+  }
+
+  // The group's elements from its work file, before those still held.
+  void writeSpilled(Group& g) {
+    if (!g.spill || ConversionFailed()) return;
+    if (std::fflush(g.spill) != 0 || std::fseek(g.spill, 0, SEEK_SET) != 0) workFailed();
+    char buf[64 * 1024];
+    size_t n;
+    while (!ConversionFailed() && (n = std::fread(buf, 1, sizeof buf, g.spill)) > 0) PlotWrite(std::string_view(buf, n));
+    if (std::ferror(g.spill)) workFailed();
+  }
+
+  void workFailed() {
+    if (!workReported_) ReportError("Erreur d'\x82" "criture du fichier de travail SVG");
+    workReported_ = true;
+    Session.AbortFlag = true;
   }
 
   // The arc's end points and every axis point it passes.
@@ -256,6 +300,7 @@ class SvgWriter final : public PlotWriter {
   Box box_;
   int dash_ = 0;
   bool rotated_ = false;
+  bool noWorkFile_ = false, workReported_ = false;
 };
 
 }  // namespace

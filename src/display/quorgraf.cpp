@@ -144,13 +144,52 @@ std::string RecordReal(double x) {
   return s;
 }
 
-double RecordValue(double x) {
-  if (!std::isfinite(x) || x == 0) return x;
+namespace {
+
+// The value through the text of 8 significant digits, the reference for
+// every case the arithmetic below cannot settle.
+double RecordValueThroughText(double x) {
   char buf[40];
   auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, 7);
   double v = 0;
   std::from_chars(buf, r.ptr, v);
   return v;
+}
+
+// The powers of ten that a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kLastExactPower = 22;
+
+}  // namespace
+
+// The number cut to 8 significant digits without the text: |x| times (or
+// divided by) an exact power of ten is the 8-digit mantissa with one
+// rounding; unless that rounding could have moved it across a half, the
+// nearest integer is the mantissa the text would have, and dividing (or
+// multiplying) it by the same exact power gives the correctly rounded value
+// that reading the text gives.
+double RecordValue(double x) {
+  if (!std::isfinite(x) || x == 0) return x;
+  const double a = std::fabs(x);
+  // The decimal exponent of a, or one less.
+  int e = static_cast<int>(std::floor(std::ilogb(a) * 0.30102999566398120));
+  auto scaled = [a](int k) {
+    return k >= 0 ? a * kExactPowersOfTen[k] : a / kExactPowersOfTen[-k];
+  };
+  int k = 7 - e;
+  if (k < -kLastExactPower || k > kLastExactPower) return RecordValueThroughText(x);
+  double m = scaled(k);
+  if (m >= 1e8) {
+    if (--k < -kLastExactPower) return RecordValueThroughText(x);
+    m = scaled(k);
+  }
+  if (!(m >= 1e7 && m < 1e8)) return RecordValueThroughText(x);
+  const double whole = std::floor(m);
+  if (std::fabs(m - whole - 0.5) < 1e-6) return RecordValueThroughText(x);
+  const double digits = m - whole < 0.5 ? whole : whole + 1;
+  const double v = k >= 0 ? digits / kExactPowersOfTen[k] : digits * kExactPowersOfTen[-k];
+  return x < 0 ? -v : v;
 }
 
 // ---------------------------------------------------------------------------

@@ -195,6 +195,17 @@ TEST_F(BatchRun, OnlyTheProgramsOwnLinesOnStandardError) {
   EXPECT_EQ(r.err.find("QStandardPaths"), std::string::npos) << r.err;
 }
 
+// A conversion shows nothing and needs nothing of the desktop: it runs
+// where no Qt platform can be loaded at all.
+TEST_F(BatchRun, ConvertsWithoutAnyQtPlatform) {
+  WriteFile(dir.file("t.dxf"), Lines());
+  auto r = test::RunProgram({test::ProgramPath(), "t.dxf", "/CPLT"}, dir.path(),
+                            {"QT_QPA_PLATFORM=no-such-platform", "TEMP=" + dir.path()});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(std::filesystem::exists(dir.file("t.plt")));
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+}
+
 TEST_F(BatchRun, TheReportNamesWhatWasLeftOut) {
   WriteFile(dir.file("t.dxf"), Drawing(test::Line(0, 0, 10, 0) + test::Line(0, 0, 5, 5, "GREY")));
   auto r = run({"t.dxf", "/CPLT"});

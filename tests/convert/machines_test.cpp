@@ -166,6 +166,31 @@ TEST_F(Machines, SvgStaysValidOnBadInput) {
   EXPECT_NE(ReadFile(outputName).find("L100000000 5"), std::string::npos);
 }
 
+// A drawing of many megabytes: every element in its pen's group, in the
+// order drawn, with two pens taking turns.
+TEST_F(Machines, SvgOfALargeDrawingKeepsEveryElementInOrder) {
+  constexpr int kLines = 30000;
+  std::string svg = Convert(TargetSvg, [] {
+    for (int i = 0; i < kLines; ++i) {
+      PlotSelectPen(1);
+      PlotLine(i, 0, i, 1);
+      PlotSelectPen(2);
+      PlotLine(i, 2, i, 3);
+    }
+  });
+  ASSERT_GT(svg.size(), 1500000u);
+  for (int pen : {1, 2}) {
+    std::string group = "<g id=\"pen-" + std::to_string(pen) + "\" stroke=\"" + (pen == 1 ? "#FF0000" : "#FFFF00") +
+                        "\">\r\n";
+    for (int i = 0; i < kLines; ++i)
+      group += "<path d=\"M" + std::to_string(i) + " " + std::to_string(2 * pen - 2) + "L" + std::to_string(i) + " " +
+               std::to_string(2 * pen - 1) + "\"/>\r\n";
+    group += "</g>\r\n";
+    EXPECT_NE(svg.find(group), std::string::npos) << "pen " << pen;
+  }
+  EXPECT_EQ(svg.size() - svg.rfind("</svg>\r\n"), 8u);
+}
+
 TEST_F(Machines, SvgOfAnEmptyDrawingHasThePageOfItsExtents) {
   Session.DrawingExtents = {10, 20, 110, 70};
   Settings.PlotScale = 2;

@@ -1,7 +1,10 @@
 #include "display/quorgraf.h"
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
 
 #include "base/session.h"
 #include "support/testsupport.h"
@@ -79,6 +82,40 @@ TEST(RecordNumbers, EightSignificantDigitsInGeneralFormat) {
   EXPECT_EQ(RecordReal(std::numeric_limits<double>::quiet_NaN()), "NAN");
   EXPECT_DOUBLE_EQ(RecordValue(1.23456789), 1.2345679);
   EXPECT_DOUBLE_EQ(RecordValue(123456789), 123456790);
+}
+
+// The record value is computed without the text; it must be exactly the
+// value the 8-digit text reads back as, for every magnitude and at the
+// halves between two 8-digit numbers, where a careless rounding goes wrong.
+TEST(RecordNumbers, ValueIsExactlyTheTextReadBack) {
+  auto throughText = [](double x) {
+    char buf[40];
+    auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, 7);
+    double v = 0;
+    std::from_chars(buf, r.ptr, v);
+    return v;
+  };
+  std::mt19937_64 random(18);
+  std::vector<double> values = {1, -1, 1e7, 1e8, 99999999.5, 99999999.49, 12345678.5, 0.5, 1e-15, 1e29, 1e30,
+                                5e-324, std::numeric_limits<double>::max(), std::numeric_limits<double>::min()};
+  for (int i = 0; i < 200000; ++i) {
+    const std::uint64_t bits = random();
+    double x;
+    std::memcpy(&x, &bits, sizeof x);
+    if (std::isfinite(x)) values.push_back(x);
+    // Drawing-sized numbers with many digits.
+    values.push_back(std::ldexp(static_cast<double>(random() >> 11), -53) * std::pow(10.0, int(random() % 40) - 12));
+    // Halves between 8-digit numbers, and their neighbours.
+    const double half = (static_cast<double>(random() % 90000000 + 10000000) + 0.5) *
+                        std::pow(10.0, int(random() % 30) - 18);
+    values.push_back(half);
+    values.push_back(std::nextafter(half, 0.0));
+    values.push_back(std::nextafter(half, 1e300));
+  }
+  for (double x : values) {
+    ASSERT_EQ(RecordValue(x), throughText(x)) << std::hexfloat << x;
+    ASSERT_EQ(RecordValue(-x), throughText(-x)) << std::hexfloat << -x;
+  }
 }
 
 TEST_F(DisplayCore, RecordFormsAndReadingThemBack) {
