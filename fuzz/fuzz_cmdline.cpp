@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/batch.h"
-#include "app/session.h"
-#include "app/startup.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/startup.h"
+#include "base/textconv.h"
 #include "fuzzsupport.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // loads that again.
 #include "config/configio.h"
 
-#include "app/session.h"
+#include "base/session.h"
 #include "fuzzsupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "display/vektor.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/vektor.h"
 #include "help/hbild.h"
 #include "help/helperr.h"
 

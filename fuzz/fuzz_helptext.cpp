@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/prompts.h"
-#include "app/session.h"
+#include "base/prompts.h"
+#include "base/session.h"
 #include "help/helptext.h"
 
 namespace {

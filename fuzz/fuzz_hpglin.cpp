@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/prompts.h"
-#include "app/session.h"
+#include "base/prompts.h"
+#include "base/session.h"
 #include "display/hpglin.h"
 #include "display/quorgraf.h"
 

@@ -2,8 +2,8 @@
 // saves the list and reads it back: what was saved reads back the same.
 #include <cstdlib>
 
-#include "app/session.h"
-#include "app/startup.h"
+#include "base/session.h"
+#include "base/startup.h"
 #include "fuzzsupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

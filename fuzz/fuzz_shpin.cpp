@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string>
 
-#include "app/prompts.h"
-#include "app/session.h"
+#include "base/prompts.h"
+#include "base/session.h"
 #include "display/shpin.h"
-#include "display/vektor.h"
+#include "base/vektor.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 
 using namespace planox;
 

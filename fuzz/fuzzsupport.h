@@ -14,8 +14,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/prompts.h"
-#include "app/session.h"
+#include "base/prompts.h"
+#include "base/session.h"
 #include "convert/plot.h"
 
 namespace fuzz {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/prompts.h"
-#include "app/session.h"
+#include "base/prompts.h"
+#include "base/session.h"
 #include "convert/plot.h"
 
 namespace {

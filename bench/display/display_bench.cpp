@@ -11,7 +11,7 @@
 
 #include <random>
 
-#include "app/session.h"
+#include "base/session.h"
 #include "display/qtcanvas.h"
 #include "display/quorgraf.h"
 

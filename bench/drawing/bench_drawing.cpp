@@ -15,9 +15,9 @@
 #include <filesystem>
 #include <string>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/startup.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/startup.h"
 #include "bench/drawing/generate.h"
 #include "drawing/dxfin.h"
 #include "drawing/sinks.h"

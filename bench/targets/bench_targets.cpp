@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/startup.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/startup.h"
 #include "bench/drawing/generate.h"
 #include "display/quorgraf.h"
 #include "drawing/dxfin.h"

@@ -7,14 +7,15 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/startup.h"
-#include "app/terminate.h"
-#include "app/textconv.h"
 #include "app/usage.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/startup.h"
+#include "base/terminate.h"
+#include "base/textconv.h"
 #include "config/configio.h"
 #include "convert/plot.h"
+#include "convert/targets.h"
 #include "display/shpin.h"
 #include "drawing/dxfin.h"
 #include "drawing/report.h"
@@ -29,14 +30,9 @@ bool isFile(const std::string& name) {
   return stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-std::string fileNamePart(const std::string& path) {
-  auto p = path.find_last_of("/\\");
-  return p == std::string::npos ? path : path.substr(p + 1);
-}
-
 // The extension of a file as the reader wants it: the text after the
 // first dot of the name, at most 3 characters.
-std::string extensionOf(const std::string& path) { return LeftText(ExtensionAfterFirstDot(fileNamePart(path)), 3); }
+std::string extensionOf(const std::string& path) { return LeftText(ExtensionAfterFirstDot(FileNamePart(path)), 3); }
 
 [[noreturn]] void showUsageAndEnd() {
   PrintUsage();
@@ -48,23 +44,17 @@ std::string extensionOf(const std::string& path) { return LeftText(ExtensionAfte
   throw ProgramExit{1};
 }
 
-int targetOfExtension(const std::string& ext) {
-  for (int target = 1; !TargetExtension(target).empty(); ++target)
-    if (ext == TargetExtension(target)) return target;
-  return 0;
-}
-
 // Reads, converts and prints one drawing as the flags say. False when the
 // drawing could not be read, converted or printed; a Yes to the quit
 // question after an unreadable drawing ends the run.
 bool processFile(const std::string& dir, const std::string& path, const BatchFlags& flags,
                  const BatchActions& actions) {
   Session.InPath = dir;
-  Session.DrawingName = BaseName(fileNamePart(path));
+  Session.DrawingName = BaseName(FileNamePart(path));
   Session.FileExtension = extensionOf(path);
   Session.AbortFlag = false;
   // Every read of this drawing reports on one progress line.
-  ProgressReport progress(fileNamePart(path));
+  ProgressReport progress(FileNamePart(path));
   ReadDrawing(ReadHeaderOnly);
   if (Session.AbortFlag) {
     HelpNumber = 3090;
@@ -76,7 +66,7 @@ bool processFile(const std::string& dir, const std::string& path, const BatchFla
   bool done = true;
   if (flags.targetGiven) {
     if (ConvertDrawing())
-      ShowReport(fileNamePart(path) + " -> " + (Settings.DeviceCode == 3 ? PlotFileName() : "port") + " : ");
+      ShowReport(FileNamePart(path) + " -> " + (Settings.DeviceCode == 3 ? PlotFileName() : "port") + " : ");
     else
       done = false;
     Session.AbortFlag = false;
@@ -145,7 +135,7 @@ void startupRoutine(const std::vector<std::string>& args, const StartupWindow& w
 std::vector<std::string> FindMaskFiles(const std::string& mask) {
   std::vector<std::string> found;
   std::string dir = DirectoryPart(mask);
-  std::string pattern = fileNamePart(mask);
+  std::string pattern = FileNamePart(mask);
   DIR* d = opendir(dir.empty() ? "." : dir.c_str());
   if (!d) return found;
   while (dirent* e = readdir(d)) {
@@ -165,9 +155,9 @@ bool ApplyBatchOption(const std::string& option, BatchFlags& flags) {
   std::string value = option.substr(2);
   switch (letter) {
     case 'C': {
-      int target = targetOfExtension(LowerText(value));
-      if (target == 0) return false;
-      Settings.SyntaxCode = static_cast<uint16_t>(target);
+      const TargetRow* target = TargetOfBatchCode(value);
+      if (!target) return false;
+      Settings.SyntaxCode = static_cast<uint16_t>(target->number);
       flags.targetGiven = true;
       return true;
     }
@@ -273,7 +263,7 @@ void RunBatch(const std::vector<std::string>& args, const BatchActions& actions)
   std::string mask;
   if (files.empty()) {
     mask = args.empty() ? "" : args[0];
-    if (fileNamePart(mask).find('.') == std::string::npos) mask += "." + Session.FileExtension;
+    if (FileNamePart(mask).find('.') == std::string::npos) mask += "." + Session.FileExtension;
     files = FindMaskFiles(mask);
     first = 1;
     if (files.empty()) {
@@ -292,7 +282,7 @@ void RunBatch(const std::vector<std::string>& args, const BatchActions& actions)
   const std::string given = Session.PlotFile;
   bool allDone = true;
   for (const std::string& file : files) {
-    const std::string name = BaseName(fileNamePart(file));
+    const std::string name = BaseName(FileNamePart(file));
     Session.PlotFile = given.empty() ? name : files.size() == 1 ? given : given + "_" + name;
     if (!processFile(DirectoryPart(file), file, flags, actions)) allDone = false;
   }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/prompts.h"
-#include "app/session.h"
+#include "base/prompts.h"
+#include "base/session.h"
 #include "display/quorgraf.h"
 #include "drawing/dxfin.h"
 #include "drawing/dxfinvar.h"

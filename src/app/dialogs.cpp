@@ -17,8 +17,9 @@
 
 #include <algorithm>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
+#include "display/qtform.h"
 #include "display/tfquorgra.h"
 
 namespace planox {
@@ -27,18 +28,16 @@ namespace {
 
 // Short texts (captions, list lines, field contents) follow the display
 // rule of every field.
-QString display(const std::string& oem) { return QString::fromStdString(ToDisplayText(oem)); }
 
 // Prompts and messages may be longer than a field holds; they are converted
 // piecewise (code page 850 is one byte a character) so that a long message
 // is not shown empty.
 QString displayLong(const std::string& oem) {
   QString s;
-  for (size_t i = 0; i < oem.size(); i += 200) s += display(oem.substr(i, 200));
+  for (size_t i = 0; i < oem.size(); i += 200) s += QtText(oem.substr(i, 200));
   return s;
 }
 
-std::string fromDisplay(const QString& s) { return FromDisplayText(s.toStdString()); }
 
 // File names keep their length; they only change code page.
 QString fileName(const std::string& oem) { return QString::fromStdString(Cp850ToUtf8(oem)); }
@@ -57,26 +56,6 @@ QString filterText(const std::string& pattern) {
 
 }  // namespace
 
-void PlaceDialog(QWidget* dialog, QWidget* mainWindow, bool centre) {
-  QFont font = mainWindow ? mainWindow->font() : dialog->font();
-  const int fontScale = Settings.FontScale > 0 ? Settings.FontScale : 100;
-  if (font.pointSizeF() > 0)
-    font.setPointSizeF(font.pointSizeF() * fontScale / 100.0);
-  else if (font.pixelSize() > 0)
-    font.setPixelSize(std::max(1, font.pixelSize() * fontScale / 100));
-  dialog->setFont(font);
-  dialog->adjustSize();
-
-  const int scale = Settings.InputWindowScale > 0 ? Settings.InputWindowScale : 100;
-  QSize size = dialog->size();
-  size = QSize(size.width() * scale / 100, size.height() * scale / 100);
-  dialog->resize(size);
-  if (!centre || !mainWindow) return;
-  const QRect main = mainWindow->frameGeometry();
-  const int dx = std::max(0, (main.width() - size.width()) / 2);
-  const int dy = std::max(0, (main.height() - size.height()) / 2);
-  dialog->move(main.x() + dx, main.y() + dy + 20);
-}
 
 // ---- PromptDialog ----
 
@@ -84,7 +63,7 @@ PromptDialog::PromptDialog(QWidget* parent, const char* objectName, const std::s
                            const std::string& prompt)
     : QDialog(parent) {
   setObjectName(objectName);
-  setWindowTitle(display(caption));
+  setWindowTitle(QtText(caption));
   setModal(true);
   auto* top = new QVBoxLayout(this);
   prompt_ = new QLabel(displayLong(prompt), this);
@@ -153,7 +132,7 @@ ChoiceListDialog::ChoiceListDialog(QWidget* parent, const std::string& prompt,
     : PromptDialog(parent, "in_codedialog", "Choisir", prompt) {
   list_ = new QListWidget(this);
   list_->setObjectName("ListBox_choice");
-  for (const auto& c : choices) list_->addItem(display(c));
+  for (const auto& c : choices) list_->addItem(QtText(c));
   if (current >= 1 && current <= list_->count()) list_->setCurrentRow(current - 1);
   body()->addWidget(list_);
   connect(list_, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
@@ -173,7 +152,7 @@ RadioChoiceDialog::RadioChoiceDialog(QWidget* parent, const std::string& prompt,
   auto* v = new QVBoxLayout(group_);
   for (size_t i = 0; i < choices.size(); ++i) {
     // A "&" in a choice is text, not a shortcut mark.
-    auto* b = new QRadioButton(display(choices[i]).replace('&', "&&"), group_);
+    auto* b = new QRadioButton(QtText(choices[i]).replace('&', "&&"), group_);
     buttons_->addButton(b, static_cast<int>(i) + 1);
     v->addWidget(b);
     if (static_cast<int>(i) + 1 == current) b->setChecked(true);
@@ -212,14 +191,14 @@ TextPromptDialog::TextPromptDialog(QWidget* parent, const std::string& prompt, i
   edit_ = new QLineEdit(this);
   edit_->setObjectName("Edit_text");
   if (maxLength > 0) edit_->setMaxLength(maxLength);
-  edit_->setText(display(text));
+  edit_->setText(QtText(text));
   edit_->selectAll();
   body()->addWidget(edit_);
   setSizeGripEnabled(true);
   edit_->setFocus();
 }
 
-std::string TextPromptDialog::text() const { return fromDisplay(edit_->text()); }
+std::string TextPromptDialog::text() const { return OemText(edit_->text()); }
 
 // ---- QtUi ----
 
@@ -266,7 +245,7 @@ bool QtUi::textDialog(const std::string& prompt, int maxLength, std::string& tex
 }
 
 int QtUi::yesNoCancelBox(const std::string& caption, const std::string& question) {
-  QMessageBox box(QMessageBox::Question, display(caption), displayLong(question),
+  QMessageBox box(QMessageBox::Question, QtText(caption), displayLong(question),
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, main_);
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::Yes);
@@ -279,7 +258,7 @@ int QtUi::yesNoCancelBox(const std::string& caption, const std::string& question
 }
 
 void QtUi::messageBox(const std::string& caption, const std::string& text) {
-  QMessageBox box(QMessageBox::NoIcon, display(caption), displayLong(text), QMessageBox::Ok, main_);
+  QMessageBox box(QMessageBox::NoIcon, QtText(caption), displayLong(text), QMessageBox::Ok, main_);
   box.setTextFormat(Qt::PlainText);  // file names and user text, never markup
   box.setWindowModality(Qt::ApplicationModal);
   runModal(box);
@@ -322,7 +301,7 @@ void QtUi::progressBegin(const std::string& what) {
 bool QtUi::progressStep(int percent) {
   if (progressDepth_ == 0) return true;
   if (!progress_ && progressClock_.elapsed() >= progressDelay.count()) {
-    progress_ = new QProgressDialog(display(progressWhat_), display("Annuler"), 0, 100, main_);
+    progress_ = new QProgressDialog(QtText(progressWhat_), QtText("Annuler"), 0, 100, main_);
     progress_->setObjectName("TProgress");
     progress_->setWindowTitle(ProgramTitle);
     progress_->setWindowModality(Qt::ApplicationModal);

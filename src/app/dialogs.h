@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/prompts.h"
+#include "base/prompts.h"
+#include "display/qtform.h"
 
 class QButtonGroup;
 class QGroupBox;
@@ -22,12 +23,6 @@ class QRadioButton;
 class QVBoxLayout;
 
 namespace planox {
-
-// Gives a dialog the main window's font scaled by Settings.FontScale,
-// scales its size by Settings.InputWindowScale percent and, with centre,
-// centres it over the main window and moves it 20 pixels lower (the offset
-// from the main window's corner is never negative).
-void PlaceDialog(QWidget* dialog, QWidget* mainWindow, bool centre = true);
 
 // What the prompt dialogs share: the prompt label, the buttons "&Aide-Texte",
 // "Aide-&Image", "Annuler" and "OK" and their keys. Escape, "Annuler" and

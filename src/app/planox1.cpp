@@ -19,16 +19,16 @@
 #include <algorithm>
 
 #include "app/batch.h"
-#include "app/prompts.h"
+#include "base/prompts.h"
 #include "app/recent.h"
-#include "app/session.h"
-#include "app/startup.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/startup.h"
+#include "base/textconv.h"
 #include "app/blocksel.h"
 #include "app/dialogs.h"
-#include "app/fileio.h"
-#include "app/hpvinfo.h"
-#include "app/w32plotg.h"
+#include "app/infodialog.h"
+#include "app/limitsdialog.h"
+#include "base/fileio.h"
 #include "config/configio.h"
 #include "convert/confpen.h"
 #include "convert/plot.h"
@@ -49,27 +49,20 @@
 #include "help/helptext.h"
 #include "help/vmenu1.h"
 #include "help/vmenuhp.h"
+#include "display/qtform.h"
 
 namespace planox {
 
 namespace {
-
-QString display(const std::string& oem) { return QString::fromStdString(ToDisplayText(oem)); }
 
 bool fileExists(const std::string& name) {
   struct stat st;
   return stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-// The file-name part of a full name (the extension is taken from it, so a
-// dot in a directory name does not count).
-std::string nameWithoutDirectory(const std::string& full) {
-  auto p = full.find_last_of("/\\");
-  return p == std::string::npos ? full : full.substr(p + 1);
-}
 
 std::string upperExtension(const std::string& full) {
-  return UpperText(LeftText(ExtensionAfterFirstDot(nameWithoutDirectory(full)), 3));
+  return UpperText(LeftText(ExtensionAfterFirstDot(FileNamePart(full)), 3));
 }
 
 // Splits a full name as the session expects it.
@@ -224,7 +217,7 @@ void Thh::UpdateFileMenu() {
     const std::string& entry = Session.RecentFiles[n - 1];
     recent_[n - 1]->setVisible(!entry.empty());
     // "&" in a file name is a literal character, not an accelerator mark.
-    QString caption = display(RecentFileCaption(n));
+    QString caption = QtText(RecentFileCaption(n));
     caption = "&" + caption.mid(1).replace("&", "&&");
     recent_[n - 1]->setText(caption);
   }
@@ -233,7 +226,7 @@ void Thh::UpdateFileMenu() {
 void Thh::RefreshMenuAndTitle() {
   UpdateFileMenu();
   QApplication::setApplicationDisplayName(QString());
-  setWindowTitle(display(shownPlot_.empty() ? TitleText() : std::string(ProgramTitle) + "  -  " + shownPlot_));
+  setWindowTitle(QtText(shownPlot_.empty() ? TitleText() : std::string(ProgramTitle) + "  -  " + shownPlot_));
   WaitCursorOff();
 }
 
@@ -428,7 +421,7 @@ void Thh::OpenRecentFile(int n) {
   Session.AbortFlag = false;
   std::string entry = Session.RecentFiles[n - 1];
   // The entry's file, or the one whose name matches it but for case.
-  const std::string file = ExistingFileName(DirectoryPart(entry), nameWithoutDirectory(entry));
+  const std::string file = ExistingFileName(DirectoryPart(entry), FileNamePart(entry));
   if (fileExists(file) && IsHpglFileName(file)) {
     OpenPlotFile(file);
   } else if (fileExists(file)) {

@@ -1,8 +1,8 @@
 #include "app/recent.h"
 
-#include "app/session.h"
-#include "app/startup.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/startup.h"
+#include "base/textconv.h"
 
 namespace planox {
 

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 
 namespace planox {
 

@@ -19,40 +19,37 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "display/qtcanvas.h"
+#include "display/qtform.h"
 
 namespace planox {
 
 namespace {
 
 int32_t IntField(const QLineEdit* e) {
-  return static_cast<int32_t>(std::clamp<long long>(TextToInt(FieldText(e)), INT32_MIN, INT32_MAX));
+  return static_cast<int32_t>(std::clamp<long long>(TextToInt(OemText(e->text())), INT32_MIN, INT32_MAX));
 }
-double RealField(const QLineEdit* e) { return TextToReal(FieldText(e)); }
+double RealField(const QLineEdit* e) { return TextToReal(OemText(e->text())); }
 
 int32_t ColourValue(const QColor& c) { return c.red() | c.green() << 8 | c.blue() << 16; }
 
 QPushButton* AddButton(QWidget* parent, const char* name, const char* caption) {
-  auto* b = new QPushButton(DisplayText(caption), parent);
+  auto* b = new QPushButton(QtText(caption), parent);
   b->setObjectName(name);
   return b;
 }
 
 }  // namespace
 
-QString DisplayText(const std::string& oem) { return QString::fromStdString(ToDisplayText(oem)); }
-
-std::string FieldText(const QLineEdit* edit) { return FromDisplayText(edit->text().toStdString()); }
-
 QButtonGroup* AddRadioItems(QGroupBox* group, std::initializer_list<const char*> items) {
   auto* buttons = new QButtonGroup(group);
   auto* layout = new QVBoxLayout(group);
   int id = 0;
   for (const char* item : items) {
-    auto* r = new QRadioButton(DisplayText(item), group);
+    auto* r = new QRadioButton(QtText(item), group);
     layout->addWidget(r);
     buttons->addButton(r, id++);
   }
@@ -64,7 +61,7 @@ std::string ChooseDirectory(QWidget* parent, const std::string& field) {
   d.setObjectName("DirectoryChooser");
   d.setFileMode(QFileDialog::Directory);
   d.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-  const QString start = DisplayText(WithoutSeparator(field));
+  const QString start = QtText(WithoutSeparator(field));
   d.setDirectory(!start.isEmpty() && QDir(start).exists() ? start : QDir::currentPath());
   if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) {
     Session.AbortFlag = false;
@@ -78,7 +75,7 @@ std::string ChooseDirectory(QWidget* parent, const std::string& field) {
 SettingsDialog::SettingsDialog(QWidget* parent, const char* objectName, const char* caption, int helpNumber)
     : QDialog(parent) {
   setObjectName(objectName);
-  setWindowTitle(DisplayText(caption));
+  setWindowTitle(QtText(caption));
   setModal(true);
   setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
   auto* top = new QVBoxLayout(this);
@@ -107,8 +104,8 @@ void SettingsDialog::reject() {
 
 QLineEdit* SettingsDialog::addField(int row, const char* label, const char* name, const std::string& value,
                                     int column) {
-  auto* l = new QLabel(DisplayText(label), this);
-  auto* e = new QLineEdit(DisplayText(value), this);
+  auto* l = new QLabel(QtText(label), this);
+  auto* e = new QLineEdit(QtText(value), this);
   e->setObjectName(name);
   l->setBuddy(e);
   grid_->addWidget(l, row, column);
@@ -136,9 +133,9 @@ TConfDir::TConfDir(QWidget* parent) : SettingsDialog(parent, "ConfDir", "Config 
   for (auto [button, edit] : browse) {
     grid()->addWidget(button, row++, 2);
     connect(button, &QPushButton::clicked, this,
-            [this, edit] { edit->setText(DisplayText(ChooseDirectory(this, FieldText(edit)))); });
+            [this, edit] { edit->setText(QtText(ChooseDirectory(this, OemText(edit->text())))); });
   }
-  CheckBox_shp = new QCheckBox(DisplayText("Charger TXT.SHP ?"), this);
+  CheckBox_shp = new QCheckBox(QtText("Charger TXT.SHP ?"), this);
   CheckBox_shp->setObjectName("CheckBox_shp");
   CheckBox_shp->setChecked(Settings.LoadShapeFont != 'N');
   grid()->addWidget(CheckBox_shp, 5, 0, 1, 3);
@@ -146,12 +143,12 @@ TConfDir::TConfDir(QWidget* parent) : SettingsDialog(parent, "ConfDir", "Config 
 }
 
 void TConfDir::store() {
-  Session.FileExtension = LeftText(FieldText(Edit_ext), 3);
-  Session.InPath = WithSeparator(FieldText(Edit_grafik));
+  Session.FileExtension = LeftText(OemText(Edit_ext->text()), 3);
+  Session.InPath = WithSeparator(OemText(Edit_grafik->text()));
   Settings.InPath = Session.InPath;
-  Settings.TempDir = WithSeparator(FieldText(Edit_temp));
-  Settings.PltDir = WithSeparator(FieldText(EDit_plt));
-  Settings.HomeDir = WithSeparator(FieldText(Edit_exe));
+  Settings.TempDir = WithSeparator(OemText(Edit_temp->text()));
+  Settings.PltDir = WithSeparator(OemText(EDit_plt->text()));
+  Settings.HomeDir = WithSeparator(OemText(Edit_exe->text()));
   Settings.LoadShapeFont = CheckBox_shp->isChecked() ? 'J' : 'N';
 }
 
@@ -159,7 +156,7 @@ void TConfDir::store() {
 // Graphics window
 
 Tconfgraf::Tconfgraf(QWidget* parent) : SettingsDialog(parent, "confgraf", "Configuration Graphique", 1940) {
-  RadioGroup_colour = new QGroupBox(DisplayText("Couleur des graphiques"), this);
+  RadioGroup_colour = new QGroupBox(QtText("Couleur des graphiques"), this);
   RadioGroup_colour->setObjectName("RadioGroup_colour");
   colourItems = AddRadioItems(RadioGroup_colour, {"color", "monochrom"});
   colourItems->button(Settings.ColourGraphics ? 0 : 1)->setChecked(true);
@@ -174,7 +171,7 @@ Tconfgraf::Tconfgraf(QWidget* parent) : SettingsDialog(parent, "confgraf", "Conf
   Edit_texthoehenfaktor =
       addField(3, "Taille du texte", "Edit_texthoehenfaktor", RealToText(double(Settings.TextHeightFactor)));
 
-  auto* size = new QGroupBox(DisplayText("Grandeur de la fen\x88tre"), this);
+  auto* size = new QGroupBox(QtText("Grandeur de la fen\x88tre"), this);
   size->setObjectName("GroupBox_size");
   auto* sizeRow = new QHBoxLayout(size);
   Edit_x = new QLineEdit(QString::number(Settings.ScreenWidth + 1), size);
@@ -198,7 +195,7 @@ Tconfgraf::Tconfgraf(QWidget* parent) : SettingsDialog(parent, "confgraf", "Conf
 
   Edit_zoomfaktor = addField(6, "Zoom", "Edit_zoomfaktor", RealToText(double(Settings.Zoom)));
   Edit_panfaktor = addField(7, "Panorama", "Edit_panfaktor", RealToText(double(Settings.Panorama)));
-  CheckBox_border = new QCheckBox(DisplayText("Bordure"), this);
+  CheckBox_border = new QCheckBox(QtText("Bordure"), this);
   CheckBox_border->setObjectName("CheckBox_border");
   CheckBox_border->setChecked(Settings.ScreendumpBorder);
   grid()->addWidget(CheckBox_border, 8, 0, 1, 3);
@@ -243,11 +240,11 @@ void Tconfgraf::Button_colourClick() {
 
 void Tconfgraf::store() {
   Settings.ColourGraphics = colourItems->checkedId() == 0;
-  Settings.ScreenTextStyle = LeftText(FieldText(Edit_font), 60);
+  Settings.ScreenTextStyle = LeftText(OemText(Edit_font->text()), 60);
   Settings.ScreenTextRatio = RealField(Edit_textbreitenfaktor);
   Settings.TextHeightFactor = RealField(Edit_texthoehenfaktor);
-  Settings.ScreenWidth = static_cast<uint16_t>(std::clamp<long long>(TextToInt(FieldText(Edit_x)) - 1, 0, 65535));
-  Settings.ScreenHeight = static_cast<uint16_t>(std::clamp<long long>(TextToInt(FieldText(Edit_y)) - 1, 0, 65535));
+  Settings.ScreenWidth = static_cast<uint16_t>(std::clamp<long long>(TextToInt(OemText(Edit_x->text())) - 1, 0, 65535));
+  Settings.ScreenHeight = static_cast<uint16_t>(std::clamp<long long>(TextToInt(OemText(Edit_y->text())) - 1, 0, 65535));
   Settings.Panorama = RealField(Edit_panfaktor);
   Settings.Zoom = RealField(Edit_zoomfaktor);
   Settings.ScreendumpBorder = CheckBox_border->isChecked();
@@ -285,7 +282,7 @@ Tconfprin::Tconfprin(QWidget* parent) : SettingsDialog(parent, "confprin", "Conf
   grid()->addWidget(Button_same, 1, 2);
   connect(Button_same, &QPushButton::clicked, this, [this] { Edit_scaley->setText(Edit_scale->text()); });
 
-  auto* origin = new QGroupBox(DisplayText("Origine"), this);
+  auto* origin = new QGroupBox(QtText("Origine"), this);
   origin->setObjectName("GroupBox_origin");
   auto* originGrid = new QGridLayout(origin);
   Edit_xorigin = new QLineEdit(QString::number(Settings.ScreendumpOriginX), origin);
@@ -298,12 +295,12 @@ Tconfprin::Tconfprin(QWidget* parent) : SettingsDialog(parent, "confprin", "Conf
   originGrid->addWidget(Edit_yorigin, 1, 1);
   grid()->addWidget(origin, 2, 0, 1, 3);
 
-  CheckBox_border = new QCheckBox(DisplayText("Contour"), this);
+  CheckBox_border = new QCheckBox(QtText("Contour"), this);
   CheckBox_border->setObjectName("CheckBox_border");
   CheckBox_border->setChecked(Settings.ScreendumpBorder);
   grid()->addWidget(CheckBox_border, 3, 0, 1, 3);
 
-  RadioGroup_mode = new QGroupBox(DisplayText("Ombrage"), this);
+  RadioGroup_mode = new QGroupBox(QtText("Ombrage"), this);
   RadioGroup_mode->setObjectName("RadioGroup_mode");
   modeItems = AddRadioItems(RadioGroup_mode, {"Monochrome", "Couleur / Niveau de gris"});
   if (QAbstractButton* b = modeItems->button(Settings.WindowsPrintMode - 1)) b->setChecked(true);

@@ -23,9 +23,6 @@ class QPushButton;
 
 namespace planox {
 
-// Widget helpers the settings and print dialogs share.
-QString DisplayText(const std::string& oem);
-std::string FieldText(const QLineEdit* edit);
 // Radio buttons in a group box, one per item, with ids from 0.
 QButtonGroup* AddRadioItems(QGroupBox* group, std::initializer_list<const char*> items);
 

@@ -13,30 +13,26 @@
 #include <limits>
 #include <vector>
 
-#include "app/fileio.h"
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/startup.h"
-#include "app/textconv.h"
+#include "base/fileio.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/startup.h"
+#include "base/textconv.h"
+#include "base/textfile.h"
 
 namespace planox {
 
-ConverterChoicesRecord ConverterChoices;
-
 namespace {
 
-// Targets 1..12 and CNC dialects 1..4 are what older versions know; SVG
-// (13) is stored for them as PostScript, the ISO dialect (5) as DIN 66025.
-constexpr uint16_t kTargets = 13, kDialects = 5;
-uint16_t OlderTarget(uint16_t code) { return code == 13 ? 10 : code; }
+// CNC dialects 1..4 are what older versions know; the ISO dialect (5) is
+// stored for them as DIN 66025. Targets they do not know are stored as the
+// target row says (TargetRow::olderNumber).
+constexpr uint16_t kDialects = 5;
+uint16_t OlderTarget(uint16_t code) {
+  const TargetRow* t = FindTarget(code);
+  return t && t->olderNumber ? static_cast<uint16_t>(t->olderNumber) : code;
+}
 uint16_t OlderDialect(uint16_t code) { return code == 5 ? 1 : code; }
-
-const char* const kTargetNames[kTargets] = {"HP-GL",   "ARISTO",  "Lasercomb", "CNC",        "DXF",         "Turbo-Pascal",
-                                      "IGES",    "Turbo-C", "HP-GL/2",   "Postscript", "HP-GL Laser", "Garmin GPS",
-                                      "SVG"};
-const char* const kTargetExtensions[kTargets] = {"plt", "art", "hpg", "cnc", "dxf", "pas", "igs",
-                                           "c",   "pl2", "ps",  "hpl", "grm", "svg"};
-const char* const kChannelNames[3] = {"serial Port", "parallel Port", "File"};
 
 const char* const kPostscriptFonts[35] = {
     "Times-Roman",           "Times-Italic",           "Times-Bold",
@@ -82,37 +78,10 @@ uint16_t screenDimension(int pixels) {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view trimmed(std::string_view s) {
-  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-// An integer value line: optional blanks and sign, then digits only.
-bool parseInteger(std::string_view s, long long& out) {
-  s = trimmed(s);
-  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-  if (s.empty()) return false;
-  auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
-  return ec == std::errc() && p == s.data() + s.size();
-}
-
-// A real value line: every "," is read as "."; anything that is not
-// entirely a finite number gives 0.
-double parseReal(std::string_view line) {
-  std::string s(trimmed(line));
-  for (char& c : s) {
-    if (c == ',') c = '.';
-  }
-  std::string_view v = s;
-  if (!v.empty() && v.front() == '+') v.remove_prefix(1);
-  // from_chars would also take "inf" and "nan"; a value line never holds them.
-  std::string_view digits = (!v.empty() && v.front() == '-') ? v.substr(1) : v;
-  if (digits.empty() || !(digits.front() == '.' || (digits.front() >= '0' && digits.front() <= '9'))) return 0;
+// A value line that is no number gives 0.
+double configReal(std::string_view line) {
   double x = 0;
-  auto [p, ec] = std::from_chars(v.data(), v.data() + v.size(), x);
-  if (ec != std::errc() || p != v.data() + v.size() || !std::isfinite(x)) return 0;
-  return x;
+  return ParseTypedReal(line, x) ? x : 0;
 }
 
 std::string format(const char* fmt, int width, int decimals, long double x) {
@@ -163,47 +132,29 @@ std::string oneLine(std::string s) {
   return s;
 }
 
-// Reads lines ending in CR LF, LF or CR. A line longer than kMaxLine keeps
-// its first kMaxLine bytes; the rest is skipped. A read error is sticky:
-// every later read fails as well.
+// The configuration file's lines: a line longer than kMaxLine keeps its
+// first kMaxLine bytes. A read error is sticky: every later read fails as
+// well.
 class LineReader {
  public:
   static constexpr size_t kMaxLine = 65536;
-  explicit LineReader(std::FILE* f) : f_(f) {}
+  explicit LineReader(std::FILE* f) { in_.Attach(f); }
 
   // Next line; at end of file an empty line. False once reading failed.
   bool read(std::string& line) {
     line.clear();
-    if (failed_) return false;
-    int c = std::getc(f_);
-    while (c != EOF && c != '\n' && c != '\r') {
-      if (line.size() < kMaxLine) line.push_back(static_cast<char>(c));
-      c = std::getc(f_);
-    }
-    if (c == '\r') {
-      int next = std::getc(f_);
-      if (next != '\n' && next != EOF) std::ungetc(next, f_);
-    }
-    if (std::ferror(f_)) failed_ = true;
-    return !failed_;
+    if (in_.ReadError()) return false;
+    in_.ReadTextLine(line);
+    if (line.size() > kMaxLine) line.resize(kMaxLine);
+    return !in_.ReadError();
   }
 
-  bool atEnd() {
-    if (failed_) return true;
-    int c = std::getc(f_);
-    if (c == EOF) {
-      if (std::ferror(f_)) failed_ = true;
-      return true;
-    }
-    std::ungetc(c, f_);
-    return false;
-  }
+  bool atEnd() { return in_.ReadError() || in_.AtEnd(); }
 
-  bool failed() const { return failed_; }
+  bool failed() const { return in_.ReadError(); }
 
  private:
-  std::FILE* f_;
-  bool failed_ = false;
+  TextReader in_;
 };
 
 // One pass over the file layout, either writing every line or reading the
@@ -235,7 +186,7 @@ class ConfigPass {
     std::string s;
     if (!value(std::to_string(static_cast<long long>(v)), s)) return;
     long long n = 0;
-    bool ok = parseInteger(s, n);
+    bool ok = ParseTypedInteger(s, n);
     // A number that the field cannot hold counts as unreadable.
     v = (ok && n >= static_cast<long long>(std::numeric_limits<T>::min()) &&
          n <= static_cast<long long>(std::numeric_limits<T>::max()))
@@ -264,7 +215,7 @@ class ConfigPass {
   void real(const std::string& key, T& v, const std::string& written) {
     line(key);
     std::string s;
-    if (value(written, s)) v = static_cast<T>(parseReal(s));
+    if (value(written, s)) v = static_cast<T>(configReal(s));
   }
 
   void boolean(const std::string& key, bool& v) {
@@ -422,8 +373,7 @@ bool RunPass(ConfigPass& p) {
   p.integer("NC-Syntax ISO", trueDialect);
   // Only a known code that matches the older slot's stand-in counts: a
   // file saved again by an older version keeps what that version chose.
-  if (load && trueTarget >= 1 && trueTarget <= kTargets &&
-      OlderTarget(trueTarget) == s.SyntaxCode)
+  if (load && FindTarget(trueTarget) && OlderTarget(trueTarget) == s.SyntaxCode)
     s.SyntaxCode = trueTarget;
   if (load && trueDialect >= 1 && trueDialect <= kDialects && OlderDialect(trueDialect) == s.NcSyntax)
     s.NcSyntax = trueDialect;
@@ -440,16 +390,6 @@ bool RunPass(ConfigPass& p) {
 std::string configFileName(const std::string& name) { return WithSeparator(StartDir()) + name + ".cfg"; }
 
 }  // namespace
-
-std::string TargetName(int syntaxCode) {
-  return syntaxCode >= 1 && syntaxCode <= kTargets ? kTargetNames[syntaxCode - 1] : "";
-}
-std::string ChannelName(int deviceCode) {
-  return deviceCode >= 1 && deviceCode <= 3 ? kChannelNames[deviceCode - 1] : "";
-}
-std::string TargetExtension(int syntaxCode) {
-  return syntaxCode >= 1 && syntaxCode <= kTargets ? kTargetExtensions[syntaxCode - 1] : "";
-}
 
 void SetScreenSizeHook(ScreenSizeHook hook) { screenSizeHook = hook ? hook : defaultScreenSize; }
 
@@ -608,7 +548,7 @@ bool editChannel() {
 bool editTargetValues() {
   SettingsRecord& s = Settings;
   switch (s.SyntaxCode) {
-    case 4:
+    case TargetCnc:
       if (!(askReal(s.MillingDepth, 5260, "Profondeur de coupe [mm] ", 0, 100) &&
             askReal(s.ToolDistance, 5270, "Distance d'outil \x85 la surface de la pi\x8A" "ce [mm] ", 0, 100) &&
             choose(s.NcSyntax, 5350, "NC - Code",
@@ -619,9 +559,9 @@ bool editTargetValues() {
       return askInteger(s.SpindleSpeed, 5360, "Vitesse de broche [1/min] ", 1, 100000) &&
              askInteger(s.PlungeFeed, 5360, "Avance de plong\x82" "e [mm/min] ", 1, 100000) &&
              askYesNo(s.NcLineNumbers, 5360, "Num\x82roter les lignes ?");
-    case 13:
+    case TargetSvg:
       return askReal(s.SvgStrokeWidth, 5370, "Largeur du trait [mm] ", 0.001, 10);
-    case 10: {
+    case TargetPostscript: {
       std::vector<std::string> fonts(std::begin(kPostscriptFonts), std::end(kPostscriptFonts));
       int font = 35;
       if (!choose(font, 5280, "Utiliser jeu de charact\x8A" "res Postscript", fonts, 35)) return false;
@@ -629,9 +569,9 @@ bool editTargetValues() {
       s.TextStyle = fonts[font - 1];
       return true;
     }
-    case 5:
+    case TargetDxf:
       return askText(s.TextStyle, 5280, "Entrer font de texte", 28);
-    case 12:
+    case TargetGarmin:
       if (!choose(s.NcSyntax, 5500, "Select",
                   {"Glob. Coordinate System (unchanged)", "Areal Coordinat System (convert x coords)"}, s.NcSyntax))
         return false;
@@ -664,8 +604,9 @@ void SaveConfiguration(const std::string& name) {
 void EditConfiguration() {
   Session.AbortFlag = false;
   SettingsRecord& s = Settings;
-  std::vector<std::string> targets(std::begin(kTargetNames), std::end(kTargetNames));
-  std::vector<std::string> channels(std::begin(kChannelNames), std::end(kChannelNames));
+  std::vector<std::string> targets, channels;
+  for (const TargetRow& t : Targets()) targets.push_back(t.name);
+  for (int c = 1; c <= 3; ++c) channels.push_back(ChannelName(c));
   if (!choose(s.SyntaxCode, 5130, "Plot-Syntax", targets, s.SyntaxCode)) return;
   if (!choose(s.DeviceCode, 5140, "appareil de sortie", channels, s.DeviceCode)) return;
   if (!editChannel()) return;
@@ -674,15 +615,17 @@ void EditConfiguration() {
   if (!askReal(s.PlotOriginY, 5230, "Coin gauche en bas du dessin Y [mm]", -10000, 10000)) return;
 
   const int target = s.SyntaxCode;
-  if (target == 1 || target == 2 || target == 10 || target == 11 || target == 13) {
+  const TargetRow* row = FindTarget(target);
+  const ShapeFontUse shapeFont = row ? row->shapeFont : ShapeFontUse::Never;
+  if (row && row->asksRotation) {
     if (!askYesNo(s.Rotate90, 5240, "Tourner le tracion en 90 degr\x82" "e ?")) return;
   } else {
     s.Rotate90 = 'N';
   }
-  if (target == 3) s.NcSyntax = 1;
-  if (target == 3 || target == 4) {
+  if (target == TargetLasercomb) s.NcSyntax = 1;
+  if (shapeFont == ShapeFontUse::Always) {
     s.UseShapeFont = 'J';
-  } else if (target == 1 || target == 2 || target == 13) {
+  } else if (shapeFont == ShapeFontUse::Asked) {
     if (s.LoadShapeFont == 'N') {
       s.UseShapeFont = 'N';
     } else if (!askYesNo(s.UseShapeFont, 5250, "Utiliser le font de texte externe TXT.SHP ?")) {
@@ -695,7 +638,7 @@ void EditConfiguration() {
   if (!askReal(s.TextWidthRatio, 5290, "Coefficient de correction de la largeur du texte  (0.1..10)  ", 0.01, 100))
     return;
 
-  if (target == 2) {
+  if (target == TargetAristo) {
     bool yes = AskYesNoCancel("R\x82viser le file d'initialisation ?");
     if (Session.AbortFlag || !yes) return;
     WaitCursorOn();

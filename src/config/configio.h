@@ -7,24 +7,12 @@
 #include <cstdint>
 #include <string>
 
-#include "app/session.h"
+#include "base/session.h"
+#include "convert/channel.h"
+#include "convert/garmin.h"
+#include "convert/targets.h"
 
 namespace planox {
-
-// Converter choices that EditConfiguration sets but the configuration file
-// does not store; both start as 1 at every program start. The file type is
-// Settings.GarminFileType itself (one value, whichever name is used).
-struct ConverterChoicesRecord {
-  uint16_t& GarminFileType = Settings.GarminFileType;  // 1 WPT, 2 TRK, 3 GRM
-  uint16_t GarminXReference = 1;  // Garmin coordinate mode 2: 1 x min (left), 2 x max (right)
-};
-extern ConverterChoicesRecord ConverterChoices;
-
-// Name of conversion target 1..13 and of output channel 1..3 (empty when
-// the code is out of range), and the file extension of each target.
-std::string TargetName(int syntaxCode);
-std::string ChannelName(int deviceCode);
-std::string TargetExtension(int syntaxCode);
 
 // Screen size in pixels, used where ScreenWidth or ScreenHeight is 0 or
 // 65535. The window layer installs the real one; without it the screen

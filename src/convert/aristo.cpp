@@ -5,17 +5,16 @@
 // millimetres with dialect 2 of the CNC settings.
 #include <cmath>
 
-#include "app/fileio.h"
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/fileio.h"
+#include "base/session.h"
+#include "base/textconv.h"
+#include "base/vektor.h"
 #include "convert/writer.h"
 
 namespace planox {
 
 namespace {
 
-double ArcX(double cx, double r, double t) { return cx + r * std::cos(t * M_PI / 180.0); }
-double ArcY(double cy, double r, double t) { return cy + r * std::sin(t * M_PI / 180.0); }
 bool Whole(double a) { return a == std::floor(a); }
 
 std::string A(double mm) { return IntToText(RoundUnit(mm * 100)); }

@@ -8,9 +8,14 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/session.h"
+#include "base/session.h"
 
 namespace planox {
+
+std::string ChannelName(int deviceCode) {
+  static const char* const names[3] = {"serial Port", "parallel Port", "File"};
+  return deviceCode >= 1 && deviceCode <= 3 ? names[deviceCode - 1] : "";
+}
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/fileio.h"
+#include "base/fileio.h"
 
 namespace planox {
 
@@ -16,6 +16,10 @@ namespace planox {
 // else /dev/ttyS(n-1) / /dev/lp(n-1).
 std::string SerialDevicePath(int port);
 std::string ParallelDevicePath(int port);
+
+// Name of output channel 1..3 (serial port, parallel port, file); empty
+// when the code is out of range.
+std::string ChannelName(int deviceCode);
 
 class OutputChannel {
  public:

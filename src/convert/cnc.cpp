@@ -8,8 +8,9 @@
 // for count the sense that way. Dialect 5 (IsoWriter) uses the ISO sense.
 #include <cmath>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
+#include "base/vektor.h"
 #include "convert/oututil.h"
 #include "convert/writer.h"
 
@@ -18,8 +19,6 @@ namespace planox {
 namespace {
 
 std::string N(double mm) { return RealToTextDecimals(mm, 3); }
-double ArcX(double cx, double r, double t) { return cx + r * std::cos(t * M_PI / 180.0); }
-double ArcY(double cy, double r, double t) { return cy + r * std::sin(t * M_PI / 180.0); }
 
 class CncWriter final : public PlotWriter {
  public:

@@ -10,16 +10,16 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
-#include "config/configio.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
+#include "convert/targets.h"
+#include "display/qtform.h"
 
 namespace planox {
 
 namespace {
 
-QString display(const std::string& oem) { return QString::fromStdString(ToDisplayText(oem)); }
 
 constexpr int kRows = 16, kColumns = 3;
 
@@ -27,15 +27,8 @@ const char* const kColourNames[16] = {"", "rouge", "jaune", "vert", "cyan", "ble
                                       "", "",      "",      "",     "",     "",     ""};
 
 std::string penHeader(int target) {
-  switch (target) {
-    case 1:
-    case 2: return "Pen No.";
-    case 3:
-    case 4: return "Tool No.";
-    case 10:
-    case 11: return "Epaisseur du trait";
-    default: return "Couleur";
-  }
+  const TargetRow* t = FindTarget(target);
+  return t ? t->penHeader : "Couleur";
 }
 
 int32_t cellNumber(const std::string& text) {
@@ -45,7 +38,8 @@ int32_t cellNumber(const std::string& text) {
 }  // namespace
 
 bool TForm_confPentable::HasSpeeds(int syntaxCode) {
-  return (syntaxCode >= 1 && syntaxCode <= 4) || syntaxCode == 9;
+  const TargetRow* t = FindTarget(syntaxCode);
+  return t && t->speeds;
 }
 
 TForm_confPentable::TForm_confPentable(QWidget* parent) : QDialog(parent) {
@@ -57,9 +51,8 @@ TForm_confPentable::TForm_confPentable(QWidget* parent) : QDialog(parent) {
   ComboBox1 = new QComboBox(this);
   ComboBox1->setObjectName("ComboBox1");
   ComboBox1->setEditable(false);
-  for (int i = 1; !TargetName(i).empty(); ++i) ComboBox1->addItem(display(TargetName(i)));
-  ComboBox1->setCurrentIndex(Settings.SyntaxCode >= 1 && Settings.SyntaxCode <= ComboBox1->count() ? Settings.SyntaxCode - 1
-                                                                                                   : -1);
+  for (const TargetRow& t : Targets()) ComboBox1->addItem(QtText(t.name));
+  ComboBox1->setCurrentIndex(FindTarget(Settings.SyntaxCode) ? Settings.SyntaxCode - 1 : -1);
   top->addWidget(ComboBox1);
 
   StringGrid1 = new QTableWidget(kRows, kColumns, this);
@@ -102,7 +95,7 @@ TForm_confPentable::TForm_confPentable(QWidget* parent) : QDialog(parent) {
 
 std::string TForm_confPentable::Cell(int col, int row) const {
   const QTableWidgetItem* it = StringGrid1->item(row, col);
-  return it ? FromDisplayText(it->text().toStdString()) : std::string();
+  return it ? OemText(it->text()) : std::string();
 }
 
 void TForm_confPentable::SetCell(int col, int row, const std::string& text) {
@@ -111,7 +104,7 @@ void TForm_confPentable::SetCell(int col, int row, const std::string& text) {
     it = new QTableWidgetItem;
     StringGrid1->setItem(row, col, it);
   }
-  it->setText(display(text));
+  it->setText(QtText(text));
 }
 
 void TForm_confPentable::BuildGrid() {

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "convert/oututil.h"
 #include "drawing/dxfout.h"
 

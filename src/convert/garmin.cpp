@@ -3,13 +3,14 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
-#include "config/configio.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "convert/oututil.h"
 
 namespace planox {
+
+ConverterChoicesRecord ConverterChoices;
 
 namespace {
 

@@ -9,13 +9,24 @@
 // from the reference longitude, 0 for x min and 180 for x max).
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <memory>
 #include <string>
 
+#include "base/session.h"
 #include "convert/writer.h"
 
 namespace planox {
+
+// Converter choices that EditConfiguration sets but the configuration file
+// does not store; both start as 1 at every program start. The file type is
+// Settings.GarminFileType itself (one value, whichever name is used).
+struct ConverterChoicesRecord {
+  uint16_t& GarminFileType = Settings.GarminFileType;  // 1 WPT, 2 TRK, 3 GRM
+  uint16_t GarminXReference = 1;  // Garmin coordinate mode 2: 1 x min (left), 2 x max (right)
+};
+extern ConverterChoicesRecord ConverterChoices;
 
 // The moment a record is stamped with; tests install a fixed one
 // (nullptr restores the system clock).

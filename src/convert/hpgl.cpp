@@ -7,8 +7,9 @@
 // or draw and closes before any other command.
 #include <cmath>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
+#include "base/vektor.h"
 #include "convert/writer.h"
 
 namespace planox {
@@ -20,8 +21,6 @@ std::string Point(double x, double y) { return Unit(x) + "," + Unit(y); }
 
 bool Whole(double a) { return a == std::floor(a); }
 
-double ArcX(double cx, double r, double t) { return cx + r * std::cos(t * M_PI / 180.0); }
-double ArcY(double cy, double r, double t) { return cy + r * std::sin(t * M_PI / 180.0); }
 
 // A label ends at ETX; an ETX inside the text would end it early and hand
 // the rest to the plotter as commands, so it is left out.

@@ -5,9 +5,10 @@
 #include <ctime>
 #include <cstdio>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/startup.h"
+#include "base/textconv.h"
 #include "convert/oututil.h"
 
 namespace planox {

@@ -6,9 +6,12 @@
 #include <charconv>
 #include <cmath>
 
-#include "app/session.h"
-#include "app/startup.h"
-#include "app/textconv.h"
+#include <cstdio>
+
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/startup.h"
+#include "base/textconv.h"
 #include "convert/plot.h"
 
 namespace planox {

@@ -4,10 +4,10 @@
 #include <limits>
 #include <memory>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
-#include "config/configio.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
+#include "convert/targets.h"
 #include "convert/channel.h"
 #include "convert/writer.h"
 #include "display/shpin.h"
@@ -123,7 +123,7 @@ bool PlotUsesShapeFont() {
 }
 
 void PlotBegin(int syntaxCode, int deviceCode) {
-  if (syntaxCode < 1 || syntaxCode > TargetSvg) {
+  if (!FindTarget(syntaxCode)) {
     ReportError("Undefinierter Syntaxcode " + IntToText(syntaxCode));
     Session.AbortFlag = true;
     syntaxCode = 1;
@@ -157,7 +157,6 @@ void PlotBegin(int syntaxCode, int deviceCode) {
   }
 
   PlotState.penDown = false;
-  PlotState.procedureCount = 0;
   PlotState.curX = PlotState.curY = 0;
   current->header();
   if (writeFailed) {

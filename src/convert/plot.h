@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace planox {
 
@@ -34,9 +35,6 @@ struct PlotStateRecord {
   int lastSpeed = 0;
   int lineType = 0;
   bool encodedOpen = false;  // HP-GL/2 polyline-encoded block
-  int pathSegments = 0;      // PostScript "l" lines since the last "n"
-  int sourceLines = 0;       // lines in the current generated procedure
-  int procedureCount = 0;    // generated procedures so far
   bool outputOpen = false;
   bool textBeeped = false;     // a text the target cannot write has beeped
   bool positionLost = false;   // the last move or draw was left out
@@ -63,7 +61,12 @@ enum PlotTarget {
   TargetSvg = 13,
 };
 
-// Target names, channel names and file extensions: config/configio.h.
+// Everything else about each target: convert/targets.h.
+
+// The files a conversion to the target over the channel would write
+// (Session.PlotFile with each extension the target may use); none over a
+// port.
+std::vector<std::string> PlotOutputFiles(int syntaxCode, int deviceCode);
 
 // The sink operations.
 void PlotBegin(int syntaxCode, int deviceCode);

@@ -12,23 +12,18 @@
 
 #include <algorithm>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
-#include "config/configio.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
+#include "convert/channel.h"
+#include "convert/targets.h"
+#include "display/qtform.h"
 
 namespace planox {
 
 uint16_t ConverterResult = 1;
 
 namespace {
-
-QString display(const std::string& oem) { return QString::fromStdString(ToDisplayText(oem)); }
-std::string fromDisplay(const QString& s) { return FromDisplayText(s.toStdString()); }
-
-const char* const kTargetItems[13] = {"HP-GL",   "Aristo",  "Lasercomb",  "CNC",        "DXF",
-                                      "Turbo Pascal", "IGES", "Turbo C", "HP-GL/2", "Postscript",
-                                      "HPGL-Laser", "Garmin GPS", "SVG"};
 
 uint16_t portNumber(const std::string& text) {
   return static_cast<uint16_t>(std::clamp<long long>(TextToInt(TrimText(text)), 0, 65535));
@@ -45,32 +40,33 @@ Tplotkonvert::Tplotkonvert(QWidget* parent) : QDialog(parent) {
   auto* columns = new QHBoxLayout;
   top->addLayout(columns);
 
-  RadioGroup1 = new QGroupBox(display("Code de sortie   : "), this);
+  RadioGroup1 = new QGroupBox(QtText("Code de sortie   : "), this);
   RadioGroup1->setObjectName("RadioGroup1");
   targets = new QButtonGroup(this);
   auto* g1 = new QGridLayout(RadioGroup1);
-  for (int i = 0; i < 13; ++i) {
-    auto* b = new QRadioButton(display(kTargetItems[i]), RadioGroup1);
+  for (const TargetRow& t : Targets()) {
+    const int i = t.number - 1;
+    auto* b = new QRadioButton(QtText(t.dialogLabel), RadioGroup1);
     targets->addButton(b, i);
     g1->addWidget(b, i % 7, i / 7);
   }
   if (auto* b = targets->button(Settings.SyntaxCode - 1)) b->setChecked(true);
   columns->addWidget(RadioGroup1, 2);
 
-  RadioGroup2 = new QGroupBox(display(std::string("appareil de sortie") + " "), this);
+  RadioGroup2 = new QGroupBox(QtText(std::string("appareil de sortie") + " "), this);
   RadioGroup2->setObjectName("RadioGroup2");
   channels = new QButtonGroup(this);
   auto* g2 = new QGridLayout(RadioGroup2);
-  Edit_com = new QLineEdit(display(IntToText(Settings.SerialPort)), RadioGroup2);
-  Edit_lpt = new QLineEdit(display(IntToText(Settings.LptPort)), RadioGroup2);
-  Edit_file = new QLineEdit(display(Session.PlotFile), RadioGroup2);
+  Edit_com = new QLineEdit(QtText(IntToText(Settings.SerialPort)), RadioGroup2);
+  Edit_lpt = new QLineEdit(QtText(IntToText(Settings.LptPort)), RadioGroup2);
+  Edit_file = new QLineEdit(QtText(Session.PlotFile), RadioGroup2);
   Edit_com->setObjectName("Edit_com");
   Edit_lpt->setObjectName("Edit_lpt");
   Edit_file->setObjectName("Edit_file");
   QLineEdit* channelEdits[3] = {Edit_com, Edit_lpt, Edit_file};
   for (QLineEdit* e : channelEdits) e->setMinimumWidth(110);
   for (int i = 0; i < 3; ++i) {
-    auto* b = new QRadioButton(display(ChannelName(i + 1)), RadioGroup2);
+    auto* b = new QRadioButton(QtText(ChannelName(i + 1)), RadioGroup2);
     channels->addButton(b, i);
     g2->addWidget(b, i, 0);
     g2->addWidget(channelEdits[i], i, 1);
@@ -84,9 +80,9 @@ Tplotkonvert::Tplotkonvert(QWidget* parent) : QDialog(parent) {
   top->addLayout(values);
   auto value = [&](QLabel*& label, const char* labelName, const std::string& caption, QLineEdit*& edit,
                    const char* editName, const std::string& text, int row) {
-    label = new QLabel(display(caption), this);
+    label = new QLabel(QtText(caption), this);
     label->setObjectName(labelName);
-    edit = new QLineEdit(display(text), this);
+    edit = new QLineEdit(QtText(text), this);
     edit->setObjectName(editName);
     label->setBuddy(edit);
     values->addWidget(label, row, 0);
@@ -99,7 +95,7 @@ Tplotkonvert::Tplotkonvert(QWidget* parent) : QDialog(parent) {
   value(Label4, "Label4", std::string("D\x82" "calage") + " y", Edit4, "Edit4", real(Settings.PlotOriginY), 3);
 
   QLineEdit* fields[7] = {Edit_com, Edit_lpt, Edit_file, Edit1, Edit2, Edit3, Edit4};
-  for (int i = 0; i < 7; ++i) shown_[i] = fromDisplay(fields[i]->text());
+  for (int i = 0; i < 7; ++i) shown_[i] = OemText(fields[i]->text());
 
   auto* buttons = new QHBoxLayout;
   Button_ok = new QPushButton("OK", this);
@@ -140,7 +136,7 @@ void Tplotkonvert::StoreFields() {
   std::string text[7];
   bool edited[7];
   for (int i = 0; i < 7; ++i) {
-    text[i] = fromDisplay(fields[i]->text());
+    text[i] = OemText(fields[i]->text());
     edited[i] = text[i] != shown_[i];
   }
   if (edited[0]) Settings.SerialPort = portNumber(text[0]);

@@ -62,6 +62,9 @@ class Driver final : public PlotSink {
   void PlotText(const std::string& text, double x, double y) override {
     if (admitted({x, y}) && planox::PlotText(text, x, y)) CountWritten();
   }
+  std::vector<std::string> PlotOutputFiles(int syntaxCode, int deviceCode) const override {
+    return planox::PlotOutputFiles(syntaxCode, deviceCode);
+  }
 };
 
 }  // namespace

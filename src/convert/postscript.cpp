@@ -5,8 +5,9 @@
 // their path limits.
 #include <cmath>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
+#include "base/vektor.h"
 #include "convert/writer.h"
 
 namespace planox {
@@ -17,8 +18,6 @@ namespace {
 constexpr double UnitsPerMm = 72 * 0.0393700787 * 4.1666667;
 std::string D(double mm) { return IntToText(RoundUnit(mm * UnitsPerMm)); }
 std::string P(double x, double y) { return D(x) + " " + D(y); }
-double ArcX(double cx, double r, double t) { return cx + r * std::cos(t * M_PI / 180.0); }
-double ArcY(double cy, double r, double t) { return cy + r * std::sin(t * M_PI / 180.0); }
 
 // A font name must stay one PostScript name: delimiters and blanks would
 // split it or open a string.
@@ -79,16 +78,16 @@ class PostscriptWriter final : public PlotWriter {
     m(PlotState.curX, PlotState.curY);
   }
   void moveTo(double x, double y) override {
-    if (PlotState.pathSegments > 240) newPath();
+    if (pathSegments_ > 240) newPath();
     m(x, y);
   }
   void drawTo(double x, double y) override {
-    if (PlotState.pathSegments >= 241) PlotMoveTo(true, PlotState.curX, PlotState.curY);
+    if (pathSegments_ >= 241) PlotMoveTo(true, PlotState.curX, PlotState.curY);
     // After a fill, a dash or a font change the path is empty; a draw
     // that continues from there needs its start point again.
     if (!hasPoint_) m(PlotState.curX, PlotState.curY);
     PlotWriteLine(P(x, y) + " l");
-    ++PlotState.pathSegments;
+    ++pathSegments_;
   }
   bool forcesLineMove() const override { return true; }
   void solid(const PlotPoint& p1, const PlotPoint& p2, const PlotPoint& p3, const PlotPoint& p4) override {
@@ -150,10 +149,11 @@ class PostscriptWriter final : public PlotWriter {
   void newPath() {
     PlotWriteLine("s");
     PlotWriteLine("n");
-    PlotState.pathSegments = 0;
+    pathSegments_ = 0;
     hasPoint_ = false;
   }
   bool hasPoint_ = false;
+  int pathSegments_ = 0;  // "l" lines since the last "n"
   std::string fontSize_;
 };
 

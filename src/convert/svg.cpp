@@ -15,9 +15,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "convert/oututil.h"
 #include "convert/writer.h"
 

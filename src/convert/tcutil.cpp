@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "convert/oututil.h"
 
 namespace planox {
@@ -101,7 +101,7 @@ class SourceWriter : public PlotWriter {
 
   void trailer() override {
     if (ConversionFailed()) return;
-    int n = PlotState.procedureCount;
+    int n = procedureCount_;
     if (pascal_) {
       PlotExtents e = PlotterExtents();
       for (const char* l : {"end;", "", "var", "  ch : char;", "begin", "  H_Init(0);", "  H_InitGraph;",
@@ -194,16 +194,16 @@ class SourceWriter : public PlotWriter {
   // and the next one opened.
   void Counted(const std::string& line) {
     PlotWriteLine(line);
-    if (++PlotState.sourceLines > (pascal_ ? 350 : 250)) {
+    if (++sourceLines_ > (pascal_ ? 350 : 250)) {
       PlotWriteLine(pascal_ ? "end;" : "  }");
       OpenProcedure();
-      PlotState.sourceLines = 0;
+      sourceLines_ = 0;
     }
   }
 
   // The first procedure's count goes on from the header lines.
   void OpenProcedure() {
-    std::string n = IntToText(++PlotState.procedureCount);
+    std::string n = IntToText(++procedureCount_);
     PlotWriteLine("");
     if (pascal_) {
       PlotWriteLine("procedure QuorDrawing" + n + ";");
@@ -217,6 +217,8 @@ class SourceWriter : public PlotWriter {
   }
 
   bool pascal_;
+  int sourceLines_ = 0;     // lines in the current procedure
+  int procedureCount_ = 0;  // procedures opened so far
 };
 
 }  // namespace

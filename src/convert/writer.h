@@ -4,8 +4,9 @@
 // through PlotWrite / PlotWriteLine and may call back into the driver's
 // operations (an arc that starts with PlotMoveTo, a solid drawn as four
 // PlotLine calls). The driver's state (current point, text point, text
-// style, counters) is PlotState, which a writer may read and, for its own
-// counters, update.
+// style) is PlotState, which a writer may read; what only one writer
+// counts (path lines, procedure lines) it keeps as its own members, and a
+// writer is made anew for every conversion.
 //
 // Every hook has a default that writes nothing, so a target only overrides
 // what it has commands for. When a hook is called the driver has already
@@ -13,9 +14,16 @@
 // and draw, that the point is new; it updates the current point after
 // moveTo/drawTo return.
 //
-// Adding a target: derive from PlotWriter, write a factory
-// `std::unique_ptr<PlotWriter> MakeXxxWriter()`, and add it to the table in
-// convert/writers.cpp (or call RegisterPlotWriter before the conversion).
+// Adding a target:
+// 1. a file of its own (convert/xxx.cpp) with a class derived from
+//    PlotWriter that overrides the hooks it has commands for, and its
+//    factory `std::unique_ptr<PlotWriter> MakeXxxWriter()` declared below;
+// 2. one row in the target table (convert/targets.cpp) with the next
+//    number: names, extension, /C code, the factory, pen table and
+//    configuration-editor facts, and its name in PlotTarget (convert/plot.h);
+// 3. its golden files (tests/convert/golden) and a case in the golden test.
+// Nothing else names targets: the batch options, the converter dialog, the
+// pen table, the configuration file and the tests read the table.
 #pragma once
 
 #include <memory>
@@ -85,10 +93,9 @@ class PlotWriter {
 
 using PlotWriterFactory = std::unique_ptr<PlotWriter> (*)();
 
-// The factory of a target, nullptr when none is known.
+// The factory of a target (its row in convert/targets.h), nullptr when none
+// is known.
 PlotWriterFactory FindPlotWriter(int syntaxCode);
-// Adds or replaces the factory of a target.
-void RegisterPlotWriter(int syntaxCode, PlotWriterFactory factory);
 
 // The writers of this folder.
 std::unique_ptr<PlotWriter> MakeHpglWriter();       // 1

@@ -13,12 +13,12 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/fileio.h"
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/fileio.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "display/quorgraf.h"
-#include "display/vektor.h"
+#include "base/vektor.h"
 
 namespace planox {
 

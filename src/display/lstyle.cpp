@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/session.h"
+#include "base/session.h"
 
 namespace planox {
 
@@ -54,14 +54,6 @@ int ScreenLineStyle(std::string_view name) {
   if (name == "CENTER" || name == "DASHDOT") return 2;
   if (name == "STRICHPUNKT") return 2;
   if (name == "DASHED" || name == "HIDDEN" || name == "VERDECKT") return 3;
-  return 0;
-}
-
-int OutputLineType(std::string_view name) {
-  name = name.substr(0, 31);
-  if (name == "DASHDOT" || name == "MITTE") return 2;
-  if (name == "DASHED" || name == "VERDECKT") return 3;
-  if (name == "DOTTED" || name == "PUNKT") return 1;
   return 0;
 }
 

@@ -1,7 +1,7 @@
 // Colours and line styles of the display: the 16-colour palette behind the
 // colour numbers, the colour rules for window and printer, the drawing
-// colour translation, and the two line-type name tables (screen and
-// conversion output).
+// colour translation, and the screen line styles of line-type names (the
+// conversion output's are with the drawing's line types, dxfinvar.h).
 #pragma once
 
 #include <cstdint>
@@ -35,8 +35,5 @@ int GetColorTurbo(int n);
 
 // Line-type name to screen line style 0..3 (exact comparison).
 int ScreenLineStyle(std::string_view name);
-// Line-type name to conversion-output line type 0..3; the name is cut to
-// 31 characters first.
-int OutputLineType(std::string_view name);
 
 }  // namespace planox

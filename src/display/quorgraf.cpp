@@ -9,10 +9,10 @@
 #include <cstring>
 #include <limits>
 
-#include "app/fileio.h"
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/fileio.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
 
 namespace planox {
 

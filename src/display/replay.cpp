@@ -6,9 +6,9 @@
 #include <cmath>
 #include <optional>
 
-#include "app/cpustate.h"
-#include "app/prompts.h"
-#include "app/session.h"
+#include "base/cpustate.h"
+#include "base/prompts.h"
+#include "base/session.h"
 #include "display/quorgraf.h"
 
 namespace planox {

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/fileio.h"
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
-#include "display/vektor.h"
+#include "base/fileio.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
+#include "base/vektor.h"
 
 namespace planox {
 

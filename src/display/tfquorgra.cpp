@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/session.h"
+#include "base/session.h"
 #include "display/qtcanvas.h"
 
 namespace planox {

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "display/vektor.h"
+#include "base/vektor.h"
 
 namespace planox {
 

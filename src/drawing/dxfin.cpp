@@ -8,12 +8,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/cpustate.h"
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/startup.h"
-#include "app/textconv.h"
-#include "config/configio.h"
+#include "base/cpustate.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/startup.h"
+#include "base/textconv.h"
 #include "drawing/dxfin_parts.h"
 #include "drawing/notread.h"
 #include "drawing/report.h"
@@ -54,14 +53,11 @@ void NoteNotRead(const std::string& name) {
 // True when the conversion's output file is the drawing file itself: the
 // same file on disk, however either name is spelt.
 bool OutputIsDrawing(const std::string& drawing) {
-  if (Settings.DeviceCode != 3) return false;
   struct stat a {};
   if (::stat(drawing.c_str(), &a) != 0) return false;
-  std::vector<std::string> extensions{TargetExtension(Settings.SyntaxCode)};
-  if (Settings.SyntaxCode == 12) extensions = {"WPT", "TRK", "GRM", "grm"};  // by file type
-  for (const std::string& ext : extensions) {
+  for (const std::string& out :
+       CurrentPlotSink().PlotOutputFiles(Settings.SyntaxCode, Settings.DeviceCode)) {
     struct stat b {};
-    std::string out = Session.PlotFile + "." + ext;
     if (::stat(out.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino) return true;
   }
   return false;

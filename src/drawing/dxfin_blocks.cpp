@@ -11,10 +11,10 @@
 #include <memory>
 #include <unordered_map>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/startup.h"
-#include "app/textconv.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/startup.h"
+#include "base/textconv.h"
 #include "drawing/dxfin_parts.h"
 #include "drawing/report.h"
 

@@ -5,9 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/session.h"
-#include "app/textconv.h"
-#include "display/lstyle.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "drawing/dxfin_parts.h"
 #include "drawing/report.h"
 #include "drawing/sinks.h"
@@ -48,18 +47,26 @@ double PlotY(long double y) {
 }
 double PlotLength(long double l) { return static_cast<double>(l * Settings.PlotScale); }
 
-void SelectScreenStyle(const Layer& l) {
+// Whether an entity outside a block definition is drawn in this mode; when
+// it is, its layer's style is selected on the sink first. The display
+// counts every entity in count, drawn or not. Texts and solids have no
+// line type.
+bool SelectLayerStyle(int mode, int slot, uint32_t& count, bool lineType = true) {
+  const Layer& l = LayerOf(slot);
+  if (mode == ReadForConversion) {
+    if (LeftOut(l)) return false;
+    PlotSink& p = CurrentPlotSink();
+    if (lineType) p.PlotLineType(OutputLineType(LineTypeNameOf(l)));
+    p.PlotSelectPen(Settings.PenNumbers[PenColour(l.Colour)]);
+    return true;
+  }
+  if (mode != ReadForDisplay) return false;
+  ++count;
+  if (NotDrawn(l)) return false;
   GraphicsSink& g = CurrentGraphicsSink();
   g.H_SetLineStyleName(LineTypeNameOf(l));
   g.H_SetColor(ScreenColour(l.Colour));
-}
-
-void SelectPen(const Layer& l) {
-  CurrentPlotSink().PlotSelectPen(Settings.PenNumbers[PenColour(l.Colour)]);
-}
-
-void SelectPlotLineType(const Layer& l) {
-  CurrentPlotSink().PlotLineType(OutputLineType(LineTypeNameOf(l)));
+  return true;
 }
 
 // Work files carry the layer as its slot number minus one.
@@ -68,8 +75,6 @@ DxfWriter& BlockOnLayer(int slot) {
   w.DxfSetLayer(IntToText(slot - 1));
   return w;
 }
-
-// True when the conversion's output file is the drawing file itself: the
 
 }  // namespace
 
@@ -101,18 +106,11 @@ void EmitLine(int mode, int slot, long double x1, long double y1, long double x2
     BlockOnLayer(slot).DxfLine(double(x1), double(y1), double(x2), double(y2));
     return;
   }
-  const Layer& l = LayerOf(slot);
-  if (mode == ReadForConversion) {
-    if (LeftOut(l)) return;
-    SelectPlotLineType(l);
-    SelectPen(l);
+  if (!SelectLayerStyle(mode, slot, ElementCount)) return;
+  if (mode == ReadForConversion)
     CurrentPlotSink().PlotLine(PlotX(x1), PlotY(y1), PlotX(x2), PlotY(y2));
-  } else if (mode == ReadForDisplay) {
-    ++ElementCount;
-    if (NotDrawn(l)) return;
-    SelectScreenStyle(l);
+  else
     CurrentGraphicsSink().H_Line(double(x1), double(y1), double(x2), double(y2));
-  }
 }
 
 void EmitCircle(int mode, int slot, long double cx, long double cy, long double r) {
@@ -124,18 +122,11 @@ void EmitCircle(int mode, int slot, long double cx, long double cy, long double 
     BlockOnLayer(slot).DxfCircle(double(cx), double(cy), double(r));
     return;
   }
-  const Layer& l = LayerOf(slot);
-  if (mode == ReadForConversion) {
-    if (LeftOut(l)) return;
-    SelectPlotLineType(l);
-    SelectPen(l);
+  if (!SelectLayerStyle(mode, slot, ElementCount)) return;
+  if (mode == ReadForConversion)
     CurrentPlotSink().PlotCircle(PlotX(cx), PlotY(cy), PlotLength(r));
-  } else if (mode == ReadForDisplay) {
-    ++ElementCount;
-    if (NotDrawn(l)) return;
-    SelectScreenStyle(l);
+  else
     CurrentGraphicsSink().H_Circle(double(cx), double(cy), double(r));
-  }
 }
 
 void EmitArc(int mode, int slot, long double cx, long double cy, long double r, long double start,
@@ -150,19 +141,12 @@ void EmitArc(int mode, int slot, long double cx, long double cy, long double r, 
     BlockOnLayer(slot).DxfArc(double(cx), double(cy), double(start), double(end), double(r));
     return;
   }
-  const Layer& l = LayerOf(slot);
-  if (mode == ReadForConversion) {
-    if (LeftOut(l)) return;
-    SelectPlotLineType(l);
-    SelectPen(l);
+  if (!SelectLayerStyle(mode, slot, ElementCount)) return;
+  if (mode == ReadForConversion)
     CurrentPlotSink().PlotArc(PlotX(cx), PlotY(cy), double(start), double(end), PlotLength(r),
                               double(sweep));
-  } else if (mode == ReadForDisplay) {
-    ++ElementCount;
-    if (NotDrawn(l)) return;
-    SelectScreenStyle(l);
+  else
     CurrentGraphicsSink().H_Arc(double(cx), double(cy), double(start), double(end), double(r));
-  }
 }
 
 void EmitText(int mode, int slot, const std::string& text, long double x, long double y,
@@ -182,20 +166,15 @@ void EmitText(int mode, int slot, const std::string& text, long double x, long d
     w.DxfText(text, double(x), double(y));
     return;
   }
-  const Layer& l = LayerOf(slot);
+  if (!SelectLayerStyle(mode, slot, TextCount, false)) return;
   if (mode == ReadForConversion) {
-    if (LeftOut(l)) return;
     PlotSink& p = CurrentPlotSink();
-    SelectPen(l);
     p.PlotTextStyle(0, double(rotation), PlotLength(height),
                     PlotLength(height * widthFactor * Settings.TextWidthRatio));
     p.PlotTextAlign(0, 0);
     p.PlotText(text, PlotX(x), PlotY(y));
-  } else if (mode == ReadForDisplay) {
-    ++TextCount;
-    if (NotDrawn(l)) return;
+  } else {
     GraphicsSink& g = CurrentGraphicsSink();
-    SelectScreenStyle(l);
     g.H_SetTextStyle(2, double(rotation), double(height),
                      double(height * widthFactor * Settings.ScreenTextRatio * 0.8L));
     g.H_SetTextJustify(0, 0);
@@ -213,19 +192,13 @@ void EmitSolid(int mode, int slot, const long double (&x)[4], const long double 
                                 double(x[2]), double(y[2]), double(x[3]), double(y[3]));
     return;
   }
-  const Layer& l = LayerOf(slot);
-  if (mode == ReadForConversion) {
-    if (LeftOut(l)) return;
-    SelectPen(l);
+  if (!SelectLayerStyle(mode, slot, ElementCount, false)) return;
+  if (mode == ReadForConversion)
     CurrentPlotSink().PlotSolid(PlotX(x[0]), PlotY(y[0]), PlotX(x[1]), PlotY(y[1]), PlotX(x[2]),
                                 PlotY(y[2]), PlotX(x[3]), PlotY(y[3]));
-  } else if (mode == ReadForDisplay) {
-    ++ElementCount;
-    if (NotDrawn(l)) return;
-    SelectScreenStyle(l);
+  else
     CurrentGraphicsSink().H_Solid(double(x[0]), double(y[0]), double(x[1]), double(y[1]),
                                   double(x[2]), double(y[2]), double(x[3]), double(y[3]));
-  }
 }
 
 // ------------------------------------------------------------ shapes

@@ -11,10 +11,10 @@
 #include <cmath>
 #include <span>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
-#include "display/vektor.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
+#include "base/vektor.h"
 #include "drawing/dxfin_parts.h"
 
 namespace planox {

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "display/vektor.h"
+#include "base/vektor.h"
 #include "drawing/curves.h"
 #include "drawing/dxfin.h"
 #include "drawing/dxftext.h"

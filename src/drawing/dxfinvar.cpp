@@ -1,7 +1,7 @@
 #include "drawing/dxfinvar.h"
 #include "drawing/notread.h"
 
-#include "app/prompts.h"
+#include "base/prompts.h"
 
 namespace planox {
 
@@ -84,6 +84,14 @@ int FindLineType(std::string_view name) {
 }
 
 void ResetBoundingBox() { BoundingBox = DrawnBox = Box{}; }
+
+int OutputLineType(std::string_view name) {
+  name = name.substr(0, 31);
+  if (name == "DASHDOT" || name == "MITTE") return 2;
+  if (name == "DASHED" || name == "VERDECKT") return 3;
+  if (name == "DOTTED" || name == "PUNKT") return 1;
+  return 0;
+}
 
 std::string ShownBlockName(std::string_view name) {
   std::string s(name.substr(0, BlockNameLength));

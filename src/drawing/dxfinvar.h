@@ -70,6 +70,9 @@ void ResetDrawingModel();
 int FindLayer(std::string_view name);
 // Index 0..49 of the named line type; 0 ("CONTINUOUS") when unknown.
 int FindLineType(std::string_view name);
+// Line-type name to conversion-output line type 0..3; the name is cut to
+// 31 characters first.
+int OutputLineType(std::string_view name);
 
 inline void Widen(Box& b, long double x, long double y) {
   if (x > b.XMax) b.XMax = x;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/textconv.h"
-#include "app/textconv_utf8.h"
+#include "base/textconv.h"
+#include "base/textconv_utf8.h"
 
 namespace planox {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "display/vektor.h"
+#include "base/vektor.h"
 
 namespace planox {
 

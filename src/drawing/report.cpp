@@ -1,8 +1,8 @@
 #include "drawing/report.h"
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "drawing/dxfin.h"
 #include "drawing/dxfinvar.h"
 #include "drawing/notread.h"

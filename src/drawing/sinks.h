@@ -11,6 +11,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace planox {
 
@@ -56,6 +57,12 @@ class PlotSink {
   virtual void PlotTextStyle(int font, double angle, double height, double width) = 0;
   virtual void PlotTextAlign(int horizontal, int vertical) = 0;
   virtual void PlotText(const std::string& text, double x, double y) = 0;
+  // The files a conversion to the target over the channel would write,
+  // which the reader refuses to overwrite with its own drawing.
+  virtual std::vector<std::string> PlotOutputFiles(int syntaxCode, int deviceCode) const {
+    (void)syntaxCode, (void)deviceCode;
+    return {};
+  }
 };
 
 // Registry. nullptr puts the do-nothing sink back. The objects stay owned

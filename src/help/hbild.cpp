@@ -5,10 +5,10 @@
 
 #include <algorithm>
 
-#include "app/fileio.h"
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/fileio.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "convert/channel.h"
 #include "help/helptext.h"
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
-#include "display/vektor.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
+#include "base/vektor.h"
 #include "help/helptext.h"
 
 namespace planox {

@@ -10,10 +10,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/dialogs.h"
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
+#include "display/qtform.h"
 #include "help/helperr.h"
 #include "help/helptext.h"
 
@@ -25,7 +25,6 @@ QWidget* mainWindow = nullptr;
 QPoint lastPicturePosition;
 bool pictureWindowPlaced = false;
 
-QString display(const std::string& oem) { return QString::fromStdString(ToDisplayText(oem)); }
 
 // The help of a dialog's own button; it does not count as a cancel.
 void dialogHelp(int number) {
@@ -42,12 +41,12 @@ TForm_hilfebild::TForm_hilfebild(QWidget* parent, const std::vector<std::string>
                                  int selected)
     : QDialog(parent, Qt::Tool) {
   setObjectName("Form_hilfebild");
-  setWindowTitle(display(std::string(ProgramTitle) + " " + "Aide-Image"));
+  setWindowTitle(QtText(std::string(ProgramTitle) + " " + "Aide-Image"));
   auto* top = new QVBoxLayout(this);
   auto* row = new QHBoxLayout;
   ListBox1 = new QComboBox(this);
   ListBox1->setObjectName("ListBox1");
-  for (const std::string& e : entries) ListBox1->addItem(display(e));
+  for (const std::string& e : entries) ListBox1->addItem(QtText(e));
   ListBox1->setCurrentIndex(selected >= 1 && selected <= static_cast<int>(entries.size()) ? selected - 1 : -1);
   ListBox1->setMinimumContentsLength(40);
   row->addWidget(ListBox1, 1);
@@ -69,7 +68,7 @@ TForm_hilfebild::TForm_hilfebild(QWidget* parent, const std::vector<std::string>
 
   auto* buttons = new QHBoxLayout;
   auto button = [&](QPushButton*& b, const char* name, const std::string& caption) {
-    b = new QPushButton(display(caption), this);
+    b = new QPushButton(QtText(caption), this);
     b->setObjectName(name);
     b->setAutoDefault(false);
     buttons->addWidget(b);
@@ -123,20 +122,20 @@ Thelperr::Thelperr(QWidget* parent, const std::string& message, const std::strin
                    const std::string& remedy)
     : QDialog(parent), message_(message) {
   setObjectName("helperr");
-  setWindowTitle(display("Message d'erreur"));
+  setWindowTitle(QtText("Message d'erreur"));
   auto* grid = new QGridLayout(this);
-  Label_meldung = new QLabel(display("Message d'erreur"), this);
+  Label_meldung = new QLabel(QtText("Message d'erreur"), this);
   Label_meldung->setObjectName("Label_meldung");
-  Edit_meldung = new QLineEdit(display(message), this);
+  Edit_meldung = new QLineEdit(QtText(message), this);
   Edit_meldung->setObjectName("Edit_meldung");
   Edit_meldung->setReadOnly(true);
-  Label_ursache = new QLabel(display("Motif"), this);
+  Label_ursache = new QLabel(QtText("Motif"), this);
   Label_ursache->setObjectName("Label_ursache");
-  Memo_ursache = new QPlainTextEdit(display(cause), this);
+  Memo_ursache = new QPlainTextEdit(QtText(cause), this);
   Memo_ursache->setObjectName("Memo_ursache");
-  Label_abhilfe = new QLabel(display("Secours"), this);
+  Label_abhilfe = new QLabel(QtText("Secours"), this);
   Label_abhilfe->setObjectName("Label_abhilfe");
-  Memo_abhilfe = new QPlainTextEdit(display(remedy), this);
+  Memo_abhilfe = new QPlainTextEdit(QtText(remedy), this);
   Memo_abhilfe->setObjectName("Memo_abhilfe");
   for (QPlainTextEdit* m : {Memo_ursache, Memo_abhilfe}) {
     m->setMinimumWidth(420);
@@ -145,7 +144,7 @@ Thelperr::Thelperr(QWidget* parent, const std::string& message, const std::strin
   Button_ok = new QPushButton("OK", this);
   Button_ok->setObjectName("Button_ok");
   Button_ok->setDefault(true);
-  Button_help = new QPushButton(display("&Aide"), this);
+  Button_help = new QPushButton(QtText("&Aide"), this);
   Button_help->setObjectName("Button_help");
   Button_help->setAutoDefault(false);
   grid->addWidget(Label_meldung, 0, 0);
@@ -167,8 +166,8 @@ Thelperr::Thelperr(QWidget* parent, const std::string& message, const std::strin
 
 void Thelperr::Button_okClick() {
   if (changed_ && AskYesNo("Save Changes ?", 'J') == 'J' && !Session.AbortFlag)
-    SaveErrorHelp(message_, FromDisplayText(Memo_ursache->toPlainText().toStdString()),
-                  FromDisplayText(Memo_abhilfe->toPlainText().toStdString()));
+    SaveErrorHelp(message_, OemText(Memo_ursache->toPlainText()),
+                  OemText(Memo_abhilfe->toPlainText()));
   accept();
 }
 

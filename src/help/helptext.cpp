@@ -9,10 +9,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/fileio.h"
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/fileio.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "display/hpglin.h"
 #include "display/quorgraf.h"
 

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "app/textconv.h"
+#include "base/textconv.h"
 
 namespace planox {
 

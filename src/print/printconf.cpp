@@ -16,10 +16,11 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "config/confdlg.h"
+#include "display/qtform.h"
 #include "display/tfquorgra.h"
 #include "print/printer.h"
 
@@ -31,14 +32,14 @@ constexpr int kHelpNumber = 1030;
 constexpr int kPrinterNameLength = 40;
 
 QPushButton* AddButton(QWidget* parent, QBoxLayout* row, const char* name, const char* caption) {
-  auto* b = new QPushButton(DisplayText(caption), parent);
+  auto* b = new QPushButton(QtText(caption), parent);
   b->setObjectName(name);
   row->addWidget(b);
   return b;
 }
 
 QLabel* AddLabel(QWidget* parent, const char* name, const char* caption) {
-  auto* l = new QLabel(DisplayText(caption), parent);
+  auto* l = new QLabel(QtText(caption), parent);
   l->setObjectName(name);
   return l;
 }
@@ -84,19 +85,19 @@ TForm_printconf::TForm_printconf(TFquorgra& window, QWidget* parent)
   top->addLayout(fields);
 
   auto* groups = new QHBoxLayout;
-  RadioGroup_hochquer = new QGroupBox(DisplayText("Impression"), this);
+  RadioGroup_hochquer = new QGroupBox(QtText("Impression"), this);
   RadioGroup_hochquer->setObjectName("RadioGroup_hochquer");
   hochquerItems = AddRadioItems(RadioGroup_hochquer, {"Portrait", "Paysage"});
-  RadioGroup_printmono = new QGroupBox(DisplayText("ombrage"), this);
+  RadioGroup_printmono = new QGroupBox(QtText("ombrage"), this);
   RadioGroup_printmono->setObjectName("RadioGroup_printmono");
   printmonoItems = AddRadioItems(RadioGroup_printmono, {"Monochrome", "Couleur / nuance de gris"});
   groups->addWidget(RadioGroup_hochquer);
   groups->addWidget(RadioGroup_printmono);
   top->addLayout(groups);
 
-  CheckBox_umrandung = new QCheckBox(DisplayText("Bordure"), this);
+  CheckBox_umrandung = new QCheckBox(QtText("Bordure"), this);
   CheckBox_umrandung->setObjectName("CheckBox_umrandung");
-  CheckBox_anpassen = new QCheckBox(DisplayText("ajuster"), this);
+  CheckBox_anpassen = new QCheckBox(QtText("ajuster"), this);
   CheckBox_anpassen->setObjectName("CheckBox_anpassen");
   auto* checks = new QHBoxLayout;
   checks->addWidget(CheckBox_umrandung);
@@ -126,7 +127,7 @@ TForm_printconf::TForm_printconf(TFquorgra& window, QWidget* parent)
 TForm_printconf::~TForm_printconf() = default;
 
 void TForm_printconf::FormCreate() {
-  setWindowTitle(DisplayText("Impression"));
+  setWindowTitle(QtText("Impression"));
   const PrintStartValues start;
   Settings.ScreendumpScale = start.scaleX;
   Settings.PrintScaleVertical = start.scaleY;
@@ -135,8 +136,8 @@ void TForm_printconf::FormCreate() {
   Settings.ScreendumpBorder = start.border;
   printer_->setPageOrientation(start.orientation == 1 ? QPageLayout::Portrait : QPageLayout::Landscape);
 
-  Edit_scalex->setText(DisplayText(RealToText(Settings.ScreendumpScale)));
-  Edit_scaley->setText(DisplayText(RealToText(Settings.PrintScaleVertical)));
+  Edit_scalex->setText(QtText(RealToText(Settings.ScreendumpScale)));
+  Edit_scaley->setText(QtText(RealToText(Settings.PrintScaleVertical)));
   Edit_xorigin->setText(QString::number(Settings.ScreendumpOriginX));
   Edit_yorigin->setText(QString::number(Settings.ScreendumpOriginY));
   CheckBox_umrandung->setChecked(Settings.ScreendumpBorder);
@@ -164,10 +165,10 @@ void TForm_printconf::Button_printerClick() {
 }
 
 void TForm_printconf::readFields() {
-  Settings.ScreendumpScale = TextToReal(FieldText(Edit_scalex));
-  Settings.PrintScaleVertical = TextToReal(FieldText(Edit_scaley));
+  Settings.ScreendumpScale = TextToReal(OemText(Edit_scalex->text()));
+  Settings.PrintScaleVertical = TextToReal(OemText(Edit_scaley->text()));
   auto integer = [](const QLineEdit* e) {
-    return static_cast<int32_t>(std::clamp<long long>(TextToInt(FieldText(e)), INT32_MIN, INT32_MAX));
+    return static_cast<int32_t>(std::clamp<long long>(TextToInt(OemText(e->text())), INT32_MIN, INT32_MAX));
   };
   Settings.ScreendumpOriginX = integer(Edit_xorigin);
   Settings.ScreendumpOriginY = integer(Edit_yorigin);
@@ -203,7 +204,7 @@ void TForm_printconf::Button_previewClick() {
   readFields();
   QPrintPreviewDialog preview(printer_.get(), this);
   preview.setObjectName("PrintPreview");
-  preview.setWindowTitle(DisplayText("Aper\x87u"));
+  preview.setWindowTitle(QtText("Aper\x87u"));
   const bool fit = CheckBox_anpassen->isChecked();
   connect(&preview, &QPrintPreviewDialog::paintRequested, this,
           [this, fit](QPrinter* page) { ReplayPage(window_, *page, fit); });

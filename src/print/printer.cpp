@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "display/qtcanvas.h"
 #include "display/tfquorgra.h"
 #include "print/exportargs.h"

@@ -5,7 +5,8 @@
 #include <filesystem>
 
 #include "app/batch.h"
-#include "app/session.h"
+#include "base/session.h"
+#include "convert/targets.h"
 #include "drawing/drawing_support.h"
 #include "support/testsupport.h"
 
@@ -315,11 +316,11 @@ TEST_F(BatchRun, CorpusConvertsToEveryTarget) {
     for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
     return n;
   };
-  const char* targets[] = {"plt", "art", "hpg", "cnc", "dxf", "pas", "igs", "c", "pl2", "ps", "hpl", "grm", "svg"};
   for (const char* folder : {"ezdxf", "dxf-parser", "librecad"}) {
     const size_t drawings = FindMaskFiles(test::CorpusDir() + "/" + folder + "/*.dxf").size();
-    for (const char* t : targets) {
-      auto r = run({test::CorpusDir() + "/" + folder + "/*.dxf", std::string("/C") + t});
+    for (const TargetRow& row : Targets()) {
+      const std::string t = row.batchCode;
+      auto r = run({test::CorpusDir() + "/" + folder + "/*.dxf", "/C" + t});
       const size_t reports = count(r.err, ".dxf -> ");  // "drawing -> output : …"
       const size_t unread = count(r.err, "Quitter PLANOX ?");
       EXPECT_LE(reports + unread, drawings) << folder << " /C" << t << "\n" << r.err.substr(0, 3000);

@@ -17,13 +17,13 @@
 #include <memory>
 
 #include "app/blocksel.h"
-#include "app/hpvinfo.h"
+#include "app/infodialog.h"
 #include "app/planox1.h"
 #include "app/recent.h"
-#include "app/session.h"
-#include "app/textconv.h"
-#include "app/startup.h"
-#include "app/w32plotg.h"
+#include "base/session.h"
+#include "base/textconv.h"
+#include "base/startup.h"
+#include "app/limitsdialog.h"
 #include "config/configio.h"
 #include "display/quorgraf.h"
 #include "display/shpin.h"
@@ -39,14 +39,10 @@ using test::onModal;
 
 std::string text(const QLineEdit* e) { return e->text().toStdString(); }
 
-class Commands : public test::Defaults {
+class Commands : public test::InTempDir {
  protected:
   void SetUp() override {
-    Defaults::SetUp();
-    ResetDrawingModel();
-    SelectedBlock = 1;
-    oldStart = StartDir();
-    SetStartDir(dir.path());
+    InTempDir::SetUp();
     Settings.TempDir = dir.path() + "/";
     for (const char* s : {"floorplan.dxf", "flange.dxf"})
       test::WriteFile(dir.file(s), test::ReadFile(test::SourceDir() + "/samples/" + s));
@@ -55,8 +51,7 @@ class Commands : public test::Defaults {
   }
   void TearDown() override {
     hh.reset();
-    SetStartDir(oldStart);
-    Defaults::TearDown();
+    InTempDir::TearDown();
   }
   void open(const std::string& name) {
     ui.answerText(dir.file(name));
@@ -81,8 +76,6 @@ class Commands : public test::Defaults {
     d->findChild<QPushButton*>(button)->click();
   }
 
-  test::TempDir dir;
-  std::string oldStart;
   std::unique_ptr<Thh> hh;
 };
 
@@ -494,21 +487,16 @@ TEST_F(Commands, LimitsDialogEnterIsOk) {
   EXPECT_FALSE(Session.AbortFlag);
 }
 
-class Startup : public test::Defaults {
+class Startup : public test::InTempDir {
  protected:
   void SetUp() override {
-    Defaults::SetUp();
-    oldStart = StartDir();
-    SetStartDir(dir.path());
+    InTempDir::SetUp();
     ClearShapeFont();
   }
   void TearDown() override {
     ClearShapeFont();
-    SetStartDir(oldStart);
-    Defaults::TearDown();
+    InTempDir::TearDown();
   }
-  test::TempDir dir;
-  std::string oldStart;
 };
 
 TEST_F(Startup, ReadsTheConfigurationAndTheShapeFont) {

@@ -14,7 +14,7 @@
 
 #include "app/dialogs.h"
 #include "app/planox1.h"
-#include "app/session.h"
+#include "base/session.h"
 #include "support/qtsupport.h"
 #include "support/testsupport.h"
 

@@ -14,7 +14,7 @@
 #include <functional>
 
 #include "app/dialogs.h"
-#include "app/session.h"
+#include "base/session.h"
 #include "support/qtsupport.h"
 #include "support/testsupport.h"
 

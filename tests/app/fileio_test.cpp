@@ -10,10 +10,10 @@
 #include <csignal>
 #include <filesystem>
 
-#include "app/fileio.h"
-#include "app/session.h"
-#include "app/startup.h"
-#include "app/textconv.h"
+#include "base/fileio.h"
+#include "base/session.h"
+#include "base/startup.h"
+#include "base/textconv.h"
 #include "config/configio.h"
 #include "support/testsupport.h"
 

@@ -4,30 +4,25 @@
 #include <QTest>
 
 #include "app/planox1.h"
-#include "app/session.h"
+#include "base/session.h"
 #include "support/testsupport.h"
 
 namespace planox {
 namespace {
 
-class MainWindow : public test::Defaults {
+class MainWindow : public test::InTempDir {
  protected:
   void SetUp() override {
-    Defaults::SetUp();
-    oldStart = StartDir();
-    SetStartDir(dir.path());
+    InTempDir::SetUp();
     Settings.TempDir = dir.path() + "/";
   }
   void TearDown() override {
-    SetStartDir(oldStart);
-    Defaults::TearDown();
+    InTempDir::TearDown();
   }
   std::string caption(const Thh& hh, const std::string& name) {
     QAction* a = hh.item(name);
     return a ? a->text().toStdString() : "<missing " + name + ">";
   }
-  test::TempDir dir;
-  std::string oldStart;
 };
 
 TEST_F(MainWindow, MenuBarHasEveryItemWithItsFormCaption) {

@@ -1,5 +1,5 @@
 // The usage text of the command line.
-#include "app/textconv.h"
+#include "base/textconv.h"
 #include "app/usage.h"
 #include "support/testsupport.h"
 

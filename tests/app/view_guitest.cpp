@@ -5,8 +5,8 @@
 #include <QTest>
 
 #include "app/planox1.h"
-#include "app/session.h"
-#include "app/startup.h"
+#include "base/session.h"
+#include "base/startup.h"
 #include "drawing/dxfinvar.h"
 #include "support/testsupport.h"
 

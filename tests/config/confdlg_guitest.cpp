@@ -16,8 +16,8 @@
 
 #include <sys/stat.h>
 
-#include "app/session.h"
-#include "app/startup.h"
+#include "base/session.h"
+#include "base/startup.h"
 #include "config/confdlg.h"
 #include "config/configio.h"
 #include "support/qtsupport.h"

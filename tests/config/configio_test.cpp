@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "support/testsupport.h"
 
 namespace planox {
@@ -37,20 +37,16 @@ std::string JoinLines(const std::vector<std::string>& lines, size_t count, const
   return s;
 }
 
-class ConfigFile : public test::Defaults {
+class ConfigFile : public test::InTempDir {
  protected:
   void SetUp() override {
-    Defaults::SetUp();
-    oldStartDir_ = StartDir();
-    SetStartDir(dir.path());
-    ConverterChoices.GarminXReference = 1;
-    SetScreenSizeHook(nullptr);
+    InTempDir::SetUp();
+    Settings.TempDir.clear();  // the files are about the start values
   }
   void TearDown() override {
-    SetStartDir(oldStartDir_);
     SetScreenSizeHook(nullptr);
     unsetenv("VISUAL");
-    Defaults::TearDown();
+    InTempDir::TearDown();
   }
 
   // The lines of the file that saving the current settings writes.
@@ -69,11 +65,6 @@ class ConfigFile : public test::Defaults {
     WriteFile(dir.file("hand.cfg"), content);
     LoadConfiguration("hand");
   }
-
-  TempDir dir;
-
- private:
-  std::string oldStartDir_;
 };
 
 TEST_F(ConfigFile, DefaultsGiveTheFixedLayout) {

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "app/textconv.h"
+#include "base/textconv.h"
 #include "drawing/dxfin.h"
 #include "drawing/sinks.h"
 #include "writertest.h"

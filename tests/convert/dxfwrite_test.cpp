@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "app/session.h"
+#include "base/session.h"
 #include "drawing/dxfin.h"
 #include "drawing/sinks.h"
 #include "writertest.h"

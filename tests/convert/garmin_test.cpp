@@ -5,7 +5,7 @@
 
 #include <regex>
 
-#include "app/textconv.h"
+#include "base/textconv.h"
 #include "convert/garmin.h"
 #include "writertest.h"
 

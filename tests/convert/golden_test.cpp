@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <regex>
 
+#include "convert/targets.h"
 #include "display/shpin.h"
 #include "plottest.h"
 
@@ -186,19 +187,6 @@ class Golden : public Defaults {
   }
 };
 
-std::string Extension(int target) {
-  switch (target) {
-    case TargetHpgl: return "plt";
-    case TargetAristo: return "art";
-    case TargetLasercomb: return "hpg";
-    case TargetCnc: return "cnc";
-    case TargetHpgl2: return "pl2";
-    case TargetPostscript: return "ps";
-    case TargetSvg: return "svg";
-    default: return "hpl";
-  }
-}
-
 // The PostScript date line in a fixed form.
 std::string Masked(const std::string& s) {
   static const std::regex date("% Datum: [0-9]{2}\\.[0-9]{2}\\.[0-9]{4}  Zeit: [0-9]{1,2}:[0-9]{2}\r\n");
@@ -213,7 +201,7 @@ TEST_F(Golden, EveryTargetAndDialect) {
     ResetSession();
     c.setup();
     std::string out = Masked(Convert(c.target, c.body));
-    std::string file = SourceDir() + "/tests/convert/golden/" + c.name + "." + Extension(c.target);
+    std::string file = SourceDir() + "/tests/convert/golden/" + c.name + "." + TargetExtension(c.target);
     if (update) WriteFile(file, out);
     EXPECT_EQ(out, ReadFile(file));
     EXPECT_FALSE(Session.AbortFlag);

@@ -8,7 +8,7 @@
 #include <map>
 #include <regex>
 
-#include "app/textconv.h"
+#include "base/textconv.h"
 
 #include "convert/iges.h"
 #include "writertest.h"

@@ -11,7 +11,7 @@
 #include <regex>
 #include <sstream>
 
-#include "app/textconv.h"
+#include "base/textconv.h"
 #include "drawing/dxfin.h"
 #include "drawing/sinks.h"
 #include "plottest.h"

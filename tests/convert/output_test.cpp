@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "convert/plot.h"
+#include "convert/targets.h"
 #include "plottest.h"
 
 namespace planox::test {
@@ -188,7 +189,8 @@ size_t LongestNumber(const std::string& s) {
 
 TEST_F(OutOfRange, EveryTargetLeavesOutWhatItCannotWrite) {
   const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
-  for (int target = 1; target <= 12; ++target) {
+  for (const TargetRow& row : Targets()) {
+    const int target = row.number;
     std::string out = Convert(target, [&] {
       PlotSelectPen(1);
       PlotLine(0, 0, 10, 10);

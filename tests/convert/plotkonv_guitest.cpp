@@ -12,8 +12,8 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "convert/confpen.h"
 #include "convert/plotkonv.h"
 #include "support/testsupport.h"

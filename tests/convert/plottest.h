@@ -13,7 +13,7 @@
 #include <vector>
 #include <string>
 
-#include "app/session.h"
+#include "base/session.h"
 #include "convert/plot.h"
 #include "support/testsupport.h"
 

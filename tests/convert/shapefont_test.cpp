@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "display/shpin.h"
-#include "display/vektor.h"
+#include "base/vektor.h"
 #include "plottest.h"
 
 namespace planox::test {

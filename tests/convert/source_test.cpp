@@ -5,7 +5,7 @@
 
 #include <fstream>
 
-#include "app/textconv.h"
+#include "base/textconv.h"
 #include "convert/tcutil.h"
 #include "writertest.h"
 

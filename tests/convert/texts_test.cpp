@@ -1,7 +1,7 @@
 // Texts of drawings in UTF-8 and in a Windows code page, read and written
 // by the DXF and PostScript targets: both end as the same code page 850
 // text the writers hold.
-#include "app/textconv.h"
+#include "base/textconv.h"
 #include "drawing/dxfin.h"
 #include "writertest.h"
 

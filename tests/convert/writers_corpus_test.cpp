@@ -6,7 +6,7 @@
 #include <map>
 #include <regex>
 
-#include "app/textconv.h"
+#include "base/textconv.h"
 #include "drawing/dxfin.h"
 #include "drawing/sinks.h"
 #include "writertest.h"

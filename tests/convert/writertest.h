@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "config/configio.h"
 #include "convert/dxfwrite.h"
 #include "convert/plot.h"
@@ -21,15 +21,11 @@
 
 namespace planox::test {
 
-// Defaults plus a temporary current directory and the writer-side state
-// that the Defaults fixture does not know about.
+// Defaults plus a temporary current directory.
 class WriterTest : public Defaults {
  protected:
   void SetUp() override {
     Defaults::SetUp();
-    ConverterChoices.GarminFileType = 1;
-    ConverterChoices.GarminXReference = 1;
-    DxfSingleColourLayers = false;
     Settings.TempDir = dir.path();  // block work files of the reader
     char buf[4096];
     old_ = getcwd(buf, sizeof buf) ? buf : "/";

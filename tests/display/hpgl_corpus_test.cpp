@@ -10,8 +10,8 @@
 #include <map>
 #include <unordered_map>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "config/configio.h"
 #include "convert/plot.h"
 #include "display/hpglin.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/session.h"
+#include "base/session.h"
 #include "display/quorgraf.h"
 #include "support/testsupport.h"
 

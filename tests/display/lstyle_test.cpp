@@ -1,6 +1,7 @@
 #include "display/lstyle.h"
+#include "drawing/dxfinvar.h"
 
-#include "app/session.h"
+#include "base/session.h"
 #include "support/testsupport.h"
 
 namespace planox {

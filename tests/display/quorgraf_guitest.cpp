@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QTest>
 
-#include "app/session.h"
+#include "base/session.h"
 #include "display/qtcanvas.h"
 #include "display/tfquorgra.h"
 #include "support/testsupport.h"

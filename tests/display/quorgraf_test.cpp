@@ -6,7 +6,7 @@
 #include <limits>
 #include <random>
 
-#include "app/session.h"
+#include "base/session.h"
 #include "support/testsupport.h"
 
 namespace planox {

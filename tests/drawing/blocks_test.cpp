@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "app/startup.h"
+#include "base/startup.h"
 #include "drawing/report.h"
 #include "drawing_support.h"
 

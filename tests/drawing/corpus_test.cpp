@@ -2,7 +2,7 @@
 // an independent reader agrees with.
 #include <filesystem>
 
-#include "app/textconv.h"
+#include "base/textconv.h"
 #include "drawing_support.h"
 
 namespace planox::test {

@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
-#include "app/startup.h"
+#include "base/session.h"
+#include "base/startup.h"
+#include "convert/plot.h"
 #include "drawing/dxfin.h"
 #include "drawing/sinks.h"
 #include "support/testsupport.h"
@@ -97,6 +98,9 @@ class RecordingSink final : public GraphicsSink, public PlotSink {
   void PlotTextAlign(int h, int v) override {
     add("PlotTextAlign(" + std::to_string(h) + "," + std::to_string(v) + ")");
   }
+  std::vector<std::string> PlotOutputFiles(int syntaxCode, int deviceCode) const override {
+    return planox::PlotOutputFiles(syntaxCode, deviceCode);
+  }
   void PlotText(const std::string& text, double x, double y) override {
     add("PlotText(" + text + "," + L({x, y}) + ")");
   }
@@ -143,8 +147,6 @@ class DrawingTest : public Defaults {
  protected:
   void SetUp() override {
     Defaults::SetUp();
-    ResetDrawingModel();
-    ForgetBlockFiles();
     Settings.TempDir = tmp.path();
     Session.InPath = tmp.path();
     SetGraphicsSink(&rec);

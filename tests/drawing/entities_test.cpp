@@ -1,6 +1,6 @@
 // Entity readers: text decoding and defaults, polylines with bulges,
 // solids and the groups every reader takes.
-#include "display/vektor.h"
+#include "base/vektor.h"
 #include "drawing_support.h"
 
 namespace planox::test {

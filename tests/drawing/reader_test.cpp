@@ -2,7 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/textconv.h"
+#include "base/textconv.h"
 #include "drawing_support.h"
 
 namespace planox::test {

@@ -6,8 +6,8 @@
 #include <regex>
 #include <set>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "display/hpglin.h"
 #include "help/hbild.h"
 #include "help/helptext.h"

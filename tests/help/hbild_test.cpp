@@ -10,11 +10,11 @@
 #include <deque>
 #include <filesystem>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "display/hpglin.h"
 #include "display/quorgraf.h"
-#include "display/vektor.h"
+#include "base/vektor.h"
 #include "help/helperr.h"
 #include "help/helptext.h"
 #include "support/testsupport.h"

@@ -4,7 +4,7 @@
 
 #include <unistd.h>
 
-#include "app/session.h"
+#include "base/session.h"
 #include "display/hpglin.h"
 #include "display/quorgraf.h"
 #include "support/testsupport.h"

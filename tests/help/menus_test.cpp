@@ -63,7 +63,7 @@ const Captions kKorean = {
     {"mi_helpemail", "QUORVEL 이메일(&E)"}, {"mi_helplanguage", "언어(&L) 메뉴"},
 };
 
-// Runs first in a fresh process (ctest starts one per test).
+// Every test starts from the program's start state.
 TEST_F(Menus, StartInFrench) {
   EXPECT_EQ(Current(), kFrench);
   EXPECT_EQ(LanguageMenuCaption(), "&Language Menu");

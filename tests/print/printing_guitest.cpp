@@ -23,8 +23,8 @@
 #include <memory>
 
 #include "app/planox1.h"
-#include "app/session.h"
-#include "app/startup.h"
+#include "base/session.h"
+#include "base/startup.h"
 #include "config/confdlg.h"
 #include "drawing/drawing_support.h"
 #include "drawing/dxfinvar.h"

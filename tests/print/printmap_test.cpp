@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "app/session.h"
+#include "base/session.h"
 #include "display/quorgraf.h"
 #include "print/exportargs.h"
 #include "support/testsupport.h"

@@ -10,17 +10,15 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/session.h"
+#include "app/reset.h"
+#include "base/session.h"
 
 namespace fs = std::filesystem;
 
 namespace planox::test {
 
 void Defaults::SetUp() {
-  ResetSession();
-  ResetSettings();
-  HelpNumber = 0;
-  ChoiceList.clear();
+  ResetProgramState();
   SetUi(&ui);
 }
 

@@ -6,18 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/prompts.h"
+#include "base/prompts.h"
 
 namespace planox::test {
-
-// Puts Session, Settings and the module state of the foundation back to the
-// start-up defaults and installs a ScriptedUi for the test's lifetime.
-class Defaults : public ::testing::Test {
- protected:
-  void SetUp() override;
-  void TearDown() override;
-  ScriptedUi ui;
-};
 
 // A fresh directory under the system temporary directory, removed again
 // (with everything in it) when the object goes.
@@ -34,8 +25,18 @@ class TempDir {
   std::string path_;
 };
 
-// Defaults with a fresh directory as the start directory and the
-// temporary folder; the old start directory comes back afterwards.
+// Puts every module back into its start state (ResetProgramState) and
+// installs a ScriptedUi for the test's lifetime.
+class Defaults : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  ScriptedUi ui;
+};
+
+// Defaults with a fresh directory as the start directory (where the
+// configuration and session files go) and the temporary folder for the
+// test's lifetime; the old start directory comes back afterwards.
 class InTempDir : public Defaults {
  protected:
   void SetUp() override;

@@ -28,8 +28,18 @@ std::string TodayText();
 std::string NowTimeText();
 
 // Text to numbers: a text that is not entirely a number gives 0.
-double TextToReal(std::string_view s);  // the first "," is read as "."
+// The program's rule for numbers in drawings, command-line options and
+// settings texts: leading blanks, a sign, the first "," read as ".", and
+// nothing after the number (as the files it reads were written); any other
+// text is 0.
+double TextToReal(std::string_view s);
 long long TextToInt(std::string_view s);
+// The rule for numbers a person types (prompts) or edits (configuration
+// value lines): blanks and tabs around the number and a leading "+" are
+// allowed, and for reals the first "," is read as "."; false, with value
+// unchanged, when the text is no finite number.
+bool ParseTypedReal(std::string_view s, double& value);
+bool ParseTypedInteger(std::string_view s, long long& value);
 
 // String operations.
 std::string UpperText(std::string_view s);  // a..z only
@@ -53,6 +63,8 @@ const std::vector<std::string>& CommandLine();
 std::string WithSeparator(std::string_view dir);
 std::string WithoutSeparator(std::string_view dir);
 std::string DirectoryPart(std::string_view path);
+// The name after the last separator (all of path when it has none).
+std::string FileNamePart(std::string_view path);
 std::string BaseName(std::string_view path);
 std::string NameWithoutExtension(std::string_view path);
 std::string ExtensionAfterFirstDot(std::string_view name);

@@ -1,4 +1,4 @@
-#include "display/vektor.h"
+#include "base/vektor.h"
 
 #include <algorithm>
 #include <cfloat>

@@ -3,6 +3,7 @@
 // Angles are radians unless a helper says degrees.
 #pragma once
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,11 @@ struct ArcGeometry {
   long double radius = 0;
   long double startAngle = 0, endAngle = 0;  // radians, counter-clockwise
 };
+// The point at angle t (degrees) on the circle of centre cx, cy and radius
+// r, in the double precision the writers work in.
+inline double ArcX(double cx, double r, double t) { return cx + r * std::cos(t * M_PI / 180.0); }
+inline double ArcY(double cy, double r, double t) { return cy + r * std::sin(t * M_PI / 180.0); }
+
 // Fills arc from two points and the signed included angle phi (radians).
 // When phi is a multiple of 2 pi only the log entry is made and arc is left
 // as it was.

@@ -1,4 +1,4 @@
-#include "app/fileio.h"
+#include "base/fileio.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "app/terminate.h"
+#include "base/terminate.h"
 
 namespace planox {
 

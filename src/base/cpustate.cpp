@@ -1,4 +1,4 @@
-#include "app/cpustate.h"
+#include "base/cpustate.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>

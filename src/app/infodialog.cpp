@@ -1,4 +1,4 @@
-#include "app/hpvinfo.h"
+#include "app/infodialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -11,17 +11,17 @@
 
 #include <ctime>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "display/quorgraf.h"
 #include "drawing/dxfin.h"
 #include "drawing/dxfinvar.h"
+#include "display/qtform.h"
 
 namespace planox {
 
 namespace {
 
-QString display(const std::string& oem) { return QString::fromStdString(ToDisplayText(oem)); }
 
 std::string two(int n) { return IntToTextZero(n, 2); }
 
@@ -74,9 +74,9 @@ TForm_hpvinfo::TForm_hpvinfo(QWidget* parent, const WorldWindow& limits) : QDial
   int row = 0;
   auto add = [&](QLabel*& label, const char* labelName, const char* caption, QLineEdit*& edit,
                  const char* editName, const std::string& value) {
-    label = new QLabel(display(caption), this);
+    label = new QLabel(QtText(caption), this);
     label->setObjectName(labelName);
-    edit = new QLineEdit(display(value), this);
+    edit = new QLineEdit(QtText(value), this);
     edit->setObjectName(editName);
     edit->setReadOnly(true);
     edit->setCursorPosition(0);

@@ -1,4 +1,4 @@
-#include "app/session.h"
+#include "base/session.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

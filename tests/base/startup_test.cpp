@@ -7,9 +7,9 @@
 #include <filesystem>
 
 #include "app/recent.h"
-#include "app/session.h"
-#include "app/startup.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/startup.h"
+#include "base/textconv.h"
 #include "support/testsupport.h"
 
 namespace planox {
@@ -19,17 +19,14 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-class Startup : public test::Defaults {
+class Startup : public test::InTempDir {
  protected:
   void SetUp() override {
-    Defaults::SetUp();
-    oldStart = StartDir();
-    SetStartDir(dir.path());
+    InTempDir::SetUp();
   }
   void TearDown() override {
     RemoveWorkDir();
-    SetStartDir(oldStart);
-    Defaults::TearDown();
+    InTempDir::TearDown();
   }
   std::vector<std::string> errors() const {
     std::vector<std::string> out;
@@ -37,8 +34,6 @@ class Startup : public test::Defaults {
       if (r.kind == "box") out.push_back(r.text);
     return out;
   }
-  TempDir dir;
-  std::string oldStart;
 };
 
 TEST_F(Startup, EmptyDirectoriesFallBackToTempAndStartDir) {

@@ -2,7 +2,7 @@
 #include <cmath>
 #include <limits>
 
-#include "display/vektor.h"
+#include "base/vektor.h"
 #include "support/testsupport.h"
 
 namespace planox {

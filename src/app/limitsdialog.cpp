@@ -1,4 +1,4 @@
-#include "app/w32plotg.h"
+#include "app/limitsdialog.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -8,25 +8,25 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/prompts.h"
-#include "app/textconv.h"
+#include "base/prompts.h"
+#include "base/textconv.h"
 #include "display/quorgraf.h"
+#include "display/qtform.h"
 
 namespace planox {
 
 namespace {
 
-QString display(const std::string& oem) { return QString::fromStdString(ToDisplayText(oem)); }
 
 long double fieldValue(const QLineEdit* e) {
-  return TextToReal(TrimText(FromDisplayText(e->text().toStdString())));
+  return TextToReal(TrimText(OemText(e->text())));
 }
 
 }  // namespace
 
 Tw32plotg::Tw32plotg(QWidget* parent) : QDialog(parent) {
   setObjectName("w32plotg");
-  setWindowTitle(display("Limites du dessin"));
+  setWindowTitle(QtText("Limites du dessin"));
   setModal(true);
   auto* top = new QVBoxLayout(this);
 
@@ -34,14 +34,14 @@ Tw32plotg::Tw32plotg(QWidget* parent) : QDialog(parent) {
                        const char* laName, const char* laText, QLineEdit*& ea, const char* eaName,
                        QLabel*& lb, const char* lbName, const char* lbText, QLineEdit*& eb,
                        const char* ebName) {
-    box = new QGroupBox(display(caption), this);
+    box = new QGroupBox(QtText(caption), this);
     box->setObjectName(boxName);
     auto* g = new QGridLayout(box);
-    la = new QLabel(display(laText), box);
+    la = new QLabel(QtText(laText), box);
     la->setObjectName(laName);
     ea = new QLineEdit(box);
     ea->setObjectName(eaName);
-    lb = new QLabel(display(lbText), box);
+    lb = new QLabel(QtText(lbText), box);
     lb->setObjectName(lbName);
     eb = new QLineEdit(box);
     eb->setObjectName(ebName);
@@ -83,10 +83,10 @@ Tw32plotg::Tw32plotg(QWidget* parent) : QDialog(parent) {
 }
 
 void Tw32plotg::SetFields(const WorldWindow& w) {
-  Edit1->setText(display(RealToText(static_cast<double>(w.xmin))));
-  Edit2->setText(display(RealToText(static_cast<double>(w.ymin))));
-  Edit3->setText(display(RealToText(static_cast<double>(w.xmax))));
-  Edit4->setText(display(RealToText(static_cast<double>(w.ymax))));
+  Edit1->setText(QtText(RealToText(static_cast<double>(w.xmin))));
+  Edit2->setText(QtText(RealToText(static_cast<double>(w.ymin))));
+  Edit3->setText(QtText(RealToText(static_cast<double>(w.xmax))));
+  Edit4->setText(QtText(RealToText(static_cast<double>(w.ymax))));
 }
 
 Extents Tw32plotg::Values() const {

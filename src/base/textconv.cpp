@@ -1,5 +1,5 @@
-#include "app/textconv.h"
-#include "app/textconv_utf8.h"
+#include "base/textconv.h"
+#include "base/textconv_utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -8,7 +8,7 @@
 #include <ctime>
 #include <utility>
 
-#include "app/session.h"
+#include "base/session.h"
 
 namespace planox {
 
@@ -429,6 +429,39 @@ long long TextToInt(std::string_view s) {
   return n;
 }
 
+namespace {
+std::string_view TrimBlanksAndTabs(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+}  // namespace
+
+// from_chars does not depend on the C locale, which the Qt layer sets from
+// the environment.
+bool ParseTypedReal(std::string_view s, double& value) {
+  std::string t(TrimBlanksAndTabs(s));
+  if (!t.empty() && t[0] == '+') t.erase(0, 1);
+  if (t.empty() || t[0] == '+') return false;
+  if (auto c = t.find(','); c != std::string::npos) t[c] = '.';
+  double v = 0;
+  auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+  if (ec != std::errc() || end != t.data() + t.size() || !std::isfinite(v)) return false;
+  value = v;
+  return true;
+}
+
+bool ParseTypedInteger(std::string_view s, long long& value) {
+  std::string t(TrimBlanksAndTabs(s));
+  if (!t.empty() && t[0] == '+') t.erase(0, 1);
+  if (t.empty() || t[0] == '+') return false;
+  long long v = 0;
+  auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+  if (ec != std::errc() || end != t.data() + t.size()) return false;
+  value = v;
+  return true;
+}
+
 // ---------------------------------------------------------------- strings
 
 std::string UpperText(std::string_view s) {
@@ -524,6 +557,8 @@ std::string WithoutSeparator(std::string_view dir) {
   if (d.size() > 1 && IsSeparator(d.back())) d.pop_back();
   return d;
 }
+
+std::string FileNamePart(std::string_view path) { return std::string(path.substr(NameStart(path))); }
 
 std::string DirectoryPart(std::string_view path) {
   return std::string(path.substr(0, NameStart(path)));

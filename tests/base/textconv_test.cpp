@@ -5,8 +5,8 @@
 #include <regex>
 #include <set>
 
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "support/testsupport.h"
 
 namespace planox {

@@ -1,4 +1,4 @@
-#include "app/terminate.h"
+#include "base/terminate.h"
 
 #include <fcntl.h>
 #include <pthread.h>

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "app/session.h"
+#include "base/session.h"
 
 class QGroupBox;
 class QLabel;

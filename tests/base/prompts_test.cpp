@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/textconv.h"
 #include "support/testsupport.h"
 
 namespace planox {

@@ -1,4 +1,4 @@
-#include "app/startup.h"
+#include "base/startup.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -14,11 +14,12 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/fileio.h"
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/terminate.h"
-#include "app/textconv.h"
+#include "base/fileio.h"
+#include "base/prompts.h"
+#include "base/session.h"
+#include "base/terminate.h"
+#include "base/textconv.h"
+#include "base/textfile.h"
 
 namespace planox {
 
@@ -43,19 +44,11 @@ std::vector<std::string>& createdWorkDirs() {
 }
 
 // Reads one line of at most 4096 bytes (the rest of a longer line is
-// skipped), accepting CR LF, LF or CR as line end. False at end of file.
-bool readLine(std::FILE* f, std::string& line) {
-  line.clear();
-  int c = std::fgetc(f);
-  if (c == EOF) return false;
-  while (c != EOF && c != '\n' && c != '\r') {
-    if (line.size() < 4096) line.push_back(static_cast<char>(c));
-    c = std::fgetc(f);
-  }
-  if (c == '\r') {
-    int next = std::fgetc(f);
-    if (next != '\n' && next != EOF) std::ungetc(next, f);
-  }
+// skipped). False at end of file.
+bool readLine(TextReader& in, std::string& line) {
+  if (in.AtEnd()) return false;
+  in.ReadTextLine(line);
+  if (line.size() > 4096) line.resize(4096);
   return true;
 }
 
@@ -125,8 +118,8 @@ void CheckDirectories() {
 
 void LoadSession() {
   for (auto& e : Session.RecentFiles) e.clear();
-  std::FILE* f = OpenRegularStream(sessionFileName());
-  if (!f) return;
+  TextReader f;
+  if (!f.Open(sessionFileName())) return;
   std::string line;
   if (readLine(f, line)) {
     for (auto& e : Session.RecentFiles) {
@@ -139,7 +132,6 @@ void LoadSession() {
       e = clean;
     }
   }
-  std::fclose(f);
 }
 
 // Written beside the old file and renamed over it, so that a failed save

@@ -1,4 +1,4 @@
-#include "app/prompts.h"
+#include "base/prompts.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,9 +11,9 @@
 #include <cmath>
 #include <iostream>
 
-#include "app/fileio.h"
-#include "app/session.h"
-#include "app/textconv.h"
+#include "base/fileio.h"
+#include "base/session.h"
+#include "base/textconv.h"
 
 namespace planox {
 
@@ -49,33 +49,6 @@ std::string_view trimmed(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
   return s;
-}
-
-// A number typed into a prompt: blanks around it are allowed, a leading "+"
-// and (for reals) a decimal comma; anything else makes the text invalid.
-// from_chars is used because it does not depend on the C locale, which the
-// Qt layer sets from the environment.
-bool parseReal(std::string_view s, double& value) {
-  std::string t(trimmed(s));
-  if (!t.empty() && t[0] == '+') t.erase(0, 1);
-  if (t.empty() || t[0] == '+') return false;
-  if (auto c = t.find(','); c != std::string::npos) t[c] = '.';
-  double v = 0;
-  auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
-  if (ec != std::errc() || end != t.data() + t.size() || !std::isfinite(v)) return false;
-  value = v;
-  return true;
-}
-
-bool parseInteger(std::string_view s, long long& value) {
-  std::string t(trimmed(s));
-  if (!t.empty() && t[0] == '+') t.erase(0, 1);
-  if (t.empty() || t[0] == '+') return false;
-  long long v = 0;
-  auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
-  if (ec != std::errc() || end != t.data() + t.size()) return false;
-  value = v;
-  return true;
 }
 
 void reportInvalidPresentation(const std::string& text) {
@@ -180,13 +153,13 @@ std::string AskText(const std::string& prompt, int maxLength, const std::string&
 }
 
 double AskReal(const std::string& prompt, double current, double low, double high) {
-  return askNumber<double>(prompt, 30, current, low, high, parseReal,
+  return askNumber<double>(prompt, 30, current, low, high, ParseTypedReal,
                            [](double x) { return RealToText(x); });
 }
 
 long long AskInteger(const std::string& prompt, long long current, long long a, long long b) {
   if (b < a) std::swap(a, b);
-  return askNumber<long long>(prompt, 12, current, a, b, parseInteger,
+  return askNumber<long long>(prompt, 12, current, a, b, ParseTypedInteger,
                               [](long long x) { return IntToText(x); });
 }
 
@@ -395,7 +368,7 @@ bool ConsoleUi::choiceDialog(const std::string& prompt, const std::vector<std::s
     if (!readLine(line)) return false;
     if (trimmed(line).empty()) return true;
     long long k = 0;
-    if (parseInteger(line, k) && k >= 1 && k <= n) {
+    if (ParseTypedInteger(line, k) && k >= 1 && k <= n) {
       current = static_cast<int>(k);
       return true;
     }

@@ -1,0 +1,162 @@
+#include "base/textfile.h"
+
+#include <sys/stat.h>
+
+#include <bit>
+#include <cstring>
+
+#include "base/fileio.h"
+#include "base/prompts.h"
+
+namespace planox {
+
+namespace {
+
+constexpr size_t BufferSize = 1 << 18;
+
+// The first CR or LF in [p, end), or end. DXF lines are a few bytes long,
+// so eight bytes are tested at a time rather than calling library searches.
+const char* FindLineEnd(const char* p, const char* end) {
+  constexpr uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
+  while (end - p >= 8) {
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    uint64_t lf = w ^ (ones * '\n'), cr = w ^ (ones * '\r');
+    uint64_t hit = ((lf - ones) & ~lf & highs) | ((cr - ones) & ~cr & highs);
+    if (hit) {
+      // The lowest flagged byte is exact; flags above it may be false ones.
+      if constexpr (std::endian::native == std::endian::little)
+        return p + (std::countr_zero(hit) >> 3);
+      break;
+    }
+    p += 8;
+  }
+  while (p < end && *p != '\n' && *p != '\r') ++p;
+  return p;
+}
+
+}  // namespace
+
+TextReader::TextReader() = default;
+TextReader::~TextReader() { Close(); }
+
+bool TextReader::Open(const std::string& name) {
+  Close();
+  file_ = OpenRegularStream(name);
+  if (!file_) return false;
+  std::setvbuf(file_, nullptr, _IONBF, 0);  // the reader buffers itself
+  Attach(file_);
+  owned_ = true;
+  return true;
+}
+
+void TextReader::Attach(std::FILE* stream) {
+  if (stream != file_) Close();
+  file_ = stream;
+  owned_ = false;
+  struct stat st {};
+  size_ = fstat(fileno(file_), &st) == 0 && st.st_size > 0 ? static_cast<uint64_t>(st.st_size) : 0;
+  read_ = 0;
+  buffer_.resize(BufferSize);
+  data_ = buffer_.data();
+  pos_ = len_ = 0;
+  eof_ = error_ = tooLong_ = false;
+  open_ = true;
+}
+
+void TextReader::OpenMemory(std::string_view bytes) {
+  Close();
+  data_ = bytes.data();
+  pos_ = 0;
+  len_ = bytes.size();
+  eof_ = true;
+  error_ = tooLong_ = false;
+  open_ = true;
+}
+
+void TextReader::Close() {
+  if (file_ && owned_) std::fclose(file_);
+  file_ = nullptr;
+  owned_ = false;
+  open_ = false;
+  data_ = nullptr;
+  pos_ = len_ = 0;
+  eof_ = true;
+  if (spill_.capacity() > 4096) std::string().swap(spill_);  // after a very long line
+}
+
+bool TextReader::Fill() {
+  if (eof_ || !file_) return false;
+  if (pos_ > 0 && pos_ < len_) std::memmove(buffer_.data(), buffer_.data() + pos_, len_ - pos_);
+  len_ -= pos_;
+  pos_ = 0;
+  if (len_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // one very long line
+  data_ = buffer_.data();
+  size_t n = std::fread(buffer_.data() + len_, 1, buffer_.size() - len_, file_);
+  if (n == 0) {
+    if (std::ferror(file_)) error_ = true;
+    eof_ = true;
+    return false;
+  }
+  len_ += n;
+  read_ += n;
+  if (progress_) progress_->Step(read_, size_);
+  return true;
+}
+
+bool TextReader::AtEnd() {
+  if (pos_ < len_) return false;
+  return !Fill();
+}
+
+std::string_view TextReader::Peek(size_t n) {
+  while (len_ - pos_ < n && Fill()) {
+  }
+  return std::string_view(data_ + pos_, std::min(n, len_ - pos_));
+}
+
+void TextReader::ReadTextLine(std::string& line) {
+  line.clear();
+  for (;;) {
+    if (pos_ >= len_ && !Fill()) return;
+    const char* start = data_ + pos_;
+    const char* end = data_ + len_;
+    const char* p = FindLineEnd(start, end);
+    line.append(start, p);
+    pos_ += static_cast<size_t>(p - start);
+    if (line.size() > MaxLineLength) {
+      // Nothing after it can be trusted: the file reads as ended.
+      tooLong_ = eof_ = true;
+      pos_ = len_ = 0;
+      line.clear();
+      return;
+    }
+    if (p == end) continue;  // the line goes on in the next buffer
+    ++pos_;
+    if (*p == '\r') {
+      // A line feed directly after the carriage return belongs to it.
+      if (pos_ >= len_) Fill();
+      if (pos_ < len_ && data_[pos_] == '\n') ++pos_;
+    }
+    return;
+  }
+}
+
+std::string_view TextReader::ReadLine() {
+  const char* start = data_ + pos_;
+  const char* end = data_ + len_;
+  const char* p = FindLineEnd(start, end);
+  // A carriage return at the end of the buffer may have its line feed in
+  // the next one.
+  if (p < end && (*p == '\n' || p + 1 < end)) {
+    pos_ += static_cast<size_t>(p - start) + 1;
+    if (*p == '\r' && p[1] == '\n') ++pos_;
+    return std::string_view(start, static_cast<size_t>(p - start));
+  }
+  ReadTextLine(spill_);
+  return spill_;
+}
+
+void ReadTextLine(TextReader& file, std::string& line) { file.ReadTextLine(line); }
+
+}  // namespace planox

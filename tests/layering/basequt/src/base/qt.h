@@ -1,0 +1,2 @@
+// A foundation file that uses Qt.
+#include <QString>
