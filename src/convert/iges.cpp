@@ -93,17 +93,9 @@ class IgesWriter final : public PlotWriter {
   }
 
   void trailer() override {
-    if (!ConversionFailed() && work_) {
-      // The parameter lines follow the directory entries.
-      if (std::fflush(work_) != 0 || std::fseek(work_, 0, SEEK_SET) != 0) WorkFailed();
-      char line[128];
-      while (!ConversionFailed() && std::fgets(line, sizeof line, work_)) {
-        std::string s(line);
-        while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
-        PlotWriteLine(s);
-      }
-      if (std::ferror(work_)) WorkFailed();
-    }
+    // The parameter lines (whole records with their line ends) follow the
+    // directory entries.
+    if (!ConversionFailed() && work_ && !CopyWorkFile(work_)) WorkFailed();
     CloseWorkFile();
     if (ConversionFailed()) return;
     std::string counts = "S" + IntToTextZero(sCount_, 7) + "G" + IntToTextZero(gCount_, 7) + "D" +

@@ -27,6 +27,14 @@ std::FILE* OpenWorkFile(const std::string& prefix, std::string& name) {
   return f;
 }
 
+bool CopyWorkFile(std::FILE* work) {
+  if (std::fflush(work) != 0 || std::fseek(work, 0, SEEK_SET) != 0) return false;
+  char buf[64 * 1024];
+  size_t n;
+  while (!ConversionFailed() && (n = std::fread(buf, 1, sizeof buf, work)) > 0) PlotWrite(std::string_view(buf, n));
+  return !std::ferror(work);
+}
+
 std::string PointRealText(double x) { return CommaToPoint(RealToText(x)); }
 
 std::string PointRealDecimals(double x, int decimals) {

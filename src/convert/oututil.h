@@ -37,6 +37,9 @@ PlotExtents PlotterExtents();
 // however the conversion ends. nullptr when none can be made; `name` is
 // the name tried.
 std::FILE* OpenWorkFile(const std::string& prefix, std::string& name);
+// Writes the whole work file to the channel as it stands (PlotWrite), until
+// the conversion fails. False when the work file could not be read.
+bool CopyWorkFile(std::FILE* work);
 
 // True when the running conversion has failed (AbortFlag is set): a
 // trailer then writes nothing, and the driver keeps no output.

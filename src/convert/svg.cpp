@@ -270,12 +270,7 @@ class SvgWriter final : public PlotWriter {
 
   // The group's elements from its work file, before those still held.
   void writeSpilled(Group& g) {
-    if (!g.spill || ConversionFailed()) return;
-    if (std::fflush(g.spill) != 0 || std::fseek(g.spill, 0, SEEK_SET) != 0) workFailed();
-    char buf[64 * 1024];
-    size_t n;
-    while (!ConversionFailed() && (n = std::fread(buf, 1, sizeof buf, g.spill)) > 0) PlotWrite(std::string_view(buf, n));
-    if (std::ferror(g.spill)) workFailed();
+    if (g.spill && !ConversionFailed() && !CopyWorkFile(g.spill)) workFailed();
   }
 
   void workFailed() {
