@@ -74,21 +74,11 @@ PromptDialog::PromptDialog(QWidget* parent, const char* objectName, const std::s
   top->addLayout(body_);
 
   auto* row = new QHBoxLayout;
-  helpText_ = new QPushButton("&Aide-Texte", this);
-  helpPicture_ = new QPushButton("Aide-&Image", this);
-  cancel_ = new QPushButton("Annuler", this);
-  ok_ = new QPushButton("OK", this);
-  helpText_->setObjectName("Button_helptext");
-  helpPicture_->setObjectName("Button_helppicture");
-  cancel_->setObjectName("Button_cancel");
-  ok_->setObjectName("Button_ok");
-  for (QPushButton* b : {helpText_, helpPicture_, cancel_}) b->setAutoDefault(false);
-  ok_->setDefault(true);
-  row->addWidget(helpText_);
-  row->addWidget(helpPicture_);
+  helpText_ = RowButton(this, row, "Button_helptext", "&Aide-Texte");
+  helpPicture_ = RowButton(this, row, "Button_helppicture", "Aide-&Image");
   row->addStretch();
-  row->addWidget(cancel_);
-  row->addWidget(ok_);
+  cancel_ = RowButton(this, row, "Button_cancel", "Annuler");
+  ok_ = RowButton(this, row, "Button_ok", "OK", true);
   top->addLayout(row);
 
   connect(helpText_, &QPushButton::clicked, this, [this] { showHelp(false); });

@@ -61,19 +61,10 @@ Tw32plotg::Tw32plotg(QWidget* parent) : QDialog(parent) {
   top->addLayout(row);
 
   auto* buttons = new QHBoxLayout;
-  Button_OK = new QPushButton("OK", this);
-  Button_OK->setObjectName("Button_OK");
-  Button_cancel = new QPushButton("Annuler", this);
-  Button_cancel->setObjectName("Button_cancel");
-  Button_help = new QPushButton("&Aide", this);
-  Button_help->setObjectName("Button_help");
-  Button_OK->setDefault(true);
-  Button_cancel->setAutoDefault(false);
-  Button_help->setAutoDefault(false);
-  buttons->addWidget(Button_OK);
-  buttons->addWidget(Button_cancel);
+  Button_OK = RowButton(this, buttons, "Button_OK", "OK", true);
+  Button_cancel = RowButton(this, buttons, "Button_cancel", "Annuler");
   buttons->addStretch();
-  buttons->addWidget(Button_help);
+  Button_help = RowButton(this, buttons, "Button_help", "&Aide");
   top->addLayout(buttons);
 
   connect(Button_OK, &QPushButton::clicked, this, &QDialog::accept);

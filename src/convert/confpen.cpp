@@ -68,21 +68,11 @@ TForm_confPentable::TForm_confPentable(QWidget* parent) : QDialog(parent) {
   top->addWidget(StringGrid1);
 
   auto* buttons = new QHBoxLayout;
-  Button_ok = new QPushButton("OK", this);
-  Button_cancel = new QPushButton("Annuler", this);
-  Button_help = new QPushButton("&Aide", this);
-  Button_help2 = new QPushButton("&Aide", this);
-  Button_ok->setObjectName("Button_ok");
-  Button_cancel->setObjectName("Button_cancel");
-  Button_help->setObjectName("Button_help");
-  Button_help2->setObjectName("Button_help2");
-  Button_ok->setDefault(true);
-  for (QPushButton* b : {Button_cancel, Button_help, Button_help2}) b->setAutoDefault(false);
-  buttons->addWidget(Button_ok);
-  buttons->addWidget(Button_cancel);
+  Button_ok = RowButton(this, buttons, "Button_ok", "OK", true);
+  Button_cancel = RowButton(this, buttons, "Button_cancel", "Annuler");
   buttons->addStretch();
-  buttons->addWidget(Button_help);
-  buttons->addWidget(Button_help2);
+  Button_help = RowButton(this, buttons, "Button_help", "&Aide");
+  Button_help2 = RowButton(this, buttons, "Button_help2", "&Aide");
   top->addLayout(buttons);
 
   connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this] { ComboBox1Change(); });

@@ -98,21 +98,11 @@ Tplotkonvert::Tplotkonvert(QWidget* parent) : QDialog(parent) {
   for (int i = 0; i < 7; ++i) shown_[i] = OemText(fields[i]->text());
 
   auto* buttons = new QHBoxLayout;
-  Button_ok = new QPushButton("OK", this);
-  Button_cancel = new QPushButton("Annuler", this);
-  Button_einstellungen = new QPushButton("&Configuration", this);
-  Button_hilfe = new QPushButton("&Aide", this);
-  Button_ok->setObjectName("Button_ok");
-  Button_cancel->setObjectName("Button_cancel");
-  Button_einstellungen->setObjectName("Button_einstellungen");
-  Button_hilfe->setObjectName("Button_hilfe");
-  Button_ok->setDefault(true);
-  for (QPushButton* b : {Button_cancel, Button_einstellungen, Button_hilfe}) b->setAutoDefault(false);
-  buttons->addWidget(Button_ok);
-  buttons->addWidget(Button_cancel);
-  buttons->addWidget(Button_einstellungen);
+  Button_ok = RowButton(this, buttons, "Button_ok", "OK", true);
+  Button_cancel = RowButton(this, buttons, "Button_cancel", "Annuler");
+  Button_einstellungen = RowButton(this, buttons, "Button_einstellungen", "&Configuration");
   buttons->addStretch();
-  buttons->addWidget(Button_hilfe);
+  Button_hilfe = RowButton(this, buttons, "Button_hilfe", "&Aide");
   top->addLayout(buttons);
   connect(Button_ok, &QPushButton::clicked, this, &Tplotkonvert::Button_okClick);
   connect(Button_cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -1,5 +1,7 @@
 #include "display/qtform.h"
 
+#include <QBoxLayout>
+#include <QPushButton>
 #include <QWidget>
 
 #include <algorithm>
@@ -12,6 +14,18 @@ namespace planox {
 QString QtText(const std::string& oem) { return QString::fromStdString(ToDisplayText(oem)); }
 
 std::string OemText(const QString& text) { return FromDisplayText(text.toStdString()); }
+
+QPushButton* RowButton(QWidget* dialog, QBoxLayout* row, const char* name, const char* caption,
+                       bool isDefault) {
+  auto* b = new QPushButton(QtText(caption), dialog);
+  b->setObjectName(name);
+  if (isDefault)
+    b->setDefault(true);
+  else
+    b->setAutoDefault(false);
+  row->addWidget(b);
+  return b;
+}
 
 void PlaceDialog(QWidget* dialog, QWidget* mainWindow, bool centre) {
   QFont font = mainWindow ? mainWindow->font() : dialog->font();

@@ -6,6 +6,8 @@
 
 #include <string>
 
+class QBoxLayout;
+class QPushButton;
 class QWidget;
 
 namespace planox {
@@ -20,5 +22,11 @@ std::string OemText(const QString& text);
 // centres it over the main window and moves it 20 pixels lower (the offset
 // from the main window's corner is never negative).
 void PlaceDialog(QWidget* dialog, QWidget* mainWindow, bool centre = true);
+
+// A button of a dialog's button row, added to the row: its caption (code
+// page 850) and object name. The default button is the one Enter presses;
+// no other button becomes the default by taking the focus.
+QPushButton* RowButton(QWidget* dialog, QBoxLayout* row, const char* name, const char* caption,
+                       bool isDefault = false);
 
 }  // namespace planox

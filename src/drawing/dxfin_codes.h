@@ -163,6 +163,15 @@ bool ReadCodes(Source& s, E& e, std::span<const Code<E>> table) {
 }
 #pragma GCC diagnostic pop
 
+// Reads an entity through its table of codes (E::codes) into e, whose slot
+// starts as the source gives it to an entity naming no layer (fileDefault:
+// the drawing file's). False when the read ended first.
+template <class Source, class E>
+bool ReadEntityCodes(Source& s, E& e, int fileDefault = 1) {
+  e.slot = s.StartLayer(fileDefault);
+  return ReadCodes<Source, E>(s, e, E::codes);
+}
+
 // The extrusion direction of an entity drawn in its object coordinates.
 struct Extrusion {
   long double ex = 0, ey = 0, ez = 1;
@@ -183,15 +192,13 @@ void EmitMappedSegment(int mode, int slot, const Affine& m, Point p, Point q, lo
 
 // The readers of the other parts, each called with the entity's code-0
 // pair current and returning with the next entity's.
-template <class Source> void ReadText(Source& s, int mode);       // dxfin_texts.cpp
-template <class Source> void ReadAttribute(Source& s, int mode);
+template <class Source, bool attribute> void ReadTextOrAttribute(Source& s, int mode);  // dxfin_texts.cpp
 template <class Source> void ReadMText(Source& s, int mode);
 template <class Source> void ReadLeader(Source& s, int mode);
 template <class Source> void ReadMLeader(Source& s, int mode);
 template <class Source> void ReadPolyline(Source& s, int mode);   // dxfin_polylines.cpp
 template <class Source> void ReadLwPolyline(Source& s, int mode);
-template <class Source> void ReadInsert(Source& s, int mode);     // dxfin_inserts.cpp
-template <class Source> void ReadDimension(Source& s, int mode);
+template <class Source, bool dimension> void ReadInsertOrDimension(Source& s, int mode);  // dxfin_inserts.cpp
 template <class Source> void ReadTable(Source& s, int mode);
 template <class Source> void ReadHatch(Source& s, int mode);      // dxfin_hatch.cpp
 

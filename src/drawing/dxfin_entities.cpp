@@ -29,8 +29,7 @@ struct LineEntity {
 template <class Source>
 void ReadLineEntity(Source& s, int mode) {
   LineEntity e;
-  e.slot = s.StartLayer(1);
-  if (!ReadCodes<Source, LineEntity>(s, e, e.codes)) return;
+  if (!ReadEntityCodes(s, e)) return;
   if (s.Replay()) {
     Point a = TransformPoint(e.x1, e.y1), b = TransformPoint(e.x2, e.y2);
     e.x1 = a.x, e.y1 = a.y, e.x2 = b.x, e.y2 = b.y;
@@ -48,11 +47,10 @@ struct RoundEntity : Extrusion {
       {210, &RoundEntity::ex},       {220, &RoundEntity::ey},   {230, &RoundEntity::ez}};
 };
 
-template <class Source>
-void ReadCircleOrArc(Source& s, int mode, bool arc) {
+template <class Source, bool arc>
+void ReadCircleOrArc(Source& s, int mode) {
   RoundEntity e;
-  e.slot = s.StartLayer(1);
-  if (!ReadCodes<Source, RoundEntity>(s, e, e.codes)) return;
+  if (!ReadEntityCodes(s, e)) return;
   const Affine m = EntityMap<Source>(e);
   const Transform& t = BlockTransform;
   const bool flat = ObjectToWorld(e.ex, e.ey, e.ez).IsIdentity();
@@ -74,16 +72,6 @@ void ReadCircleOrArc(Source& s, int mode, bool arc) {
     EmitCircle(mode, e.slot, e.cx, e.cy, e.r);
 }
 
-template <class Source>
-void ReadCircle(Source& s, int mode) {
-  ReadCircleOrArc(s, mode, false);
-}
-
-template <class Source>
-void ReadArc(Source& s, int mode) {
-  ReadCircleOrArc(s, mode, true);
-}
-
 // SOLID and TRACE: four corners.
 struct SolidEntity : Extrusion {
   int32_t slot = 0;
@@ -98,8 +86,7 @@ struct SolidEntity : Extrusion {
 template <class Source>
 void ReadSolid(Source& s, int mode) {
   SolidEntity e;
-  e.slot = s.StartLayer(0);
-  if (!ReadCodes<Source, SolidEntity>(s, e, e.codes)) return;
+  if (!ReadEntityCodes(s, e, 0)) return;
   long double x[4] = {e.x1, e.x2, e.x3, e.x4}, y[4] = {e.y1, e.y2, e.y3, e.y4};
   if (s.Replay()) {
     // Work files hold the corners in outline order already.
@@ -134,8 +121,7 @@ struct EllipseEntity : Extrusion {
 template <class Source>
 void ReadEllipse(Source& s, int mode) {
   EllipseEntity e;
-  e.slot = s.StartLayer(1);
-  if (!ReadCodes<Source, EllipseEntity>(s, e, e.codes)) return;
+  if (!ReadEntityCodes(s, e)) return;
   long double len = std::sqrt(e.ex * e.ex + e.ey * e.ey + e.ez * e.ez);
   if (!(len > 0) || !std::isfinite(static_cast<double>(len))) e.ex = 0, e.ey = 0, e.ez = len = 1;
   const long double nx = e.ex / len, ny = e.ey / len, nz = e.ez / len;
@@ -177,8 +163,7 @@ struct SplineEntity {
 template <class Source>
 void ReadSpline(Source& s, int mode) {
   SplineEntity e;
-  e.slot = s.StartLayer(1);
-  if (!ReadCodes<Source, SplineEntity>(s, e, e.codes)) return;
+  if (!ReadEntityCodes(s, e)) return;
   e.spline.degree = e.degree;
   e.spline.closed = e.flags & 1;
   const Affine m = EntityMap<Source>(Extrusion{});
@@ -199,8 +184,7 @@ struct PointEntity {
 template <class Source>
 void ReadPoint(Source& s, int mode) {
   PointEntity e;
-  e.slot = s.StartLayer(1);
-  if (!ReadCodes<Source, PointEntity>(s, e, e.codes)) return;
+  if (!ReadEntityCodes(s, e)) return;
   Point p = s.Replay() ? TransformPoint(e.x, e.y) : Point{e.x, e.y};
   if (mode == ReadForDisplay)
     EmitLine(mode, e.slot, p.x, p.y, p.x, p.y);
@@ -228,8 +212,7 @@ struct FaceEntity {
 template <class Source>
 void ReadFace(Source& s, int mode) {
   FaceEntity e;
-  e.slot = s.StartLayer(1);
-  if (!ReadCodes<Source, FaceEntity>(s, e, e.codes)) return;
+  if (!ReadEntityCodes(s, e)) return;
   if (!e.hasFourth) e.x[3] = e.x[2], e.y[3] = e.y[2];
   Point p[4];
   for (int i = 0; i < 4; ++i) p[i] = s.Replay() ? TransformPoint(e.x[i], e.y[i]) : Point{e.x[i], e.y[i]};
@@ -252,17 +235,17 @@ template <class Source>
 constexpr EntityReader<Source> EntityReaders[] = {
     {"LINE", ReadLineEntity<Source>},
     {"POLYLINE", ReadPolyline<Source>},
-    {"CIRCLE", ReadCircle<Source>},
-    {"ARC", ReadArc<Source>},
-    {"TEXT", ReadText<Source>},
+    {"CIRCLE", ReadCircleOrArc<Source, false>},
+    {"ARC", ReadCircleOrArc<Source, true>},
+    {"TEXT", ReadTextOrAttribute<Source, false>},
     {"MTEXT", ReadMText<Source>},
-    {"ATTRIB", ReadAttribute<Source>},
+    {"ATTRIB", ReadTextOrAttribute<Source, true>},
     {"SOLID", ReadSolid<Source>},
     {"TRACE", ReadSolid<Source>},
-    {"INSERT", ReadInsert<Source>},
-    {"DIMENSION", ReadDimension<Source>},
-    {"ARC_DIMENSION", ReadDimension<Source>},
-    {"LARGE_RADIAL_DIMENSION", ReadDimension<Source>},
+    {"INSERT", ReadInsertOrDimension<Source, false>},
+    {"DIMENSION", ReadInsertOrDimension<Source, true>},
+    {"ARC_DIMENSION", ReadInsertOrDimension<Source, true>},
+    {"LARGE_RADIAL_DIMENSION", ReadInsertOrDimension<Source, true>},
     {"LWPOLYLINE", ReadLwPolyline<Source>},
     {"ELLIPSE", ReadEllipse<Source>},
     {"SPLINE", ReadSpline<Source>},

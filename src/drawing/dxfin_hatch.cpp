@@ -207,8 +207,7 @@ class HatchPaths {
 template <class Source>
 void ReadHatch(Source& s, int mode) {
   HatchEntity e;
-  e.slot = s.StartLayer(1);
-  if (!ReadCodes<Source, HatchEntity>(s, e, e.codes)) return;
+  if (!ReadEntityCodes(s, e)) return;
   const Affine m = EntityMap<Source>(e);
   HatchPaths paths(e, m, mode);
   std::vector<std::vector<Point>> outlines = paths.Read();

@@ -34,8 +34,20 @@ struct InsertEntity : Extrusion {
 // An array of more insertions than this is drawn as its first ones only.
 constexpr long kMaxArrayCells = 10000;
 
-template <class Source>
-void ReadInsertOrDimension(Source& s, int mode, bool dimension) {
+// ACAD_TABLE: the insertion of the anonymous block that holds its drawing.
+struct TableEntity {
+  int32_t slot = 0;
+  std::string name;
+  long double x = 0, y = 0, dx = 1, dy = 0;
+  static constexpr Code<TableEntity> codes[] = {
+      {2, &TableEntity::name}, LayerCode(&TableEntity::slot), {10, &TableEntity::x},
+      {20, &TableEntity::y},   {11, &TableEntity::dx},        {21, &TableEntity::dy}};
+};
+
+}  // namespace
+
+template <class Source, bool dimension>
+void ReadInsertOrDimension(Source& s, int mode) {
   InsertEntity e;
   e.slot = s.StartLayer(1);
   using Table = std::span<const Code<InsertEntity>>;
@@ -72,33 +84,10 @@ void ReadInsertOrDimension(Source& s, int mode, bool dimension) {
   }
 }
 
-// ACAD_TABLE: the insertion of the anonymous block that holds its drawing.
-struct TableEntity {
-  int32_t slot = 0;
-  std::string name;
-  long double x = 0, y = 0, dx = 1, dy = 0;
-  static constexpr Code<TableEntity> codes[] = {
-      {2, &TableEntity::name}, LayerCode(&TableEntity::slot), {10, &TableEntity::x},
-      {20, &TableEntity::y},   {11, &TableEntity::dx},        {21, &TableEntity::dy}};
-};
-
-}  // namespace
-
-template <class Source>
-void ReadInsert(Source& s, int mode) {
-  ReadInsertOrDimension(s, mode, false);
-}
-
-template <class Source>
-void ReadDimension(Source& s, int mode) {
-  ReadInsertOrDimension(s, mode, true);
-}
-
 template <class Source>
 void ReadTable(Source& s, int mode) {
   TableEntity e;
-  e.slot = s.StartLayer(1);
-  if (!ReadCodes<Source, TableEntity>(s, e, e.codes)) return;
+  if (!ReadEntityCodes(s, e)) return;
   const long double rot = e.dx == 0 && e.dy == 0 ? 0 : RadToDeg(std::atan2(e.dy, e.dx));
   if (s.Replay())
     ReplayBlock(mode, e.name, e.x, e.y, rot, 1, 1);
@@ -107,10 +96,10 @@ void ReadTable(Source& s, int mode) {
 }
 
 // Each reader is made for both pair sources.
-template void ReadInsert(FileSource&, int);
-template void ReadInsert(WorkSource&, int);
-template void ReadDimension(FileSource&, int);
-template void ReadDimension(WorkSource&, int);
+template void ReadInsertOrDimension<FileSource, false>(FileSource&, int);
+template void ReadInsertOrDimension<WorkSource, false>(WorkSource&, int);
+template void ReadInsertOrDimension<FileSource, true>(FileSource&, int);
+template void ReadInsertOrDimension<WorkSource, true>(WorkSource&, int);
 template void ReadTable(FileSource&, int);
 template void ReadTable(WorkSource&, int);
 

@@ -87,8 +87,7 @@ void EmitMappedSegment(int mode, int slot, const Affine& m, Point p, Point q, lo
 template <class Source>
 void ReadPolyline(Source& s, int mode) {
   PolylineEntity e;
-  e.slot = s.StartLayer(0);
-  if (!ReadCodes<Source, PolylineEntity>(s, e, e.codes)) return;
+  if (!ReadEntityCodes(s, e, 0)) return;
   if (!IsKeyword(s.value, "VERTEX")) {
     ReportError("Fehler in DXF-Datei Zeile " + IntToText(LineNumber));
     return;
@@ -129,8 +128,7 @@ void ReadPolyline(Source& s, int mode) {
 template <class Source>
 void ReadLwPolyline(Source& s, int mode) {
   LwPolylineEntity e;
-  e.slot = s.StartLayer(1);
-  if (!ReadCodes<Source, LwPolylineEntity>(s, e, e.codes)) return;
+  if (!ReadEntityCodes(s, e)) return;
   const Affine m = EntityMap<Source>(e);
   const size_t n = e.points.size();
   for (size_t i = 0; i + 1 < n; ++i)

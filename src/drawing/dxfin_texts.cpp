@@ -49,45 +49,6 @@ struct TextEntityCodes : Extrusion {
       {230, &TextEntityCodes::ez}};
 };
 
-template <class Source>
-void ReadTextOrAttribute(Source& s, int mode, bool attribute) {
-  TextEntityCodes e;
-  e.slot = s.StartLayer(1);
-  using Table = std::span<const Code<TextEntityCodes>>;
-  if (!ReadCodes<Source, TextEntityCodes>(s, e, attribute ? Table(e.attributeCodes) : Table(e.codes)))
-    return;
-  if (attribute && (e.attribute & 1)) return;  // an invisible attribute
-  if (e.w == 0) e.w = 1;
-  TextEntity t;
-  t.text = TextValue<Source>(e.text);
-  t.first = {e.x, e.y};
-  t.second = {e.x2, e.y2};
-  t.hasSecond = e.hasSecond > 0;
-  t.height = e.h;
-  t.widthFactor = e.w;
-  t.rotation = e.rot;
-  t.flags = e.flags;
-  t.horizontal = e.horizontal;
-  t.vertical = e.vertical;
-  if (s.Replay()) {
-    // Work files hold texts placed already.
-    Point p = TransformPoint(e.x, e.y);
-    EmitText(mode, e.slot, t.text, p.x, p.y, e.h * BlockTransform.ScaleY, e.w, e.rot, e.oblique);
-    return;
-  }
-  const Affine m = ObjectToWorld(e.ex, e.ey, e.ez);
-  if (!m.IsIdentity()) {
-    // The text's up direction decides its turn; seen mirrored it runs backwards.
-    t.first = m.Apply(t.first);
-    t.second = m.Apply(t.second);
-    long double a = DegToRad(t.rotation);
-    Point up = m.Linear({-std::sin(a), std::cos(a)});
-    t.rotation = RadToDeg(std::atan2(up.y, up.x)) - 90;
-    if (m.Mirrors()) t.flags ^= 2;
-  }
-  EmitPlacedText(mode, e.slot, PlaceText(t), e.oblique);
-}
-
 // MTEXT: the text in chunks (groups 3 in order, then 1), placed in lines.
 struct MTextCodes {
   int32_t slot = 0;
@@ -209,21 +170,49 @@ struct MLeaderEntity {
 
 }  // namespace
 
-template <class Source>
-void ReadText(Source& s, int mode) {
-  ReadTextOrAttribute(s, mode, false);
-}
-
-template <class Source>
-void ReadAttribute(Source& s, int mode) {
-  ReadTextOrAttribute(s, mode, true);
+template <class Source, bool attribute>
+void ReadTextOrAttribute(Source& s, int mode) {
+  TextEntityCodes e;
+  e.slot = s.StartLayer(1);
+  using Table = std::span<const Code<TextEntityCodes>>;
+  if (!ReadCodes<Source, TextEntityCodes>(s, e, attribute ? Table(e.attributeCodes) : Table(e.codes)))
+    return;
+  if (attribute && (e.attribute & 1)) return;  // an invisible attribute
+  if (e.w == 0) e.w = 1;
+  TextEntity t;
+  t.text = TextValue<Source>(e.text);
+  t.first = {e.x, e.y};
+  t.second = {e.x2, e.y2};
+  t.hasSecond = e.hasSecond > 0;
+  t.height = e.h;
+  t.widthFactor = e.w;
+  t.rotation = e.rot;
+  t.flags = e.flags;
+  t.horizontal = e.horizontal;
+  t.vertical = e.vertical;
+  if (s.Replay()) {
+    // Work files hold texts placed already.
+    Point p = TransformPoint(e.x, e.y);
+    EmitText(mode, e.slot, t.text, p.x, p.y, e.h * BlockTransform.ScaleY, e.w, e.rot, e.oblique);
+    return;
+  }
+  const Affine m = ObjectToWorld(e.ex, e.ey, e.ez);
+  if (!m.IsIdentity()) {
+    // The text's up direction decides its turn; seen mirrored it runs backwards.
+    t.first = m.Apply(t.first);
+    t.second = m.Apply(t.second);
+    long double a = DegToRad(t.rotation);
+    Point up = m.Linear({-std::sin(a), std::cos(a)});
+    t.rotation = RadToDeg(std::atan2(up.y, up.x)) - 90;
+    if (m.Mirrors()) t.flags ^= 2;
+  }
+  EmitPlacedText(mode, e.slot, PlaceText(t), e.oblique);
 }
 
 template <class Source>
 void ReadMText(Source& s, int mode) {
   MTextCodes e;
-  e.slot = s.StartLayer(1);
-  if (!ReadCodes<Source, MTextCodes>(s, e, e.codes)) return;
+  if (!ReadEntityCodes(s, e)) return;
   MTextEntity m;
   m.lines = Source::Replay() ? std::vector<std::string>{e.text}
                              : MTextLines(e.chunks + e.text, DrawingEncoding());
@@ -239,8 +228,7 @@ void ReadMText(Source& s, int mode) {
 template <class Source>
 void ReadLeader(Source& s, int mode) {
   LeaderEntity e;
-  e.slot = s.StartLayer(1);
-  if (!ReadCodes<Source, LeaderEntity>(s, e, e.codes)) return;
+  if (!ReadEntityCodes(s, e)) return;
   if (s.Replay())
     for (Point& p : e.points) p = TransformPoint(p.x, p.y);
   EmitPolyline(mode, e.slot, e.points);
@@ -249,8 +237,7 @@ void ReadLeader(Source& s, int mode) {
 template <class Source>
 void ReadMLeader(Source& s, int mode) {
   MLeaderEntity e;
-  e.slot = s.StartLayer(1);
-  if (!ReadCodes<Source, MLeaderEntity>(s, e, e.codes)) return;
+  if (!ReadEntityCodes(s, e)) return;
   for (std::vector<Point>& path : e.paths) {
     if (s.Replay())
       for (Point& p : path) p = TransformPoint(p.x, p.y);
@@ -263,10 +250,10 @@ void ReadMLeader(Source& s, int mode) {
 }
 
 // Each reader is made for both pair sources.
-template void ReadText(FileSource&, int);
-template void ReadText(WorkSource&, int);
-template void ReadAttribute(FileSource&, int);
-template void ReadAttribute(WorkSource&, int);
+template void ReadTextOrAttribute<FileSource, false>(FileSource&, int);
+template void ReadTextOrAttribute<WorkSource, false>(WorkSource&, int);
+template void ReadTextOrAttribute<FileSource, true>(FileSource&, int);
+template void ReadTextOrAttribute<WorkSource, true>(WorkSource&, int);
 template void ReadMText(FileSource&, int);
 template void ReadMText(WorkSource&, int);
 template void ReadLeader(FileSource&, int);

@@ -21,13 +21,10 @@
 namespace planox {
 namespace {
 
-class Desktop : public test::Defaults {
+class Desktop : public test::InTempDir {
  protected:
   void SetUp() override {
-    Defaults::SetUp();
-    oldStart = StartDir();
-    SetStartDir(dir.path());
-    Settings.TempDir = dir.path() + "/";
+    InTempDir::SetUp();
     Settings.ScreenWidth = 640;
     Settings.ScreenHeight = 480;
     hh = std::make_unique<Thh>(std::vector<std::string>{});
@@ -38,8 +35,7 @@ class Desktop : public test::Defaults {
   void TearDown() override {
     SetUi(&ui);
     hh.reset();
-    SetStartDir(oldStart);
-    Defaults::TearDown();
+    InTempDir::TearDown();
   }
   // A drawing of n vertical lines 0..n-1 wide and 100 high, without header
   // extents, so every read goes through the whole file.
@@ -63,8 +59,6 @@ class Desktop : public test::Defaults {
   }
   std::string status() const { return hh->viewStatus()->text().toStdString(); }
 
-  test::TempDir dir;
-  std::string oldStart;
   std::unique_ptr<Thh> hh;
 };
 

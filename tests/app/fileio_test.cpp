@@ -25,12 +25,7 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-std::vector<std::string> Names(const std::string& dir) {
-  std::vector<std::string> n;
-  for (const auto& e : fs::directory_iterator(dir)) n.push_back(e.path().filename().string());
-  std::sort(n.begin(), n.end());
-  return n;
-}
+using test::FileNames;
 
 // A test that would hang on a FIFO ends the test program instead.
 class Watchdog {
@@ -39,40 +34,14 @@ class Watchdog {
   ~Watchdog() { alarm(0); }
 };
 
-// The kernel fails writes beyond `bytes` as on a full disk.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &old_);
-    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit l = old_;
-    l.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &l);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    std::signal(SIGXFSZ, oldHandler_);
-  }
+using test::FileSizeLimit;
 
- private:
-  rlimit old_{};
-  void (*oldHandler_)(int) = nullptr;
-};
-
-class Files : public test::Defaults {
+class Files : public test::InTempDir {
  protected:
-  void SetUp() override {
-    Defaults::SetUp();
-    oldStart = StartDir();
-    SetStartDir(dir.path());
-  }
   void TearDown() override {
     RemoveWorkDir();
-    SetStartDir(oldStart);
-    Defaults::TearDown();
+    InTempDir::TearDown();
   }
-  TempDir dir;
-  std::string oldStart;
 };
 
 TEST_F(Files, OnlyRegularFilesAreOpenedForReading) {
@@ -115,7 +84,7 @@ TEST_F(Files, AFailedSessionSaveKeepsThePreviousList) {
   ASSERT_EQ(ui.records.size(), 1u);
   EXPECT_EQ(ui.records[0].text, "disquette pleine");
   EXPECT_EQ(ReadFile(dir.file("planox.cff")), before);
-  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"planox.cff"});
+  EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"planox.cff"});
 }
 
 TEST_F(Files, TheConfigurationSaveNeverFollowsAPlantedName) {
@@ -141,7 +110,7 @@ TEST_F(Files, ReplacingKeepsTheOldFileUntilTheNewOneIsComplete) {
     // Not committed: the new file goes with the object.
   }
   EXPECT_EQ(ReadFile(name), "old");
-  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"out.txt"});
+  EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"out.txt"});
   EXPECT_TRUE(ReplaceFileContent(name, "new"));
   EXPECT_EQ(ReadFile(name), "new");
   // A new file gets the permissions a plain create would give it.

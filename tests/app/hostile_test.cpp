@@ -33,12 +33,7 @@ std::string BigDrawing(int lines) {
   return d + "0\nENDSEC\n0\nEOF\n";
 }
 
-std::vector<std::string> Names(const std::string& dir) {
-  std::vector<std::string> n;
-  for (const auto& e : fs::directory_iterator(dir)) n.push_back(e.path().filename().string());
-  std::sort(n.begin(), n.end());
-  return n;
-}
+using test::FileNames;
 
 // The program in console form in a start directory of its own, with its
 // temporary directory beside it.
@@ -77,19 +72,19 @@ TEST_F(Hostile, SignalsRemoveThePartialOutputAndTheWorkFolder) {
     // Wait until the output is being written, then end the run.
     bool writing = false;
     for (int i = 0; i < 20000 && !writing; ++i) {
-      for (const auto& n : Names(dir.file("run")))
+      for (const auto& n : FileNames(dir.file("run")))
         if (n.rfind(".planox-", 0) == 0) writing = true;
       if (!writing) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     ASSERT_TRUE(writing) << "the conversion never started writing";
-    ASSERT_FALSE(Names(dir.file("temp")).empty());  // the work folder
+    ASSERT_FALSE(FileNames(dir.file("temp")).empty());  // the work folder
     kill(pid, sig);
     int status = 0;
     waitpid(pid, &status, 0);
     ASSERT_TRUE(WIFEXITED(status)) << "signal " << sig << " ended the program without its handler";
     EXPECT_EQ(WEXITSTATUS(status), 128 + sig);
-    EXPECT_EQ(Names(dir.file("run")), std::vector<std::string>{"big.dxf"}) << sig;
-    EXPECT_TRUE(Names(dir.file("temp")).empty()) << sig;
+    EXPECT_EQ(FileNames(dir.file("run")), std::vector<std::string>{"big.dxf"}) << sig;
+    EXPECT_TRUE(FileNames(dir.file("temp")).empty()) << sig;
   }
 }
 
@@ -109,16 +104,16 @@ TEST_F(Hostile, TheWindowClosesOnASignalAndSaysWhichOne) {
     _exit(127);
   }
   // The drawing is shown once its block has gone to the work folder.
-  for (int i = 0; i < 30000 && Names(dir.file("temp")).empty(); ++i)
+  for (int i = 0; i < 30000 && FileNames(dir.file("temp")).empty(); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  ASSERT_FALSE(Names(dir.file("temp")).empty());
+  ASSERT_FALSE(FileNames(dir.file("temp")).empty());
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   kill(pid, SIGTERM);
   int status = 0;
   waitpid(pid, &status, 0);
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM);
-  EXPECT_TRUE(Names(dir.file("temp")).empty());
+  EXPECT_TRUE(FileNames(dir.file("temp")).empty());
 }
 
 TEST_F(Hostile, AFullDiskIsAFailedConversion) {
@@ -129,7 +124,7 @@ TEST_F(Hostile, AFullDiskIsAFailedConversion) {
   auto r = test::RunProgram({"/bin/sh", "-c", cmd}, dir.file("run"), env());
   EXPECT_NE(r.err.find("Erreur d'\xc3\xa9" "criture : out.plt"), std::string::npos) << r.err;
   EXPECT_EQ(ReadFile(dir.file("run/out.plt")), "the previous plot");
-  EXPECT_EQ(Names(dir.file("run")), (std::vector<std::string>{"big.dxf", "out.plt"}));
+  EXPECT_EQ(FileNames(dir.file("run")), (std::vector<std::string>{"big.dxf", "out.plt"}));
 }
 
 TEST_F(Hostile, FifosWhereFilesBelongNeverHang) {

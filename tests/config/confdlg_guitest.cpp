@@ -30,17 +30,8 @@ using test::onModal;
 
 std::string Text(const QLineEdit* e) { return e->text().toStdString(); }
 
-class SettingsDialogs : public test::Defaults {
+class SettingsDialogs : public test::InTempDir {
  protected:
-  void SetUp() override {
-    Defaults::SetUp();
-    oldStart = StartDir();
-    SetStartDir(dir.path());
-  }
-  void TearDown() override {
-    SetStartDir(oldStart);
-    Defaults::TearDown();
-  }
   // Shows the dialog modally, lets f fill it, and presses the button.
   template <class Dialog>
   void run(const std::function<void(Dialog&)>& f, const char* button = "Button_ok") {
@@ -51,8 +42,6 @@ class SettingsDialogs : public test::Defaults {
     });
     d.exec();
   }
-  test::TempDir dir;
-  std::string oldStart;
 };
 
 TEST_F(SettingsDialogs, DirectoriesCompleteTheirSeparatorAndCutTheExtension) {

@@ -21,33 +21,9 @@ namespace {
 namespace fs = std::filesystem;
 
 // The names in a directory, hidden ones included.
-std::vector<std::string> Names(const std::string& dir) {
-  std::vector<std::string> n;
-  for (const auto& e : fs::directory_iterator(dir)) n.push_back(e.path().filename().string());
-  std::sort(n.begin(), n.end());
-  return n;
-}
+using test::FileNames;
 
-// Files may not grow beyond `bytes` while the object lives: the kernel then
-// fails the write as on a full disk.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &old_);
-    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit l = old_;
-    l.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &l);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    std::signal(SIGXFSZ, oldHandler_);
-  }
-
- private:
-  rlimit old_{};
-  void (*oldHandler_)(int) = nullptr;
-};
+using test::FileSizeLimit;
 
 class Output : public Defaults {
  protected:
@@ -89,7 +65,7 @@ TEST_F(Output, AFullDiskFailsTheConversionAndKeepsThePreviousFile) {
   }
   EXPECT_EQ(errors(), std::vector<std::string>{"Erreur d'\x82" "criture : T.plt"});
   EXPECT_EQ(ReadFile(dir.file("T.plt")), "the previous plot");
-  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"T.plt"});
+  EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"T.plt"});
   // Without a previous file nothing is left at all, for every target.
   fs::remove(dir.file("T.plt"));
   for (int target : {TargetHpgl, TargetCnc, TargetDxf, TargetIges, TargetPostscript, TargetPascal}) {
@@ -99,7 +75,7 @@ TEST_F(Output, AFullDiskFailsTheConversionAndKeepsThePreviousFile) {
     Lines(5000);
     PlotEnd();
     EXPECT_TRUE(Session.AbortFlag) << target;
-    EXPECT_TRUE(Names(dir.path()).empty()) << target;
+    EXPECT_TRUE(FileNames(dir.path()).empty()) << target;
   }
 }
 
@@ -109,11 +85,11 @@ TEST_F(Output, TheFileTakesItsNameOnlyWhenComplete) {
   PlotBegin(TargetPostscript, 3);
   Lines(30000);  // more than one buffer has gone to disk
   EXPECT_EQ(ReadFile(dir.file("T.ps")), "old");
-  EXPECT_EQ(Names(dir.path()).size(), 2u);  // the old file and the one being written
+  EXPECT_EQ(FileNames(dir.path()).size(), 2u);  // the old file and the one being written
   PlotEnd();
   std::string out = ReadFile(dir.file("T.ps"));
   EXPECT_NE(out.find("%%EOF"), std::string::npos);
-  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"T.ps"});
+  EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"T.ps"});
   // The new file has the old one's permissions.
   EXPECT_EQ(fs::status(dir.file("T.ps")).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -125,14 +101,14 @@ TEST_F(Output, AConversionBrokenOffLeavesNothing) {
   Lines(100);
   PlotAbort();
   EXPECT_EQ(ReadFile(dir.file("T.cnc")), "old program");
-  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"T.cnc"});
+  EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"T.cnc"});
   // A conversion that failed on its way keeps nothing either when it ends.
   PlotBegin(TargetCnc, 3);
   Lines(10);
   Session.AbortFlag = true;
   PlotEnd();
   EXPECT_EQ(ReadFile(dir.file("T.cnc")), "old program");
-  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"T.cnc"});
+  EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"T.cnc"});
 }
 
 TEST_F(Output, ALinkedOutputReplacesTheFileItPointsAt) {
@@ -154,7 +130,7 @@ TEST_F(Output, SomethingOtherThanAFileUnderTheNameIsNotReplaced) {
   Session.AbortFlag = false;
   PlotBegin(TargetCnc, 3);
   EXPECT_TRUE(Session.AbortFlag);
-  EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"T.cnc", "T.plt"}));
+  EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"T.cnc", "T.plt"}));
 }
 
 TEST_F(Output, APortIsWrittenAsItGoes) {

@@ -4,17 +4,15 @@
 #include <limits>
 
 #include "display/quorgraf.h"
-#include "support/testsupport.h"
+#include "support/windowtest.h"
 
 namespace planox {
 namespace {
 
-class MouseView : public test::Defaults {
+class MouseView : public test::InWindow {
  protected:
   void SetUp() override {
-    test::Defaults::SetUp();
-    w.SetDrawingArea(640, 480);
-    w.setList(&list);
+    InWindow::SetUp();
     // A wide world, so the aspect rule narrows the horizontal scale.
     w.SetWindow(0, 0, 1, 1, -50, 10, 350, 110, true, true);
   }
@@ -24,8 +22,6 @@ class MouseView : public test::Defaults {
     EXPECT_NEAR(static_cast<double>(nx), static_cast<double>(x), 1e-9 * 400) << px << "," << py;
     EXPECT_NEAR(static_cast<double>(ny), static_cast<double>(y), 1e-9 * 400) << px << "," << py;
   }
-  GraphWindow w;
-  DisplayList list;
 };
 
 TEST_F(MouseView, WheelKeepsTheWorldPointUnderTheCursor) {

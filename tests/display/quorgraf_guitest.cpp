@@ -8,17 +8,15 @@
 #include "base/session.h"
 #include "display/qtcanvas.h"
 #include "display/tfquorgra.h"
-#include "support/testsupport.h"
+#include "support/windowtest.h"
 
 namespace planox {
 namespace {
 
-class Pixels : public test::Defaults {
+class Pixels : public test::InWindow {
  protected:
   void SetUp() override {
-    test::Defaults::SetUp();
-    w.SetDrawingArea(640, 480);
-    w.setList(&list);
+    InWindow::SetUp();
     w.SetWindow(0, 0, 1, 1, 0, 0, 640, 480, true, false);
   }
   // The window's canvas (pixels written directly, texts by a painter), or
@@ -60,8 +58,6 @@ class Pixels : public test::Defaults {
   }
 
  protected:
-  GraphWindow w;
-  DisplayList list;
 };
 
 TEST_F(Pixels, LinesLandWhereTheMappingSays) {

@@ -7,21 +7,12 @@
 #include <random>
 
 #include "base/session.h"
-#include "support/testsupport.h"
+#include "support/windowtest.h"
 
 namespace planox {
 namespace {
 
-class DisplayCore : public test::Defaults {
- protected:
-  void SetUp() override {
-    test::Defaults::SetUp();
-    w.SetDrawingArea(640, 480);
-    w.setList(&list);
-  }
-  GraphWindow w;
-  DisplayList list;
-};
+using DisplayCore = test::InWindow;
 
 // Counts repaint requests and keeps the band and overlay calls.
 struct CountingHost : WindowHost {

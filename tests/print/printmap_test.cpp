@@ -7,7 +7,7 @@
 #include "base/session.h"
 #include "display/quorgraf.h"
 #include "print/exportargs.h"
-#include "support/testsupport.h"
+#include "support/windowtest.h"
 
 namespace planox {
 namespace {
@@ -46,12 +46,11 @@ struct SleepHost : WindowHost {
   void sleepMs(int) override { ++sleeps; }
 };
 
-class PrinterMapping : public test::Defaults {
+class PrinterMapping : public test::InWindow {
  protected:
   void SetUp() override {
-    test::Defaults::SetUp();
+    InWindow::SetUp();
     w.SetDrawingArea(1014, 708);
-    w.setList(&list);
     w.setHost(&host);
     // World units are the drawing area's pixels: x = X, y = 708 - Y.
     w.SetWindow(0, 0, 1, 1, 0, 0, 1014, 708, false, false);
@@ -61,8 +60,6 @@ class PrinterMapping : public test::Defaults {
   }
   bool print() { return w.Replay(window, &target); }
 
-  GraphWindow w;
-  DisplayList list;
   SleepHost host;
   PageCanvas window, page;
   PrinterTarget target;

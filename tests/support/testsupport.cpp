@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -48,6 +49,26 @@ TempDir::~TempDir() {
   std::error_code ec;
   fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
   fs::remove_all(path_, ec);
+}
+
+std::vector<std::string> FileNames(const std::string& dir) {
+  std::vector<std::string> n;
+  for (const auto& e : fs::directory_iterator(dir)) n.push_back(e.path().filename().string());
+  std::sort(n.begin(), n.end());
+  return n;
+}
+
+FileSizeLimit::FileSizeLimit(rlim_t bytes) {
+  getrlimit(RLIMIT_FSIZE, &old_);
+  oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit l = old_;
+  l.rlim_cur = bytes;
+  setrlimit(RLIMIT_FSIZE, &l);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  setrlimit(RLIMIT_FSIZE, &old_);
+  std::signal(SIGXFSZ, oldHandler_);
 }
 
 std::string ReadFile(const std::string& name) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <string>
 #include <vector>
@@ -45,6 +46,23 @@ class InTempDir : public Defaults {
 
  private:
   std::string oldStart_;
+};
+
+// The names of the files in a folder, sorted.
+std::vector<std::string> FileNames(const std::string& dir);
+
+// Files may not grow beyond `bytes` while the object lives: the kernel then
+// fails the write as on a full disk.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes);
+  ~FileSizeLimit();
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit old_{};
+  void (*oldHandler_)(int) = nullptr;
 };
 
 std::string ReadFile(const std::string& name);
