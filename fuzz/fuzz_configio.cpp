@@ -6,15 +6,7 @@
 #include "fuzzsupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static fuzz::SilentUi ui;
-  const std::string& dir = fuzz::RunDir();
-  planox::SetUi(&ui);
-  planox::SetStartDir(dir);
-  planox::ResetSession();
-  planox::ResetSettings();
-  planox::Settings.TempDir = dir;
-  planox::Settings.PltDir = dir;
-
+  const std::string& dir = fuzz::PrepareRun();
   fuzz::WriteBytes(dir + "in.cfg", fuzz::Bytes(data, size));
   planox::LoadConfiguration("in");
   planox::SaveConfiguration("out");

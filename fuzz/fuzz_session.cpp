@@ -7,11 +7,7 @@
 #include "fuzzsupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static fuzz::SilentUi ui;
-  const std::string& dir = fuzz::RunDir();
-  planox::SetUi(&ui);
-  planox::SetStartDir(dir);
-  planox::ResetSession();
+  const std::string& dir = fuzz::PrepareRun();
   fuzz::WriteBytes(dir + "planox.cff", fuzz::Bytes(data, size));
   planox::LoadSession();
   const auto loaded = planox::Session.RecentFiles;

@@ -48,18 +48,26 @@ inline void WriteBytes(const std::string& name, std::string_view bytes) {
   }
 }
 
-// Fresh settings for reading the drawing "in.dxf" of the run's folder and
-// converting it into "out.*" there.
-inline void PrepareConversion() {
+// A silent user interface, the run's folder as the start directory, the
+// temporary folder and the help folder, and fresh session and settings.
+// Returns the folder.
+inline const std::string& PrepareRun() {
   static SilentUi ui;
   const std::string& dir = RunDir();
   planox::SetUi(&ui);
   planox::SetStartDir(dir);
   planox::ResetSession();
   planox::ResetSettings();
-  planox::InstallPlotDriver();
   planox::Settings.TempDir = dir;
   planox::Settings.PltDir = dir;
+  return dir;
+}
+
+// PrepareRun for reading the drawing "in.dxf" of the run's folder and
+// converting it into "out.*" there.
+inline void PrepareConversion() {
+  const std::string& dir = PrepareRun();
+  planox::InstallPlotDriver();
   planox::Settings.DeviceCode = 3;
   planox::Session.InPath = dir;
   planox::Session.DrawingName = "in";
