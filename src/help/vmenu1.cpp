@@ -4,81 +4,49 @@
 
 namespace planox {
 
+namespace vmenu1 {
+// Filled with the French texts at program start (below).
+std::string MenuWord, File, Open, SaveAs, Exit, Print, View, Help, HelpPictures, Homepage, EMail,
+    LanguageWord;
+}  // namespace vmenu1
+
 namespace {
 
-struct GeneralTexts {
-  const char* menuWord;
-  const char* file;
-  const char* open;
-  const char* saveAs;
-  const char* exit;
-  const char* print;
-  const char* view;
-  const char* help;
-  const char* helpPictures;
-  const char* homepage;
-  const char* eMail;
-  const char* languageWord;
+using namespace vmenu1;
+
+// Each caption and its texts in German, English, French and Korean.
+const CaptionRow kGeneralCaptions[] = {
+    {&MenuWord, {"Menü", "Menu", "Menu", "메뉴"}},
+    {&File, {"&Datei", "&File", "&Fichier", "파일(&F)"}},
+    {&Open, {"Ö&ffnen...", "&Open...", "&Ouvrir...", "열기(&O)"}},
+    {&SaveAs, {"Speichern &Unter...", "Save &As...", "En&registrer sous...", "다른이름으로 저장(&A)"}},
+    {&Exit, {"&Beenden", "E&xit", "&Quitter", "끝내기(&x)"}},
+    {&Print, {"&Drucken...", "&Print...", "I&mprimer...", "프린트(&P)"}},
+    {&View, {"&Ansicht", "&View", "&Présentation", "보기(&V)"}},
+    {&Help, {"&Hilfe", "&Help", "&Aide", "도움말(&H)"}},
+    {&HelpPictures, {"&Hilfebild", "&Auxiliary images", "&Aide-Image", "도움이미지(&A)"}},
+    {&Homepage, {"&QUORVEL Homepage", "&QUORVEL Homepage", "&QUORVEL Homepage", "QUORVEL 홈페이지(&H)"}},
+    {&EMail, {"&E-Mail an QUORVEL", "&E-Mail to QUORVEL", "&E-Mail to QUORVEL", "QUORVEL 이메일(&E)"}},
+    {&LanguageWord, {"&Sprache", "&Language", "&Language", "언어(&L)"}},
 };
 
-constexpr GeneralTexts kGerman = {
-    "Menü", "&Datei", "Ö&ffnen...", "Speichern &Unter...", "&Beenden", "&Drucken...",
-    "&Ansicht", "&Hilfe", "&Hilfebild", "&QUORVEL Homepage", "&E-Mail an QUORVEL", "&Sprache",
-};
-constexpr GeneralTexts kEnglish = {
-    "Menu", "&File", "&Open...", "Save &As...", "E&xit", "&Print...",
-    "&View", "&Help", "&Auxiliary images", "&QUORVEL Homepage", "&E-Mail to QUORVEL", "&Language",
-};
-constexpr GeneralTexts kFrench = {
-    "Menu", "&Fichier", "&Ouvrir...", "En&registrer sous...", "&Quitter", "I&mprimer...",
-    "&Présentation", "&Aide", "&Aide-Image", "&QUORVEL Homepage", "&E-Mail to QUORVEL", "&Language",
-};
-constexpr GeneralTexts kKorean = {
-    "메뉴", "파일(&F)", "열기(&O)", "다른이름으로 저장(&A)", "끝내기(&x)", "프린트(&P)",
-    "보기(&V)", "도움말(&H)", "도움이미지(&A)", "QUORVEL 홈페이지(&H)", "QUORVEL 이메일(&E)", "언어(&L)",
-};
+const bool kFrenchAtStart = (FillCaptions(kGeneralCaptions, LanguageFrench), true);
 
 }  // namespace
 
-namespace vmenu1 {
-// Module initialisation: French.
-std::string MenuWord = kFrench.menuWord;
-std::string File = kFrench.file;
-std::string Open = kFrench.open;
-std::string SaveAs = kFrench.saveAs;
-std::string Exit = kFrench.exit;
-std::string Print = kFrench.print;
-std::string View = kFrench.view;
-std::string Help = kFrench.help;
-std::string HelpPictures = kFrench.helpPictures;
-std::string Homepage = kFrench.homepage;
-std::string EMail = kFrench.eMail;
-std::string LanguageWord = kFrench.languageWord;
-}  // namespace vmenu1
-
-void FillGeneralCaptions(int language) {
-  const GeneralTexts* t = nullptr;
+void FillCaptions(std::span<const CaptionRow> rows, int language) {
+  int column = 0;
   switch (language) {
-    case LanguageGerman: t = &kGerman; break;
-    case LanguageEnglish: t = &kEnglish; break;
-    case LanguageFrench: t = &kFrench; break;
-    case LanguageKorean: t = &kKorean; break;
+    case LanguageGerman: column = 0; break;
+    case LanguageEnglish: column = 1; break;
+    case LanguageFrench: column = 2; break;
+    case LanguageKorean: column = 3; break;
     default: return;
   }
-  using namespace vmenu1;
-  MenuWord = t->menuWord;
-  File = t->file;
-  Open = t->open;
-  SaveAs = t->saveAs;
-  Exit = t->exit;
-  Print = t->print;
-  View = t->view;
-  Help = t->help;
-  HelpPictures = t->helpPictures;
-  Homepage = t->homepage;
-  EMail = t->eMail;
-  LanguageWord = t->languageWord;
+  for (const CaptionRow& r : rows) *r.caption = r.texts[column];
 }
+
+void FillGeneralCaptions(int language) { FillCaptions(kGeneralCaptions, language); }
 
 std::string LanguageMenuCaption() { return vmenu1::LanguageWord + " " + vmenu1::MenuWord; }
 

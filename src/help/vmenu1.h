@@ -4,6 +4,8 @@
 // They hold the French texts from program start.
 #pragma once
 
+#include <array>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,6 +36,15 @@ extern std::string LanguageWord;
 // Overwrites the general captions with the texts of the language (1, 2, 3
 // or 8); any other code leaves them as they are.
 void FillGeneralCaptions(int language);
+
+// One caption variable and its texts in German, English, French and Korean.
+struct CaptionRow {
+  std::string* caption;
+  std::array<const char*, 4> texts;
+};
+// Sets every row's caption to its text in the language (1, 2, 3 or 8); any
+// other code leaves them as they are.
+void FillCaptions(std::span<const CaptionRow> rows, int language);
 
 // The caption of the language submenu: Language word, a blank, Menu word.
 std::string LanguageMenuCaption();
