@@ -43,14 +43,8 @@ std::vector<std::string>& createdWorkDirs() {
   return dirs;
 }
 
-// Reads one line of at most 4096 bytes (the rest of a longer line is
-// skipped). False at end of file.
-bool readLine(TextReader& in, std::string& line) {
-  if (in.AtEnd()) return false;
-  in.ReadTextLine(line);
-  if (line.size() > 4096) line.resize(4096);
-  return true;
-}
+// Reads one line of at most 4096 bytes. False at end of file.
+bool readLine(TextReader& in, std::string& line) { return ReadLimitedLine(in, line, 4096); }
 
 }  // namespace
 

@@ -439,6 +439,65 @@ std::string_view TrimBlanksAndTabs(std::string_view s) {
 
 // from_chars does not depend on the C locale, which the Qt layer sets from
 // the environment.
+namespace {
+
+// Some programs pad a value with blanks after the number: they are not
+// part of it.
+std::string_view WithoutTrailingBlanks(std::string_view s) {
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+}  // namespace
+
+// A value as TextToReal reads it. The common form (blanks, sign, digits
+// with one "." or ",") is converted here: up to 15 digits exactly in one
+// step (an integer below 2^53 divided by an exact power of ten rounds
+// correctly), longer ones with a "." or none, as today's programs write
+// them, by the library's correctly rounded conversion.
+long double GroupValueToReal(std::string_view s) {
+  s = WithoutTrailingBlanks(s);
+  static const double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                  1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  const char* p = s.data();
+  const char* end = p + s.size();
+  while (p < end && *p == ' ') ++p;
+  bool negative = false;
+  if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  // The digits before and after the decimal point; a mantissa of more than
+  // 15 digits may wrap, but is then not used.
+  uint64_t mantissa = 0;
+  const char* first = p;
+  while (p < end && static_cast<unsigned char>(*p - '0') < 10)
+    mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
+  long digits = p - first, decimals = 0;
+  bool comma = false;
+  if (p < end && (*p == '.' || *p == ',')) {
+    comma = *p == ',';
+    const char* point = ++p;
+    while (p < end && static_cast<unsigned char>(*p - '0') < 10)
+      mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
+    decimals = p - point;
+    digits += decimals;
+  }
+  if (p != end || digits == 0 || (digits > 15 && comma)) return TextToReal(s);
+  double x;
+  if (digits > 15) {
+    auto res = std::from_chars(first, end, x);
+    if (res.ec != std::errc() || res.ptr != end) return TextToReal(s);
+  } else {
+    x = static_cast<double>(mantissa);
+    if (decimals > 0) x /= powers[decimals];
+  }
+  return negative ? -x : x;
+}
+
+int32_t GroupValueToInt32(std::string_view s) {
+  long long n = TextToInt(WithoutTrailingBlanks(s));
+  if (n < INT32_MIN || n > INT32_MAX) return 0;
+  return static_cast<int32_t>(n);
+}
+
 bool ParseTypedReal(std::string_view s, double& value) {
   std::string t(TrimBlanksAndTabs(s));
   if (!t.empty() && t[0] == '+') t.erase(0, 1);

@@ -4,6 +4,7 @@
 // comes from here; DecimalPlaces and DecimalSeparator of Settings act on it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,12 @@ std::string NowTimeText();
 // text is 0.
 double TextToReal(std::string_view s);
 long long TextToInt(std::string_view s);
+// The rule for group values of a drawing file: the program's rule, with
+// blanks and tabs after the number dropped, as some programs pad values;
+// the common form is converted directly, the reader's hottest path.
+long double GroupValueToReal(std::string_view s);
+// The same for whole numbers; 0 outside the int32 range.
+int32_t GroupValueToInt32(std::string_view s);
 // The rule for numbers a person types (prompts) or edits (configuration
 // value lines): blanks and tabs around the number and a leading "+" are
 // allowed, and for reals the first "," is read as "."; false, with value

@@ -159,4 +159,11 @@ std::string_view TextReader::ReadLine() {
 
 void ReadTextLine(TextReader& file, std::string& line) { file.ReadTextLine(line); }
 
+bool ReadLimitedLine(TextReader& file, std::string& line, size_t maxLength) {
+  if (file.AtEnd()) return false;
+  file.ReadTextLine(line);
+  if (line.size() > maxLength) line.resize(maxLength);
+  return true;
+}
+
 }  // namespace planox

@@ -2,7 +2,7 @@
 // points. The drawing file is read once from the first group pair to
 // "0"/"EOF"; the HEADER gives the extents, LAYER and LTYPE entries fill the
 // tables, BLOCK starts a block work file, and every entity goes to its
-// reader (dxfin_entities.cpp).
+// reader (dxfin_entities.cpp and the parts it names).
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -66,10 +66,10 @@ bool OutputIsDrawing(const std::string& drawing) {
 void ReadHeaderPoint(long double& x, long double& y) {
   ReadGroupPair();
   if (Session.AbortFlag) return;
-  if (GroupCode == 10) x = Real(RemoveBlanks(GroupValue));
+  if (GroupCode == 10) x = GroupValueToReal(RemoveBlanks(GroupValue));
   ReadGroupPair();
   if (Session.AbortFlag) return;
-  if (GroupCode == 20) y = Real(RemoveBlanks(GroupValue));
+  if (GroupCode == 20) y = GroupValueToReal(RemoveBlanks(GroupValue));
 }
 
 // The HEADER section; true when the read is complete after it.
@@ -162,9 +162,9 @@ void ReadBlockHeader() {
     else if (GroupCode == 8)
       FindLayer(GroupValue);
     else if (GroupCode == 10)
-      baseX = Real(GroupValue);
+      baseX = GroupValueToReal(GroupValue);
     else if (GroupCode == 20)
-      baseY = Real(GroupValue);
+      baseY = GroupValueToReal(GroupValue);
   }
   if (std::isfinite(baseX) && std::isfinite(baseY)) SetBlockBase(name, baseX, baseY);
   if (BlockCount < MaxBlocks) BlockTable[++BlockCount] = name;

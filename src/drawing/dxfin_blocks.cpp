@@ -93,9 +93,9 @@ const WorkFile* LoadWorkFile(const std::string& path) {
     if (j < line.size() && (line[j] == '-' || line[j] == '+')) ++j;
     while (j < line.size() && line[j] >= '0' && line[j] <= '9') ++j;
     WorkPair p;
-    p.code = Int32(std::string_view(line).substr(i, j - i));
+    p.code = GroupValueToInt32(std::string_view(line).substr(i, j - i));
     in.ReadTextLine(p.value);
-    p.number = Real(p.value);
+    p.number = GroupValueToReal(p.value);
     w->push_back(std::move(p));
     if (in.ReadError()) break;
   }
@@ -108,7 +108,7 @@ const WorkFile* LoadWorkFile(const std::string& path) {
 void KeepWorkFile(const std::string& path, const std::vector<DxfGroup>& groups) {
   auto w = std::make_unique<WorkFile>();
   w->reserve(groups.size());
-  for (const DxfGroup& g : groups) w->push_back({g.code, g.value, Real(g.value)});
+  for (const DxfGroup& g : groups) w->push_back({g.code, g.value, GroupValueToReal(g.value)});
   workFiles[path] = std::move(w);
   workFilesByName.clear();
 }

@@ -2,8 +2,13 @@
 // src/drawing/dxfin*.cpp includes this. The parts, in reading order:
 //   dxfin_pairs.cpp     the drawing file, group pairs, values as numbers
 //   dxfin.cpp           sections and tables, the entry points
-//   dxfin_entities.cpp  entity readers: one group-pair loop fed by each
-//                       entity's table of codes, and the table of entities
+//   dxfin_codes.h       the pair sources and the one group-pair loop fed
+//                       by each entity's table of codes
+//   dxfin_entities.cpp  the table of entities, the readers of plain shapes
+//   dxfin_texts.cpp     TEXT, ATTRIB, MTEXT, LEADER, MULTILEADER
+//   dxfin_polylines.cpp POLYLINE, LWPOLYLINE
+//   dxfin_inserts.cpp   INSERT, DIMENSION, ACAD_TABLE
+//   dxfin_hatch.cpp     HATCH
 //   dxfin_emit.cpp      emitters: an entity to the sink of the read mode
 //   dxfin_blocks.cpp    block work files, insertion and replay
 #pragma once
@@ -30,10 +35,6 @@ TextReader& DrawingFile();
 bool EndReached();
 // True when value is upper, letters compared without case.
 bool IsKeyword(std::string_view value, std::string_view upper);
-// A value as TextToReal reads it (the common form converted directly).
-long double Real(std::string_view s);
-// A value as TextToInt reads it; 0 outside the int32 range.
-int32_t Int32(std::string_view s);
 
 // ---- dxfin_emit.cpp
 

@@ -18,48 +18,6 @@
 
 namespace planox {
 
-// ---- Line reader ----
-
-HelpLines::HelpLines(const std::string& name) : fd_(OpenRegularFile(name)) {}
-
-HelpLines::~HelpLines() {
-  if (fd_ >= 0) ::close(fd_);
-}
-
-int HelpLines::get() {
-  if (pending_ >= 0) {
-    int c = pending_;
-    pending_ = -1;
-    return c;
-  }
-  if (pos_ == len_) {
-    if (fd_ < 0) return -1;
-    ssize_t n;
-    do n = ::read(fd_, buf_, sizeof buf_);
-    while (n < 0 && errno == EINTR);
-    if (n <= 0) return -1;
-    pos_ = 0;
-    len_ = static_cast<size_t>(n);
-  }
-  return static_cast<unsigned char>(buf_[pos_++]);
-}
-
-bool HelpLines::next(std::string& line) {
-  line.clear();
-  int c = get();
-  if (c < 0) return false;
-  for (; c >= 0; c = get()) {
-    if (c == '\n') break;
-    if (c == '\r') {
-      int d = get();
-      if (d != '\n' && d >= 0) pending_ = d;
-      break;
-    }
-    if (line.size() < MaxLength) line += static_cast<char>(c);
-  }
-  return true;
-}
-
 // ---- Replacing a file ----
 
 bool ReplaceHelpFile(const std::string& target, std::string_view text) {

@@ -8,33 +8,28 @@
 #include <string>
 #include <string_view>
 
+#include "base/textfile.h"
+
 namespace planox {
 
 class QuorGraf;
 
-// Reads a text file line by line, with CR LF, LF or CR line ends, from a
-// regular file only. A line keeps at most MaxLength bytes; the rest of a
-// longer line is passed over, so a binary or huge file costs time in
-// proportion to its size and little memory.
+// A help file read line by line through the one line reader (CR LF, LF or
+// CR line ends, a regular file only). A line keeps at most MaxLength bytes;
+// the rest of a longer line is passed over, and a line beyond the reader's
+// limit ends the file, so a binary or huge file ends quickly.
 class HelpLines {
  public:
   static constexpr size_t MaxLength = 4096;
-  explicit HelpLines(const std::string& name);
-  ~HelpLines();
-  HelpLines(const HelpLines&) = delete;
-  HelpLines& operator=(const HelpLines&) = delete;
-  bool isOpen() const { return fd_ >= 0; }
-  bool next(std::string& line);  // false at the end of the file
+  explicit HelpLines(const std::string& name) { in_.Open(name); }
+  bool isOpen() const { return in_.IsOpen(); }
+  bool next(std::string& line) { return ReadLimitedLine(in_, line, MaxLength); }  // false at the end
 
  private:
-  int get();
-  int fd_ = -1;
-  char buf_[16384];
-  size_t pos_ = 0, len_ = 0;
-  int pending_ = -1;
+  TextReader in_;
 };
 
-// Puts text in target's place through a new file beside it (app/fileio.h).
+// Puts text in target's place through a new file beside it (base/fileio.h).
 // False, with the failure reported, when that fails; the old file stays.
 bool ReplaceHelpFile(const std::string& target, std::string_view text);
 

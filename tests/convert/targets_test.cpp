@@ -30,7 +30,9 @@ TEST_F(TargetTable, RowsAreNumberedFromOneWithoutGapsAndNamesAreUnique) {
     EXPECT_EQ(TargetOfBatchCode(UpperText(t.batchCode)), &t);
     EXPECT_EQ(FindPlotWriter(t.number), t.make);
     // A target older versions do not know is stored as one they do know.
-    if (t.olderNumber) EXPECT_TRUE(FindTarget(t.olderNumber) && !FindTarget(t.olderNumber)->olderNumber);
+    if (t.olderNumber) {
+      EXPECT_TRUE(FindTarget(t.olderNumber) && !FindTarget(t.olderNumber)->olderNumber);
+    }
   }
   EXPECT_GE(Targets().size(), 12u);
 }
