@@ -9,6 +9,7 @@
 #include "base/session.h"
 #include "base/textconv.h"
 #include "base/vektor.h"
+#include "convert/oututil.h"
 #include "convert/writer.h"
 
 namespace planox {
@@ -138,18 +139,10 @@ class LasercombWriter final : public PlotWriter {
     }
   }
   void arc(double cx, double cy, double a1, double a2, double r, double) override {
-    double x1 = ArcX(cx, r, a1), y1 = ArcY(cy, r, a1);
-    double x2 = ArcX(cx, r, a2), y2 = ArcY(cy, r, a2);
-    double c1 = std::ceil(a1), c2 = std::floor(a2);
-    double sweep = c2 - c1;
-    if (sweep < 0) sweep += 360;
-    if (Whole(a1))
-      PlotMoveTo(false, x1, y1);
-    else
-      PlotLine(x1, y1, ArcX(cx, r, c1), ArcY(cy, r, c1));
-    PlotPenDown();
+    const double x2 = ArcX(cx, r, a2), y2 = ArcY(cy, r, a2), c2 = std::floor(a2);
+    const long long sweep = BeginWholeDegreeArc(cx, cy, r, a1, a2);
     std::string centre = mm() ? RealToText(cx) + "," + RealToText(cy) : L(cx) + "," + L(cy);
-    PlotWriteLine("AA" + centre + "," + IntToText(static_cast<long long>(sweep)) + ";");
+    PlotWriteLine("AA" + centre + "," + IntToText(sweep) + ";");
     if (!Whole(a2)) PlotLine(ArcX(cx, r, c2), ArcY(cy, r, c2), x2, y2);
     PlotState.curX = x2;
     PlotState.curY = y2;

@@ -10,6 +10,7 @@
 #include "base/session.h"
 #include "base/textconv.h"
 #include "base/vektor.h"
+#include "convert/oututil.h"
 #include "convert/writer.h"
 
 namespace planox {
@@ -151,15 +152,9 @@ class HpglWriter : public PlotWriter {
       }
       beginPlain();
     }
-    double c1 = std::ceil(a1), c2 = std::floor(a2);
-    double sweep = c2 - c1;
-    if (sweep < 0) sweep += 360;
-    if (Whole(a1))
-      PlotMoveTo(false, x1, y1);
-    else
-      PlotLine(x1, y1, ArcX(cx, r, c1), ArcY(cy, r, c1));
-    PlotPenDown();
-    PlotWrite("AA" + Point(cx, cy) + "," + IntToText(static_cast<long long>(sweep)) + ";");
+    const double c2 = std::floor(a2);
+    const long long sweep = BeginWholeDegreeArc(cx, cy, r, a1, a2);
+    PlotWrite("AA" + Point(cx, cy) + "," + IntToText(sweep) + ";");
     if (kind_ == Encoded) {
       if (Whole(a2))
         PlotMoveTo(false, x2, y2);

@@ -12,6 +12,7 @@
 #include "base/session.h"
 #include "base/startup.h"
 #include "base/textconv.h"
+#include "base/vektor.h"
 #include "convert/plot.h"
 
 namespace planox {
@@ -79,6 +80,19 @@ PlotExtents PlotterExtents() {
   auto x = [](long double v) { return FiniteOrZero(v * Settings.PlotScale + Settings.PlotOriginX); };
   auto y = [](long double v) { return FiniteOrZero(v * Settings.PlotScale + Settings.PlotOriginY); };
   return {x(e.XMin), y(e.YMin), x(e.XMax), y(e.YMax)};
+}
+
+long long BeginWholeDegreeArc(double cx, double cy, double r, double a1, double a2) {
+  const double c1 = std::ceil(a1);
+  double sweep = std::floor(a2) - c1;
+  if (sweep < 0) sweep += 360;
+  const double x1 = ArcX(cx, r, a1), y1 = ArcY(cy, r, a1);
+  if (a1 == c1)
+    PlotMoveTo(false, x1, y1);
+  else
+    PlotLine(x1, y1, ArcX(cx, r, c1), ArcY(cy, r, c1));
+  PlotPenDown();
+  return static_cast<long long>(sweep);
 }
 
 bool ConversionFailed() { return Session.AbortFlag; }

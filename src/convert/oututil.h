@@ -41,6 +41,12 @@ std::FILE* OpenWorkFile(const std::string& prefix, std::string& name);
 // the conversion fails. False when the work file could not be read.
 bool CopyWorkFile(std::FILE* work);
 
+// The start of an arc for the targets whose arc command sweeps whole
+// degrees (HP-GL, ARISTO): to the arc's start point at a1, on by a line to
+// the first whole degree where a1 is not whole, and the pen down. Returns
+// the sweep in whole degrees from there to the last whole degree before a2.
+long long BeginWholeDegreeArc(double cx, double cy, double r, double a1, double a2);
+
 // True when the running conversion has failed (AbortFlag is set): a
 // trailer then writes nothing, and the driver keeps no output.
 bool ConversionFailed();

@@ -56,19 +56,7 @@ class Hostile : public ::testing::Test {
 TEST_F(Hostile, SignalsRemoveThePartialOutputAndTheWorkFolder) {
   WriteFile(dir.file("run/big.dxf"), BigDrawing(300000));
   for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
-    std::vector<std::string> environment = env();  // lives until the program starts
-    pid_t pid = fork();
-    if (pid == 0) {
-      int null = open("/dev/null", O_RDWR);
-      dup2(null, 0);
-      dup2(null, 1);
-      dup2(null, 2);
-      if (chdir(dir.file("run").c_str()) != 0) _exit(127);
-      for (const auto& e : environment) putenv(const_cast<char*>(e.c_str()));
-      std::string program = test::ProgramPath();
-      execl(program.c_str(), program.c_str(), "big.dxf", "/CPLT", "/Fout", static_cast<char*>(nullptr));
-      _exit(127);
-    }
+    pid_t pid = test::StartProgram({test::ProgramPath(), "big.dxf", "/CPLT", "/Fout"}, dir.file("run"), env());
     // Wait until the output is being written, then end the run.
     bool writing = false;
     for (int i = 0; i < 20000 && !writing; ++i) {
@@ -90,19 +78,8 @@ TEST_F(Hostile, SignalsRemoveThePartialOutputAndTheWorkFolder) {
 
 TEST_F(Hostile, TheWindowClosesOnASignalAndSaysWhichOne) {
   WriteFile(dir.file("run/a.dxf"), BigDrawing(3));
-  std::vector<std::string> environment = {"QT_QPA_PLATFORM=offscreen", "TEMP=" + dir.file("temp")};
-  pid_t pid = fork();
-  if (pid == 0) {
-    int null = open("/dev/null", O_RDWR);
-    dup2(null, 0);
-    dup2(null, 1);
-    dup2(null, 2);
-    if (chdir(dir.file("run").c_str()) != 0) _exit(127);
-    for (const auto& e : environment) putenv(const_cast<char*>(e.c_str()));
-    std::string program = test::ProgramPath();
-    execl(program.c_str(), program.c_str(), "a.dxf", static_cast<char*>(nullptr));
-    _exit(127);
-  }
+  pid_t pid = test::StartProgram({test::ProgramPath(), "a.dxf"}, dir.file("run"),
+                                 {"QT_QPA_PLATFORM=offscreen", "TEMP=" + dir.file("temp")});
   // The drawing is shown once its block has gone to the work folder.
   for (int i = 0; i < 30000 && FileNames(dir.file("temp")).empty(); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(1));

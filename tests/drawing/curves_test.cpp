@@ -13,12 +13,6 @@ constexpr long double kPi = 3.141592653589793238462643383279502884L;
 
 double D(long double x) { return static_cast<double>(x); }
 
-#define EXPECT_AT(p, ex, ey)                        \
-  do {                                              \
-    EXPECT_NEAR(D((p).x), (ex), 1e-9) << #p;        \
-    EXPECT_NEAR(D((p).y), (ey), 1e-9) << #p;        \
-  } while (0)
-
 // The largest distance of a chord's midpoint from the ellipse through the
 // origin with half axes a (x) and b (y), measured along the ray.
 double WorstChord(const std::vector<Point>& pts, double a, double b) {

@@ -12,12 +12,6 @@ using V = std::vector<std::string>;
 
 double D(long double x) { return static_cast<double>(x); }
 
-#define EXPECT_AT(p, ex, ey)                   \
-  do {                                         \
-    EXPECT_NEAR(D((p).x), (ex), 1e-9) << #p;   \
-    EXPECT_NEAR(D((p).y), (ey), 1e-9) << #p;   \
-  } while (0)
-
 TEST(DxfText, EncodingsIntoCodePage850) {
   EXPECT_EQ(EncodingOf("AC1021", "ANSI_1252"), TextEncoding::Utf8);
   EXPECT_EQ(EncodingOf("AC1032", ""), TextEncoding::Utf8);

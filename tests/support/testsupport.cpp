@@ -115,18 +115,14 @@ std::string drain(int fd) {
 }
 }  // namespace
 
-RunResult RunProgram(const std::vector<std::string>& args, const std::string& dir,
-                     const std::vector<std::string>& env) {
-  RunResult r;
-  char outName[] = "/tmp/planox-out-XXXXXX";
-  char errName[] = "/tmp/planox-err-XXXXXX";
-  int outFd = mkstemp(outName), errFd = mkstemp(errName);
+pid_t StartProgram(const std::vector<std::string>& args, const std::string& dir,
+                   const std::vector<std::string>& env, int out, int err) {
   pid_t pid = fork();
   if (pid == 0) {
-    int in = open("/dev/null", O_RDONLY);
-    dup2(in, 0);
-    dup2(outFd, 1);
-    dup2(errFd, 2);
+    int null = open("/dev/null", O_RDWR);
+    dup2(null, 0);
+    dup2(out >= 0 ? out : null, 1);
+    dup2(err >= 0 ? err : null, 2);
     if (!dir.empty() && chdir(dir.c_str()) != 0) _exit(127);
     for (const auto& e : env) putenv(const_cast<char*>(e.c_str()));
     std::vector<char*> argv;
@@ -135,6 +131,16 @@ RunResult RunProgram(const std::vector<std::string>& args, const std::string& di
     execv(argv[0], argv.data());
     _exit(127);
   }
+  return pid;
+}
+
+RunResult RunProgram(const std::vector<std::string>& args, const std::string& dir,
+                     const std::vector<std::string>& env) {
+  RunResult r;
+  char outName[] = "/tmp/planox-out-XXXXXX";
+  char errName[] = "/tmp/planox-err-XXXXXX";
+  int outFd = mkstemp(outName), errFd = mkstemp(errName);
+  pid_t pid = StartProgram(args, dir, env, outFd, errFd);
   int status = 0;
   waitpid(pid, &status, 0);
   if (WIFEXITED(status)) r.exitCode = WEXITSTATUS(status);

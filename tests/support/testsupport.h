@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/types.h>
 
 #include <string>
 #include <vector>
@@ -72,6 +73,14 @@ void WriteFile(const std::string& name, const std::string& content);
 // not there (a user's clone). Tests that need it call SKIP_WITHOUT_CORPUS.
 std::string CorpusDir();
 std::vector<std::string> CorpusFiles();  // every .dxf below it, sorted
+
+// A point (anything with x and y) at (ex, ey), to within 1e-9.
+#define EXPECT_AT(p, ex, ey)                                          \
+  do {                                                                \
+    EXPECT_NEAR(static_cast<double>((p).x), (ex), 1e-9) << #p;        \
+    EXPECT_NEAR(static_cast<double>((p).y), (ey), 1e-9) << #p;        \
+  } while (0)
+
 #define SKIP_WITHOUT_CORPUS()                                                             \
   do {                                                                                    \
     if (::planox::test::CorpusDir().empty())                                              \
@@ -92,5 +101,10 @@ struct RunResult {
 };
 RunResult RunProgram(const std::vector<std::string>& args, const std::string& dir,
                      const std::vector<std::string>& env = {});
+// Starts args[0] with args in dir (none: this one) with env added, its
+// standard input from /dev/null and its output to out and err (-1:
+// /dev/null), without waiting for it. The child's process id.
+pid_t StartProgram(const std::vector<std::string>& args, const std::string& dir,
+                   const std::vector<std::string>& env, int out = -1, int err = -1);
 
 }  // namespace planox::test
