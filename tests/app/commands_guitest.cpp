@@ -35,6 +35,15 @@
 namespace planox {
 namespace {
 
+// Types the corners into the limits dialog and presses OK.
+void EnterLimits(Tw32plotg* d, const char* xmin, const char* ymin, const char* xmax, const char* ymax) {
+  d->Edit1->setText(xmin);
+  d->Edit2->setText(ymin);
+  d->Edit3->setText(xmax);
+  d->Edit4->setText(ymax);
+  d->Button_OK->click();
+}
+
 using test::onModal;
 
 std::string text(const QLineEdit* e) { return e->text().toStdString(); }
@@ -130,11 +139,7 @@ TEST_F(Commands, OpenLimitShowsTheDrawingInTheTypedWindow) {
     auto* d = qobject_cast<Tw32plotg*>(w);
     ASSERT_NE(d, nullptr);
     shown[0] = text(d->Edit1), shown[1] = text(d->Edit2), shown[2] = text(d->Edit3), shown[3] = text(d->Edit4);
-    d->Edit1->setText("0");
-    d->Edit2->setText("0");
-    d->Edit3->setText("100");
-    d->Edit4->setText("50");
-    d->Button_OK->click();
+    EnterLimits(d, "0", "0", "100", "50");
   });
   hh->item("mi_FileOpenLimit")->trigger();
   EXPECT_EQ(shown[0], RealToText(static_cast<double>(old.xmin)));
@@ -166,11 +171,7 @@ TEST_F(Commands, OpenLimitShowsTheDrawingInTheTypedWindow) {
   ui.answerText(dir.file("flange.dxf"));
   onModal([](QWidget* w) {
     auto* d = qobject_cast<Tw32plotg*>(w);
-    d->Edit1->setText("abc");
-    d->Edit2->setText("5");
-    d->Edit3->setText("10");
-    d->Edit4->setText("5");
-    d->Button_OK->click();
+    EnterLimits(d, "abc", "5", "10", "5");
   });
   hh->item("mi_FileOpenLimit")->trigger();
   EXPECT_TRUE(Session.AbortFlag);

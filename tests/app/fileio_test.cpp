@@ -21,11 +21,7 @@ namespace planox {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadFile;
-using test::TempDir;
-using test::WriteFile;
-
-using test::FileNames;
+using namespace test;
 
 // A test that would hang on a FIFO ends the test program instead.
 class Watchdog {
@@ -33,8 +29,6 @@ class Watchdog {
   Watchdog() { alarm(20); }
   ~Watchdog() { alarm(0); }
 };
-
-using test::FileSizeLimit;
 
 class Files : public test::InTempDir {
  protected:

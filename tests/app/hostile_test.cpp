@@ -16,9 +16,7 @@ namespace planox {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadFile;
-using test::TempDir;
-using test::WriteFile;
+using namespace test;
 
 // A drawing with a block and enough lines that converting it takes a while.
 std::string BigDrawing(int lines) {
@@ -32,8 +30,6 @@ std::string BigDrawing(int lines) {
   }
   return d + "0\nENDSEC\n0\nEOF\n";
 }
-
-using test::FileNames;
 
 // The program in console form in a start directory of its own, with its
 // temporary directory beside it.

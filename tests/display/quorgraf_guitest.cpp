@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QTest>
 
+#include <functional>
+
 #include "base/session.h"
 #include "display/qtcanvas.h"
 #include "display/tfquorgra.h"
@@ -58,13 +60,20 @@ class Pixels : public test::InWindow {
   }
 
  protected:
+  // Runs body once on the window's own canvas and once through the
+  // painter, each time on an empty display list.
+  void OnEachCanvas(const std::function<void()>& body) {
+    for (bool viaPainter : {false, true}) {
+      SCOPED_TRACE(viaPainter ? "painter" : "image");
+      painter = viaPainter;
+      list.clear();
+      body();
+    }
+  }
 };
 
 TEST_F(Pixels, LinesLandWhereTheMappingSays) {
-  for (bool viaPainter : {false, true}) {
-    SCOPED_TRACE(viaPainter ? "painter" : "image");
-    painter = viaPainter;
-    list.clear();
+  OnEachCanvas([&] {
     w.ResetZoom();
     w.SetColor(0);
     w.SetColor(12);
@@ -81,14 +90,11 @@ TEST_F(Pixels, LinesLandWhereTheMappingSays) {
     const QImage zoomed = render();
     EXPECT_EQ(zoomed.pixel(320, 380), qRgb(255, 255, 255));  // y = 100 is now below the window
     EXPECT_EQ(zoomed.pixel(80, 50), qRgb(255, 0, 0));        // x = (200 - 160) * 2
-  }
+  });
 }
 
 TEST_F(Pixels, ColourZeroAndMonochrome) {
-  for (bool viaPainter : {false, true}) {
-    SCOPED_TRACE(viaPainter ? "painter" : "image");
-    painter = viaPainter;
-    list.clear();
+  OnEachCanvas([&] {
     Settings.ColourGraphics = true;
     Settings.BackgroundColour = 0x00ff00;  // green
     w.SetColor(9);
@@ -105,14 +111,11 @@ TEST_F(Pixels, ColourZeroAndMonochrome) {
     img = render();
     EXPECT_EQ(img.pixel(50, 420), qRgb(0, 0, 0));
     EXPECT_EQ(img.pixel(50, 430), qRgb(0, 255, 0));
-  }
+  });
 }
 
 TEST_F(Pixels, DottedAndDashedPensDiffer) {
-  for (bool viaPainter : {false, true}) {
-    SCOPED_TRACE(viaPainter ? "painter" : "image");
-    painter = viaPainter;
-    list.clear();
+  OnEachCanvas([&] {
     w.SetColor(0);
     w.SetLineStyle(0);
     w.SetColor(15);
@@ -130,7 +133,7 @@ TEST_F(Pixels, DottedAndDashedPensDiffer) {
     EXPECT_EQ(solid, 0);
     EXPECT_GT(dashed, 10);
     EXPECT_GT(dotted, dashed + 10);
-  }
+  });
 }
 
 TEST_F(Pixels, CirclesArcsAndWidePens) {
@@ -194,10 +197,7 @@ TEST_F(Pixels, TextWidthFollowsTheWidthField) {
 }
 
 TEST_F(Pixels, WildNumbersDrawNothingAbsurd) {
-  for (bool viaPainter : {false, true}) {
-    SCOPED_TRACE(viaPainter ? "painter" : "image");
-    painter = viaPainter;
-    list.clear();
+  OnEachCanvas([&] {
     w.SetColor(0);
     w.SetLineStyle(0);
     w.SetColor(12);
@@ -212,7 +212,7 @@ TEST_F(Pixels, WildNumbersDrawNothingAbsurd) {
     w.OutTextXY(0, 0, std::string(100000, 'x'));
     const QImage img = render();
     EXPECT_GT(Transitions(img, 240, 0, 640, qRgb(255, 255, 255)), 100);  // the dotted line
-  }
+  });
 }
 
 class Window : public test::Defaults {
