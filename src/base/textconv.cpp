@@ -380,14 +380,12 @@ std::string DateToText(const Date& date) {
   }
 }
 
-namespace {
 std::tm LocalNow() {
   std::time_t t = std::time(nullptr);
   std::tm tm{};
   localtime_r(&t, &tm);
   return tm;
 }
-}  // namespace
 
 std::string TodayText() {
   std::tm tm = LocalNow();

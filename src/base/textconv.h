@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,8 @@ struct Date {
 std::string DateToText(const Date& date);
 std::string TodayText();
 std::string NowTimeText();
+// The local date and time now.
+std::tm LocalNow();
 
 // Text to numbers: a text that is not entirely a number gives 0.
 // The program's rule for numbers in drawings, command-line options and

@@ -14,16 +14,9 @@ ConverterChoicesRecord ConverterChoices;
 
 namespace {
 
-std::tm SystemClock() {
-  std::time_t now = std::time(nullptr);
-  std::tm t{};
-  localtime_r(&now, &t);
-  return t;
-}
-
 GarminClock clockHook = nullptr;
 
-std::tm Now() { return clockHook ? clockHook() : SystemClock(); }
+std::tm Now() { return clockHook ? clockHook() : LocalNow(); }
 
 // Degrees and minutes of |v|: the minutes are rounded to five decimals
 // first, so 59.999999 minutes carry into the next degree instead of being
