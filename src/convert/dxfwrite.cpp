@@ -94,18 +94,15 @@ class DxfPlotWriter final : public PlotWriter {
 void DxfHeader(std::vector<std::string>& lines, double xmin, double ymin, double xmax, double ymax) {
   Group(lines, 0, "SECTION");
   Group(lines, 2, "HEADER");
-  Group(lines, 9, "$EXTMIN");
-  Real(lines, 10, xmin);
-  Real(lines, 20, ymin);
-  Group(lines, 9, "$EXTMAX");
-  Real(lines, 10, xmax);
-  Real(lines, 20, ymax);
-  Group(lines, 9, "$LIMMIN");
-  Real(lines, 10, xmin);
-  Real(lines, 20, ymin);
-  Group(lines, 9, "$LIMMAX");
-  Real(lines, 10, xmax);
-  Real(lines, 20, ymax);
+  auto point = [&](const char* name, double x, double y) {
+    Group(lines, 9, name);
+    Real(lines, 10, x);
+    Real(lines, 20, y);
+  };
+  point("$EXTMIN", xmin, ymin);
+  point("$EXTMAX", xmax, ymax);
+  point("$LIMMIN", xmin, ymin);
+  point("$LIMMAX", xmax, ymax);
   Group(lines, 9, "$LTSCALE");
   Group(lines, 40, "15");
   Group(lines, 0, "ENDSEC");
