@@ -83,26 +83,18 @@ class HpglWriter : public PlotWriter {
   void penDown() override {
     if (!PlotState.encodedOpen) PlotWrite("PD;");
   }
-  void moveTo(double x, double y) override {
+  void moveTo(double x, double y) override { go(x, y, false); }
+  void drawTo(double x, double y) override { go(x, y, true); }
+  // Plain HP-GL goes to the absolute point; an encoded block steps there
+  // from the current point, after "<" when the pen is up.
+  void go(double x, double y, bool draw) {
     if (!encoding()) {
       PlotWrite("PA" + Point(x, y) + ";");
       positionUnknown_ = false;
       return;
     }
-    if (!PlotState.encodedOpen) openBlock(false);
-    std::string s = "<";
-    Difference(s, PlotState.curX, x);
-    Difference(s, PlotState.curY, y);
-    PlotWrite(s);
-  }
-  void drawTo(double x, double y) override {
-    if (!encoding()) {
-      PlotWrite("PA" + Point(x, y) + ";");
-      positionUnknown_ = false;
-      return;
-    }
-    if (!PlotState.encodedOpen) openBlock(true);
-    std::string s;
+    if (!PlotState.encodedOpen) openBlock(draw);
+    std::string s = draw ? "" : "<";
     Difference(s, PlotState.curX, x);
     Difference(s, PlotState.curY, y);
     PlotWrite(s);

@@ -232,13 +232,18 @@ void PlotPenDown() {
   PlotState.penDown = true;
 }
 
+// Whether a pen is chosen and the point is one the machine can take; a
+// point beyond it is left out, counted, and the position is lost.
+static bool Reachable(double x, double y) {
+  if (PlotState.currentPen == 0) return false;
+  if (Fits(x, y)) return true;
+  Skip();
+  PlotState.positionLost = true;
+  return false;
+}
+
 void PlotMoveTo(bool force, double x, double y) {
-  if (PlotState.currentPen == 0) return;
-  if (!Fits(x, y)) {
-    Skip();
-    PlotState.positionLost = true;
-    return;
-  }
+  if (!Reachable(x, y)) return;
   if (!force && !PlotState.positionLost && std::fabs(x - PlotState.curX) < 0.00001 &&
       std::fabs(y - PlotState.curY) < 0.00001)
     return;
@@ -250,12 +255,7 @@ void PlotMoveTo(bool force, double x, double y) {
 }
 
 void PlotDrawTo(bool force, double x, double y) {
-  if (PlotState.currentPen == 0) return;
-  if (!Fits(x, y)) {
-    Skip();
-    PlotState.positionLost = true;
-    return;
-  }
+  if (!Reachable(x, y)) return;
   // The stroke from a point that was left out cannot be drawn: the pen
   // goes on from here.
   if (PlotState.positionLost) {
