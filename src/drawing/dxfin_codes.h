@@ -172,6 +172,14 @@ bool ReadEntityCodes(Source& s, E& e, int fileDefault = 1) {
   return ReadCodes<Source, E>(s, e, E::codes);
 }
 
+// The same for an entity read through one of two tables of codes: the
+// second when second is true.
+template <class Source, class E, size_t N, size_t M>
+bool ReadEntityCodes(Source& s, E& e, bool second, const Code<E> (&first)[N], const Code<E> (&other)[M]) {
+  e.slot = s.StartLayer(1);
+  return second ? ReadCodes<Source, E>(s, e, other) : ReadCodes<Source, E>(s, e, first);
+}
+
 // The extrusion direction of an entity drawn in its object coordinates.
 struct Extrusion {
   long double ex = 0, ey = 0, ez = 1;

@@ -49,10 +49,7 @@ struct TableEntity {
 template <class Source, bool dimension>
 void ReadInsertOrDimension(Source& s, int mode) {
   InsertEntity e;
-  e.slot = s.StartLayer(1);
-  using Table = std::span<const Code<InsertEntity>>;
-  if (!ReadCodes<Source, InsertEntity>(s, e, dimension ? Table(e.dimensionCodes) : Table(e.codes)))
-    return;
+  if (!ReadEntityCodes(s, e, dimension, e.codes, e.dimensionCodes)) return;
   const std::string& name = e.name;
   if (s.Replay()) {
     ReplayBlock(mode, name, e.x, e.y, e.rot, e.sx, e.sy);

@@ -173,10 +173,7 @@ struct MLeaderEntity {
 template <class Source, bool attribute>
 void ReadTextOrAttribute(Source& s, int mode) {
   TextEntityCodes e;
-  e.slot = s.StartLayer(1);
-  using Table = std::span<const Code<TextEntityCodes>>;
-  if (!ReadCodes<Source, TextEntityCodes>(s, e, attribute ? Table(e.attributeCodes) : Table(e.codes)))
-    return;
+  if (!ReadEntityCodes(s, e, attribute, e.codes, e.attributeCodes)) return;
   if (attribute && (e.attribute & 1)) return;  // an invisible attribute
   if (e.w == 0) e.w = 1;
   TextEntity t;
