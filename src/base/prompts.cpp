@@ -472,6 +472,13 @@ void ConsoleUi::progressEnd() {
 
 // ---- Scripted form ----
 
+std::vector<std::string> ScriptedUi::boxTexts() const {
+  std::vector<std::string> out;
+  for (const Record& r : records)
+    if (r.kind == "box") out.push_back(r.text);
+  return out;
+}
+
 bool ScriptedUi::next(Answer& a) {
   if (answers.empty()) return false;
   a = answers.front();

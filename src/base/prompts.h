@@ -184,6 +184,8 @@ class ScriptedUi : public UserInterface {
   void answerYesNo(char c) { answers.push_back({false, "", 0, c}); }
   void answerYesNoCancel(int v) { answers.push_back({false, "", v, 'J'}); }
   void answerCancel() { answers.push_back({true, "", 0, 'J'}); }
+  // The texts of the message boxes shown so far.
+  std::vector<std::string> boxTexts() const;
 
   std::deque<Answer> answers;  // an empty queue cancels every dialog
   std::vector<Record> records;

@@ -28,12 +28,7 @@ class Startup : public test::InTempDir {
     RemoveWorkDir();
     InTempDir::TearDown();
   }
-  std::vector<std::string> errors() const {
-    std::vector<std::string> out;
-    for (const auto& r : ui.records)
-      if (r.kind == "box") out.push_back(r.text);
-    return out;
-  }
+  std::vector<std::string> errors() const { return ui.boxTexts(); }
 };
 
 TEST_F(Startup, EmptyDirectoriesFallBackToTempAndStartDir) {

@@ -43,12 +43,7 @@ class Output : public Defaults {
     PlotSelectPen(1);
     for (int i = 0; i < n && !Session.AbortFlag; ++i) PlotLine(i, 0, i, 100);
   }
-  std::vector<std::string> errors() const {
-    std::vector<std::string> out;
-    for (const auto& r : ui.records)
-      if (r.kind == "box") out.push_back(r.text);
-    return out;
-  }
+  std::vector<std::string> errors() const { return ui.boxTexts(); }
   TempDir dir;
   char old_[4096];
 };

@@ -158,7 +158,9 @@ TEST_F(ShapeFontTest, ProgramFontCoversItsCodes) {
     EXPECT_FALSE(t.down) << c;
     EXPECT_EQ(t.ops.back().substr(0, 1), "M") << c;
     EXPECT_NE(t.ops.back().find(",0.000"), std::string::npos) << c;
-    if (c != ' ') EXPECT_NE(std::find(t.ops.begin(), t.ops.end(), "D"), t.ops.end()) << c;
+    if (c != ' ') {
+      EXPECT_NE(std::find(t.ops.begin(), t.ops.end(), "D"), t.ops.end()) << c;
+    }
   }
   // StartDir first.
   TempDir dir;

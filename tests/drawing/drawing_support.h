@@ -171,12 +171,7 @@ class DrawingTest : public Defaults {
     ReadDrawing(mode, block);
   }
   // The texts of the message boxes shown so far.
-  std::vector<std::string> Boxes() const {
-    std::vector<std::string> r;
-    for (const auto& rec : ui.records)
-      if (rec.kind == "box") r.push_back(rec.text);
-    return r;
-  }
+  std::vector<std::string> Boxes() const { return ui.boxTexts(); }
 
   TempDir tmp;
   RecordingSink rec;

@@ -17,6 +17,13 @@ class ReadProgress : public DrawingTest {
     return Section("ENTITIES", body) + Eof();
   }
   int Lines() const { return static_cast<int>(rec.Only("H_Line").size()); }
+  // Reads the big drawing with the user cancelling at percent.
+  void ReadCancelledAt(int percent, int mode) {
+    Use(Big(40000), "BIG");
+    ui.cancelAtPercent = percent;
+    ReadDrawing(mode);
+    EXPECT_TRUE(Session.AbortFlag);
+  }
 };
 
 TEST_F(ReadProgress, EveryModeReportsARisingShareEndingAt100) {
@@ -37,10 +44,7 @@ TEST_F(ReadProgress, EveryModeReportsARisingShareEndingAt100) {
 }
 
 TEST_F(ReadProgress, CancelEndsTheReadWithAbortFlag) {
-  Use(Big(40000), "BIG");
-  ui.cancelAtPercent = 40;
-  ReadDrawing(ReadForDisplay);
-  EXPECT_TRUE(Session.AbortFlag);
+  ReadCancelledAt(40, ReadForDisplay);
   EXPECT_EQ(ui.progressOpen, 0);
   EXPECT_LT(ui.progressSteps.back(), 100);
   // The read stopped near where the user cancelled, silently.
@@ -57,10 +61,7 @@ TEST_F(ReadProgress, CancelEndsTheReadWithAbortFlag) {
 }
 
 TEST_F(ReadProgress, ACancelledConversionEndsNoOutput) {
-  Use(Big(40000), "BIG");
-  ui.cancelAtPercent = 50;
-  ReadDrawing(ReadForConversion);
-  EXPECT_TRUE(Session.AbortFlag);
+  ReadCancelledAt(50, ReadForConversion);
   EXPECT_FALSE(rec.Only("PlotBegin").empty());
   EXPECT_TRUE(rec.Only("PlotEnd").empty());
   // The driver is told to drop what it wrote, as after any failure.
