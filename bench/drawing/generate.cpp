@@ -83,25 +83,25 @@ std::string GenerateDrawing(const std::string& dir, long n) {
     Pair(f, 42, 1.0);
     Pair(f, 50, rot);
   };
+  // A circle or the start of an arc, in the plane of the block.
+  auto round = [&](const char* kind, const char* layer, double x, double y, double r) {
+    Pair(f, 0, kind);
+    Pair(f, 8, layer);
+    Pair(f, 10, x);
+    Pair(f, 20, y);
+    Pair(f, 40, r);
+  };
   blockStart("LEAF");
   line("WALLS", 0, 0, 1, 0);
   line("WALLS", 1, 0, 1, 1);
-  Pair(f, 0, "ARC");
-  Pair(f, 8, "DOORS");
-  Pair(f, 10, 0.0);
-  Pair(f, 20, 0.0);
-  Pair(f, 40, 1.0);
+  round("ARC", "DOORS", 0, 0, 1);
   Pair(f, 50, 0.0);
   Pair(f, 51, 90.0);
   Pair(f, 0, "ENDBLK");
   blockStart("BRANCH");
   insert("LEAF", 0, 0, 0);
   insert("LEAF", 2, 0, 90);
-  Pair(f, 0, "CIRCLE");
-  Pair(f, 8, "FURNITURE");
-  Pair(f, 10, 1.0);
-  Pair(f, 20, 1.0);
-  Pair(f, 40, 0.5);
+  round("CIRCLE", "FURNITURE", 1, 1, 0.5);
   Pair(f, 0, "ENDBLK");
   blockStart("TREE");
   insert("BRANCH", 0, 0, 0);
@@ -115,6 +115,16 @@ std::string GenerateDrawing(const std::string& dir, long n) {
     seed = seed * 1103515245u + 12345u;
     return static_cast<double>((seed >> 8) % 1000000) / 1000.0;
   };
+  // A circle or the start of an arc at a random place, one value after
+  // the other.
+  auto roundAnywhere = [&](const char* kind, const char* layer) {
+    Pair(f, 0, kind);
+    Pair(f, 8, layer);
+    Pair(f, 10, rnd());
+    Pair(f, 20, rnd());
+    Pair(f, 30, 0.0);
+    Pair(f, 40, rnd() / 10);
+  };
   for (long i = 0; i < n; ++i) {
     const char* layer = layers[i % 8];
     switch (i % 10) {
@@ -122,22 +132,12 @@ std::string GenerateDrawing(const std::string& dir, long n) {
         line(layer, rnd(), rnd(), rnd(), rnd());
         break;
       case 4:
-        Pair(f, 0, "ARC");
-        Pair(f, 8, layer);
-        Pair(f, 10, rnd());
-        Pair(f, 20, rnd());
-        Pair(f, 30, 0.0);
-        Pair(f, 40, rnd() / 10);
+        roundAnywhere("ARC", layer);
         Pair(f, 50, rnd() / 3);
         Pair(f, 51, rnd() / 3);
         break;
       case 5:
-        Pair(f, 0, "CIRCLE");
-        Pair(f, 8, layer);
-        Pair(f, 10, rnd());
-        Pair(f, 20, rnd());
-        Pair(f, 30, 0.0);
-        Pair(f, 40, rnd() / 10);
+        roundAnywhere("CIRCLE", layer);
         break;
       case 6:
         Pair(f, 0, "TEXT");
