@@ -2,12 +2,12 @@
 
 #include <dirent.h>
 #include <fnmatch.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
 
 #include "app/usage.h"
+#include "base/fileio.h"
 #include "base/prompts.h"
 #include "base/session.h"
 #include "base/startup.h"
@@ -25,14 +25,7 @@ namespace planox {
 
 namespace {
 
-bool isFile(const std::string& name) {
-  struct stat st;
-  return stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
 
-// The extension of a file as the reader wants it: the text after the
-// first dot of the name, at most 3 characters.
-std::string extensionOf(const std::string& path) { return LeftText(ExtensionAfterFirstDot(FileNamePart(path)), 3); }
 
 [[noreturn]] void showUsageAndEnd() {
   PrintUsage();
@@ -51,7 +44,7 @@ bool processFile(const std::string& dir, const std::string& path, const BatchFla
                  const BatchActions& actions) {
   Session.InPath = dir;
   Session.DrawingName = BaseName(FileNamePart(path));
-  Session.FileExtension = extensionOf(path);
+  Session.FileExtension = DrawingExtension(path);
   Session.AbortFlag = false;
   // Every read of this drawing reports on one progress line.
   ProgressReport progress(FileNamePart(path));
@@ -142,7 +135,7 @@ std::vector<std::string> FindMaskFiles(const std::string& mask) {
     if (e->d_name[0] == '.') continue;  // hidden files, "." and ".."
     if (fnmatch(pattern.c_str(), e->d_name, FNM_CASEFOLD | FNM_NOESCAPE) != 0) continue;
     std::string full = dir + e->d_name;
-    if (isFile(full)) found.push_back(full);
+    if (IsRegularFile(full)) found.push_back(full);
   }
   closedir(d);
   std::sort(found.begin(), found.end());
@@ -253,13 +246,13 @@ int RunConsoleBatch(const std::vector<std::string>& args) {
 }
 
 void RunBatch(const std::vector<std::string>& args, const BatchActions& actions) {
-  Session.FileExtension = args.empty() ? "" : UpperText(extensionOf(args[0]));
+  Session.FileExtension = args.empty() ? "" : UpperText(DrawingExtension(args[0]));
   Session.PlotFile.clear();
   // A shell turns an unquoted mask into the file names it matches: the
   // leading arguments that name existing files are the drawings.
   std::vector<std::string> files;
   size_t first = 0;
-  while (first < args.size() && isFile(args[first])) files.push_back(args[first++]);
+  while (first < args.size() && IsRegularFile(args[first])) files.push_back(args[first++]);
   std::string mask;
   if (files.empty()) {
     mask = args.empty() ? "" : args[0];

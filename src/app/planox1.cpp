@@ -55,22 +55,15 @@ namespace planox {
 
 namespace {
 
-bool fileExists(const std::string& name) {
-  struct stat st;
-  return stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
 
 
-std::string upperExtension(const std::string& full) {
-  return UpperText(LeftText(ExtensionAfterFirstDot(FileNamePart(full)), 3));
-}
 
 // Splits a full name as the session expects it.
 void takeDrawingName(const std::string& fullName) {
   Session.DrawingName = BaseName(fullName);
   Session.InPath = DirectoryPart(fullName);
   Session.DrawingDir = Session.InPath;
-  Session.FileExtension = upperExtension(fullName);
+  Session.FileExtension = UpperText(DrawingExtension(fullName));
 }
 
 void screenSize(int& width, int& height) {
@@ -422,9 +415,9 @@ void Thh::OpenRecentFile(int n) {
   std::string entry = Session.RecentFiles[n - 1];
   // The entry's file, or the one whose name matches it but for case.
   const std::string file = ExistingFileName(DirectoryPart(entry), FileNamePart(entry));
-  if (fileExists(file) && IsHpglFileName(file)) {
+  if (IsRegularFile(file) && IsHpglFileName(file)) {
     OpenPlotFile(file);
-  } else if (fileExists(file)) {
+  } else if (IsRegularFile(file)) {
     entry = file;
     Session.DrawingName = BaseName(entry);
     Session.DrawingDir = DirectoryPart(entry);

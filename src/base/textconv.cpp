@@ -640,6 +640,8 @@ std::string ExtensionAfterFirstDot(std::string_view name) {
   return std::string(n.substr(dot + 1));
 }
 
+std::string DrawingExtension(std::string_view path) { return LeftText(ExtensionAfterFirstDot(FileNamePart(path)), 3); }
+
 // ---------------------------------------------------------------- transliterations
 
 std::string BlankControls(std::string_view s) {

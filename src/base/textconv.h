@@ -78,6 +78,10 @@ std::string FileNamePart(std::string_view path);
 std::string BaseName(std::string_view path);
 std::string NameWithoutExtension(std::string_view path);
 std::string ExtensionAfterFirstDot(std::string_view name);
+// The extension of a drawing file as the reader wants it: the text after
+// the first dot of the file's name (not of its directories), at most 3
+// characters.
+std::string DrawingExtension(std::string_view path);
 
 // Control characters (codes 0 to 31 and 127) replaced by blanks: the form
 // names and texts take in headers, comments and labels, where a line end
