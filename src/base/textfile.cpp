@@ -157,8 +157,6 @@ std::string_view TextReader::ReadLine() {
   return spill_;
 }
 
-void ReadTextLine(TextReader& file, std::string& line) { file.ReadTextLine(line); }
-
 bool ReadLimitedLine(TextReader& file, std::string& line, size_t maxLength) {
   if (file.AtEnd()) return false;
   file.ReadTextLine(line);

@@ -68,8 +68,6 @@ class TextReader {
   std::string spill_;
 };
 
-void ReadTextLine(TextReader& file, std::string& line);
-
 // The next line, of which at most maxLength bytes are kept (the rest of a
 // longer line is skipped): for files whose lines have a length of their
 // own, such as the session and help files. False at the end of the file.
