@@ -53,7 +53,8 @@ TempDir::~TempDir() {
 
 std::vector<std::string> FileNames(const std::string& dir) {
   std::vector<std::string> n;
-  for (const auto& e : fs::directory_iterator(dir)) n.push_back(e.path().filename().string());
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator(dir, ec)) n.push_back(e.path().filename().string());
   std::sort(n.begin(), n.end());
   return n;
 }

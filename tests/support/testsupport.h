@@ -49,7 +49,8 @@ class InTempDir : public Defaults {
   std::string oldStart_;
 };
 
-// The names of the files in a folder, sorted.
+// The names of the files in a folder, sorted; none for a folder that is not
+// there (yet).
 std::vector<std::string> FileNames(const std::string& dir);
 
 // Files may not grow beyond `bytes` while the object lives: the kernel then
