@@ -24,6 +24,15 @@ namespace {
 // A group code: the common form (blanks, then up to nine digits) directly,
 // everything else through TextToInt.
 int32_t CodeValue(std::string_view s) {
+  if (s.size() == 3) {  // the usual right-aligned "  0", " 10", "100"
+    const auto digit = [](char c) { return static_cast<unsigned>(c - '0'); };
+    const unsigned a = digit(s[0]), b = digit(s[1]), c = digit(s[2]);
+    if (c < 10) {
+      if (s[0] == ' ' && s[1] == ' ') return static_cast<int32_t>(c);
+      if (s[0] == ' ' && b < 10) return static_cast<int32_t>(b * 10 + c);
+      if (a < 10 && b < 10) return static_cast<int32_t>(a * 100 + b * 10 + c);
+    }
+  }
   size_t i = 0;
   while (i < s.size() && s[i] == ' ') ++i;
   size_t digits = s.size() - i;
