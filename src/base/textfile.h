@@ -44,6 +44,10 @@ class TextReader {
   // Reports the share of the file read after every block read from it
   // (nullptr: none). The report may set AbortFlag (the user cancelled).
   void SetProgress(ProgressReport* progress) { progress_ = progress; }
+  ProgressReport* Progress() const { return progress_; }
+  // Bytes read from the file so far, and its size when it was attached.
+  uint64_t BytesRead() const { return read_; }
+  uint64_t Size() const { return size_; }
 
   // One line without its terminator.
   void ReadTextLine(std::string& line);

@@ -125,6 +125,7 @@ bool HeaderLoop(int mode) {
 // Closes the drawing file; the last value read stays readable (a very long
 // one is let go with the file's memory).
 void CloseDrawingFile() {
+  StopReadAhead();
   static std::string lastValue;
   lastValue.assign(GroupValue.size() <= 4096 ? GroupValue : std::string_view());
   GroupValue = lastValue;
@@ -383,6 +384,15 @@ void ReadDrawing(int mode, const std::string& blockName) {
   }
   ProgressReport progress(name.substr(name.find_last_of("/\\") + 1));
   DrawingFile().SetProgress(&progress);
+  // However the read ends, the thread reading ahead stops and the file
+  // forgets the progress report.
+  struct ReadEnd {
+    ~ReadEnd() {
+      StopReadAhead();
+      DrawingFile().SetProgress(nullptr);
+    }
+  } readEnd;
+  StartReadAhead();
   ReadGroupPair();
   if (!Session.AbortFlag) MainLoop(mode);
   if (Session.AbortFlag && EndReached()) {
@@ -396,6 +406,7 @@ void ReadDrawing(int mode, const std::string& blockName) {
       ShowTitledBox("Attention : ", "Fin du fichier DXF sans EOF \x85 la ligne " + IntToText(line) +
                                         " : le dessin lu jusque-l\x85 est utilis\x82");
   }
+  StopReadAhead();
   DrawingFile().SetProgress(nullptr);
   if (!Session.AbortFlag) progress.Step(1, 1);
   // A conversion the read did not finish keeps no output.

@@ -24,7 +24,10 @@ class FileSource {
     if (EndReached()) code = 0;
     return !Session.AbortFlag || EndReached();
   }
-  long double Number() const { return GroupValueToReal(value); }
+  long double Number() const {
+    long double x;
+    return CurrentNumber(x) ? x : GroupValueToReal(value);
+  }
   int Layer() { return FindLayer(value); }
   static constexpr bool Replay() { return false; }
   // The current pair of the reader, without reading.

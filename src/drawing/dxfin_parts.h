@@ -33,6 +33,13 @@ TextReader& DrawingFile();
 // True when the last group pair ran into the end of the file (and nothing
 // else had ended the read).
 bool EndReached();
+// From the start to the end of a read, a second thread reads the drawing
+// file ahead. Stopping waits for it; the file then goes on where it was.
+void StartReadAhead();
+void StopReadAhead();
+// The current pair's value as a real when the read-ahead thread has read
+// it (group codes of reals); false otherwise.
+bool CurrentNumber(long double& x);
 // True when value is upper, letters compared without case.
 inline bool IsKeyword(std::string_view value, std::string_view upper) {
   if (value.size() != upper.size()) return false;
