@@ -169,6 +169,9 @@ int WindowOpen(int argc, char** argv, const std::string& drawing) {
   }
   const auto t0 = Clock::now();
   window.OpenDrawing(drawing);
+  // The open schedules the replay of the display list into the window's
+  // image; let it run, then paint the area.
+  QApplication::processEvents();
   area->repaint();
   const double s = std::chrono::duration<double>(Clock::now() - t0).count();
   RemoveWorkDir();
