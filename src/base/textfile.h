@@ -34,7 +34,7 @@ class TextReader {
   void Close();
   bool IsOpen() const { return open_; }
   // No more characters to read.
-  bool AtEnd();
+  bool AtEnd() { return pos_ >= len_ && !Fill(); }
   // Set when reading failed; the caller clears it.
   bool ReadError() const { return error_; }
   void ClearReadError() { error_ = false; }

@@ -53,6 +53,7 @@ long double Affine::MaxStretch() const {
 }
 
 Affine ObjectToWorld(long double nx, long double ny, long double nz) {
+  if (nx == 0 && ny == 0 && nz > 0) return {};  // the usual case, world already
   long double len = std::sqrt(nx * nx + ny * ny + nz * nz);
   if (!(len > 0) || !Finite(len)) return {};
   nx /= len, ny /= len, nz /= len;

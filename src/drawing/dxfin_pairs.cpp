@@ -19,16 +19,6 @@ TextReader& DrawingFile() {
   return file;
 }
 
-bool IsKeyword(std::string_view value, std::string_view upper) {
-  if (value.size() != upper.size()) return false;
-  for (size_t i = 0; i < value.size(); ++i) {
-    char c = value[i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c != upper[i]) return false;
-  }
-  return true;
-}
-
 namespace {
 
 // A group code: the common form (blanks, then up to nine digits) directly,
@@ -55,14 +45,18 @@ namespace {
 
 // A line beyond the reader's limit ends the read, said even while the read
 // is quiet.
-bool LineTooLong(const TextReader& file) {
-  if (!file.LineTooLong()) return false;
+[[gnu::cold, gnu::noinline]] void ReportLineTooLong() {
   const bool show = Session.ShowErrors;
   Session.ShowErrors = true;
   ReportError("Ligne " + IntToText(LineNumber) + " trop longue (plus de " +
               IntToText(TextReader::MaxLineLength >> 20) + " Mo) : lecture interrompue");
   Session.ShowErrors = show;
   Session.AbortFlag = true;
+}
+
+bool LineTooLong(const TextReader& file) {
+  if (!file.LineTooLong()) return false;
+  ReportLineTooLong();
   return true;
 }
 

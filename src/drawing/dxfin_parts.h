@@ -34,7 +34,15 @@ TextReader& DrawingFile();
 // else had ended the read).
 bool EndReached();
 // True when value is upper, letters compared without case.
-bool IsKeyword(std::string_view value, std::string_view upper);
+inline bool IsKeyword(std::string_view value, std::string_view upper) {
+  if (value.size() != upper.size()) return false;
+  for (size_t i = 0; i < value.size(); ++i) {
+    char c = value[i];
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (c != upper[i]) return false;
+  }
+  return true;
+}
 
 // ---- dxfin_emit.cpp
 
