@@ -26,7 +26,7 @@ void ResetProgramState() {
   ResetDrawingModel();
   ForgetBlockFiles();
   GroupCode = 0;
-  GroupValue.clear();
+  GroupValue = {};
   LineNumber = 0;
   SectionName.clear();
 

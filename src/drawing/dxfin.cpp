@@ -41,7 +41,7 @@ bool IsStructure(std::string_view v) {
 }
 
 // Counts an entity this reader does not read, by its name.
-void NoteNotRead(const std::string& name) {
+void NoteNotRead(std::string_view name) {
   if (SectionName != "ENTITIES" && SectionName != "BLOCKS") return;
   if (name.empty() || IsStructure(name)) return;
   std::string key = UpperText(name.substr(0, 32));
@@ -120,6 +120,15 @@ bool HeaderLoop(int mode) {
     e = Extents{-999, -999, 999, 999};
   }
   return mode == ReadHeaderOnly && headerExtentsFound;
+}
+
+// Closes the drawing file; the last value read stays readable (a very long
+// one is let go with the file's memory).
+void CloseDrawingFile() {
+  static std::string lastValue;
+  lastValue.assign(GroupValue.size() <= 4096 ? GroupValue : std::string_view());
+  GroupValue = lastValue;
+  DrawingFile().Close();
 }
 
 void StartOutput() {
@@ -233,7 +242,7 @@ void Finish(int mode) {
     CurrentPlotSink().PlotEnd();
     outputStarted = false;
   }
-  DrawingFile().Close();
+  CloseDrawingFile();
   Extents& e = Session.DrawingExtents;
   if (mode == ReadHeaderOnly) {
     e.XMin = BoundingBox.XMin;
@@ -339,7 +348,7 @@ void ReadDrawing(int mode, const std::string& blockName) {
   headerExtentsFound = false;
   outputStarted = false;
   GroupCode = 0;
-  GroupValue.clear();
+  GroupValue = {};
 
   CheckInputFile(name);
   if (Session.AbortFlag) {
@@ -391,10 +400,8 @@ void ReadDrawing(int mode, const std::string& blockName) {
   if (!Session.AbortFlag) progress.Step(1, 1);
   // A conversion the read did not finish keeps no output.
   if (outputStarted) CurrentPlotSink().PlotAbort();
-  DrawingFile().Close();
+  CloseDrawingFile();
   if (InBlockDefinition) EndBlock();  // the file ended inside a definition
-  // Give back the memory a very long line may have taken.
-  if (GroupValue.capacity() > 4096) std::string().swap(GroupValue);
 }
 
 void ChooseAndReadDrawing(int mode) {

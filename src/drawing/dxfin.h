@@ -22,9 +22,10 @@ namespace planox {
 // longer value is left out.
 inline constexpr size_t MaxTextLength = 65536;
 
-// The reader's current group pair and line counter.
+// The reader's current group pair and line counter. The value is valid
+// until the next pair is read.
 extern int32_t GroupCode;
-extern std::string GroupValue;
+extern std::string_view GroupValue;
 extern int32_t LineNumber;
 extern std::string SectionName;
 

@@ -8,7 +8,7 @@
 namespace planox {
 
 int32_t GroupCode = 0;
-std::string GroupValue;
+std::string_view GroupValue;
 int32_t LineNumber = 0;
 std::string SectionName;
 
@@ -84,7 +84,7 @@ void ReadGroupPair() {
     dxfin::endReached = !Session.AbortFlag;
     Session.AbortFlag = true;
   }
-  GroupValue.assign(drawingFile.ReadLine());
+  GroupValue = drawingFile.ReadLine();
   ++LineNumber;
   LineTooLong(drawingFile);
 }
