@@ -17,19 +17,22 @@ namespace {
 
 constexpr size_t BufferSize = 1 << 18;
 
+#if defined(__SSE2__)
+// Bit i set where p[i] is a CR or LF, for the sixteen bytes from p.
+unsigned LineEnds16(const char* p) {
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  return static_cast<unsigned>(_mm_movemask_epi8(
+      _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')))));
+}
+#endif
+
 // The first CR or LF in [p, end), or end. DXF lines are a few bytes long,
 // so sixteen (or eight) bytes are tested at a time rather than calling
 // library searches.
 const char* FindLineEnd(const char* p, const char* end) {
 #if defined(__SSE2__)
-  const __m128i lf16 = _mm_set1_epi8('\n'), cr16 = _mm_set1_epi8('\r');
-  while (end - p >= 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const auto hit = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf16), _mm_cmpeq_epi8(v, cr16))));
-    if (hit) return p + std::countr_zero(hit);
-    p += 16;
-  }
+  for (; end - p >= 16; p += 16)
+    if (const unsigned hit = LineEnds16(p)) return p + std::countr_zero(hit);
 #endif
   constexpr uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
   while (end - p >= 8) {
@@ -164,6 +167,31 @@ std::string_view TextReader::ReadLine() {
   }
   ReadTextLine(spill_);
   return spill_;
+}
+
+bool TextReader::ReadShortLines(std::string_view& first, std::string_view& second) {
+#if defined(__SSE2__)
+  // Both lines end within sixteen bytes, and a byte follows the second
+  // line's end, so a CR there is seen with the LF after it.
+  const char* start = data_ + pos_;
+  if (error_ || len_ - pos_ < 17) return false;
+  const unsigned ends = LineEnds16(start);
+  if (!ends) return false;
+  const unsigned e1 = static_cast<unsigned>(std::countr_zero(ends));
+  unsigned s2 = e1 + 1;
+  if (start[e1] == '\r' && start[s2] == '\n') ++s2;
+  const unsigned rest = s2 < 16 ? ends & (~0u << s2) : 0;
+  if (!rest) return false;
+  const unsigned e2 = static_cast<unsigned>(std::countr_zero(rest));
+  first = std::string_view(start, e1);
+  second = std::string_view(start + s2, e2 - s2);
+  pos_ += e2 + 1;
+  if (start[e2] == '\r' && start[e2 + 1] == '\n') ++pos_;
+  return true;
+#else
+  (void)first, (void)second;
+  return false;
+#endif
 }
 
 bool ReadLimitedLine(TextReader& file, std::string& line, size_t maxLength) {

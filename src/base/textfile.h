@@ -50,6 +50,10 @@ class TextReader {
   // The same as a view, valid until the next read: into the buffer when the
   // whole line is there, else into a copy the reader keeps.
   std::string_view ReadLine();
+  // Two lines as two ReadLine calls would give them, when both are short
+  // and wholly in the buffer; false, with nothing read, otherwise. The
+  // drawing reader takes group pairs this way.
+  bool ReadShortLines(std::string_view& first, std::string_view& second);
 
  private:
   bool Fill();

@@ -70,8 +70,15 @@ bool EndReached() { return endReached; }
 void ReadGroupPair() {
   TextReader& drawingFile = dxfin::DrawingFile();
   dxfin::endReached = false;
+  std::string_view code, value;
+  if (drawingFile.ReadShortLines(code, value)) {
+    LineNumber += 2;
+    GroupCode = dxfin::CodeValue(code);
+    GroupValue = value;
+    return;
+  }
   ++LineNumber;
-  std::string_view code = drawingFile.ReadLine();
+  code = drawingFile.ReadLine();
   if (LineTooLong(drawingFile)) return;
   if (drawingFile.ReadError()) {
     ReportError("Error in DXF-File Line : " + IntToText(LineNumber));
