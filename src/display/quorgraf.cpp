@@ -163,33 +163,54 @@ constexpr int kLastExactPower = 22;
 
 }  // namespace
 
-// The number cut to 8 significant digits without the text: |x| times (or
-// divided by) an exact power of ten is the 8-digit mantissa with one
-// rounding; unless that rounding could have moved it across a half, the
+namespace {
+
+// |x| (finite, not 0) times or divided by an exact power of ten, landing in
+// the 8-digit mantissa range [1e7, 1e8) with one rounding: m, and the power
+// k (m = |x| * 10^k). False where the exact powers do not reach.
+bool ScaledMantissa(double x, double& m, int& k) {
+  const double a = std::fabs(x);
+  // The decimal exponent of a, or one less.
+  const int e = static_cast<int>(std::floor(std::ilogb(a) * 0.30102999566398120));
+  auto scaled = [a](int p) { return p >= 0 ? a * kExactPowersOfTen[p] : a / kExactPowersOfTen[-p]; };
+  k = 7 - e;
+  if (k < -kLastExactPower || k > kLastExactPower) return false;
+  m = scaled(k);
+  if (m >= 1e8) {
+    if (--k < -kLastExactPower) return false;
+    m = scaled(k);
+  }
+  return m >= 1e7 && m < 1e8;
+}
+
+}  // namespace
+
+// The number cut to 8 significant digits without the text: unless the one
+// rounding of the scaled mantissa could have moved it across a half, the
 // nearest integer is the mantissa the text would have, and dividing (or
 // multiplying) it by the same exact power gives the correctly rounded value
 // that reading the text gives.
 double RecordValue(double x) {
   if (!std::isfinite(x) || x == 0) return x;
-  const double a = std::fabs(x);
-  // The decimal exponent of a, or one less.
-  int e = static_cast<int>(std::floor(std::ilogb(a) * 0.30102999566398120));
-  auto scaled = [a](int k) {
-    return k >= 0 ? a * kExactPowersOfTen[k] : a / kExactPowersOfTen[-k];
-  };
-  int k = 7 - e;
-  if (k < -kLastExactPower || k > kLastExactPower) return RecordValueThroughText(x);
-  double m = scaled(k);
-  if (m >= 1e8) {
-    if (--k < -kLastExactPower) return RecordValueThroughText(x);
-    m = scaled(k);
-  }
-  if (!(m >= 1e7 && m < 1e8)) return RecordValueThroughText(x);
+  double m;
+  int k;
+  if (!ScaledMantissa(x, m, k)) return RecordValueThroughText(x);
   const double whole = std::floor(m);
   if (std::fabs(m - whole - 0.5) < 1e-6) return RecordValueThroughText(x);
   const double digits = m - whole < 0.5 ? whole : whole + 1;
   const double v = k >= 0 ? digits / kExactPowersOfTen[k] : digits * kExactPowersOfTen[-k];
   return x < 0 ? -v : v;
+}
+
+bool RecordValueSettled(double x, double error) {
+  if (!std::isfinite(x) || x == 0 || !(error >= 0)) return false;
+  double m;
+  int k;
+  if (!ScaledMantissa(x, m, k)) return false;
+  // The error in mantissa units, with the scaling's own rounding.
+  const double spread = (k >= 0 ? error * kExactPowersOfTen[k] : error / kExactPowersOfTen[-k]) + 1e-7;
+  if (m - spread < 1e7 || m + spread >= 1e8) return false;
+  return std::fabs(m - std::floor(m) - 0.5) > spread;
 }
 
 // ---------------------------------------------------------------------------
@@ -493,18 +514,55 @@ void GraphWindow::circle(long double x, long double y, long double radius) {
   record(RecCircle, {double(x), double(y), double(radius)});
 }
 
+namespace {
+
+// The ends of an arc as the recording has them: the centre plus the radius
+// times the cosine and sine of each angle, worked out in extended precision
+// and cut to record precision.
+struct ArcEnds {
+  double sx, sy, ex, ey;
+};
+
+ArcEnds ArcEndsExtended(long double x, long double y, long double a1, long double a2, long double r) {
+  const long double s1 = a1 * kPi / 180, s2 = a2 * kPi / 180;
+  return {double(x + r * std::cos(s1)), double(y + r * std::sin(s1)), double(x + r * std::cos(s2)),
+          double(y + r * std::sin(s2))};
+}
+
+// The same ends in double precision, which costs a tenth of the extended
+// trigonometry. Each end is off the extended one by at most a few units in
+// the last place of the radius and of the end itself; where that could
+// change the recorded value (an end near a half of the last recorded digit,
+// or next to nothing against the centre and radius) the extended ends are
+// worked out instead, so the records are the same either way.
+ArcEnds ArcEndsOf(double x, double y, double a1, double a2, double r) {
+  constexpr double kLargestAngle = 1e4;  // degrees; beyond, the extended angle itself is less exact
+  if (std::fabs(a1) <= kLargestAngle && std::fabs(a2) <= kLargestAngle) {
+    constexpr double kRadian = 3.14159265358979323846 / 180;
+    const double s1 = std::fmod(a1, 360.0) * kRadian, s2 = std::fmod(a2, 360.0) * kRadian;
+    const ArcEnds e{x + r * std::cos(s1), y + r * std::sin(s1), x + r * std::cos(s2), y + r * std::sin(s2)};
+    const double radiusError = 8e-15 * std::fabs(r);
+    auto settled = [radiusError](double v) { return RecordValueSettled(v, radiusError + 8e-16 * std::fabs(v)); };
+    if (settled(e.sx) && settled(e.sy) && settled(e.ex) && settled(e.ey)) return e;
+  }
+  return ArcEndsExtended(x, y, a1, a2, r);
+}
+
+}  // namespace
+
 void GraphWindow::Arc(long double x, long double y, long double a1, long double a2, long double r) {
   auto frac = [](long double v) { return v - std::truncl(v); };
   long double sweep = (frac(a2 / 360) - frac(a1 / 360)) * 360;
   if (sweep < 0) sweep += 360;
-  const long double s1 = a1 * kPi / 180, s2 = a2 * kPi / 180;
-  const long double sx = x + r * std::cos(s1), sy = y + r * std::sin(s1);
-  const long double ex = x + r * std::cos(s2), ey = y + r * std::sin(s2);
+  // The drawing interface hands over doubles; a caller with more digits
+  // gets the extended ends.
+  const bool doubles = double(x) == x && double(y) == y && double(a1) == a1 && double(a2) == a2 && double(r) == r;
+  const ArcEnds e = doubles ? ArcEndsOf(double(x), double(y), double(a1), double(a2), double(r))
+                            : ArcEndsExtended(x, y, a1, a2, r);
   if (std::fabs(sweep) >= 4)
-    record(RecArc, {double(x - r), double(y - r), double(x + r), double(y + r), double(sx), double(sy), double(ex),
-                    double(ey)});
+    record(RecArc, {double(x - r), double(y - r), double(x + r), double(y + r), e.sx, e.sy, e.ex, e.ey});
   else
-    line(sx, sy, ex, ey);
+    line(e.sx, e.sy, e.ex, e.ey);
 }
 
 void GraphWindow::OutTextXY(long double x, long double y, const std::string& utf8) {

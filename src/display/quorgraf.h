@@ -50,6 +50,8 @@ enum : int {
 std::string RecordReal(double x);
 // The value a real has once written into a record and read back.
 double RecordValue(double x);
+// True when every number within `error` of x has the record value of x.
+bool RecordValueSettled(double x, double error);
 
 // The display list. Records are held in a compact binary form (code and
 // fields, reals already cut to 8 significant digits); line(i) gives the

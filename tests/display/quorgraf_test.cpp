@@ -271,6 +271,33 @@ TEST_F(DisplayCore, ShortArcsBecomeChords) {
   EXPECT_EQ(list.code(3), RecArc);
 }
 
+// The ends of an arc are worked out in double precision where that gives
+// the recorded value of the extended computation, and in extended precision
+// where it might not: an end at next to nothing (a centre on an axis at a
+// quarter turn) or on a half of the last recorded digit.
+TEST_F(DisplayCore, ArcEndsAreRecordedAsTheExtendedComputationGivesThem) {
+  constexpr long double pi = 3.141592653589793238462643383279502884L;
+  auto extended = [&](double x, double r, double a, bool sine) {
+    const long double s = a * pi / 180;
+    return RecordValue(double(x + (long double)r * (sine ? std::sin(s) : std::cos(s))));
+  };
+  std::mt19937_64 random(18);
+  std::uniform_real_distribution<double> u(0, 1);
+  const double radii[] = {1, 0.123456785, 1.23456785, 10, 2.5, 1e-9, 1234.5};
+  for (int i = 0; i < 20000; ++i) {
+    list.clear();
+    const double x = i % 2 ? 0 : std::round((u(random) - 0.5) * 1e5) / 100, y = i % 3 ? 0 : u(random) * 100;
+    const double r = i % 4 ? radii[i % 7] : u(random) * 50;
+    const double a1 = i % 5 ? (i / 5) % 24 * 15 : u(random) * 720 - 360, a2 = a1 + 10 + i % 300;
+    w.Arc(x, y, a1, a2, r);
+    ASSERT_EQ(list.code(0), RecArc);
+    ASSERT_EQ(list.field(0, 4), extended(x, r, a1, false)) << x << " " << r << " " << a1;
+    ASSERT_EQ(list.field(0, 5), extended(y, r, a1, true)) << y << " " << r << " " << a1;
+    ASSERT_EQ(list.field(0, 6), extended(x, r, a2, false)) << x << " " << r << " " << a2;
+    ASSERT_EQ(list.field(0, 7), extended(y, r, a2, true)) << y << " " << r << " " << a2;
+  }
+}
+
 TEST_F(DisplayCore, HeaderAndWindowOperations) {
   w.SetWindow(0, 0, 1, 1, 0, 0, 100, 100, true, true);
   w.Header(0, 0, 200, 100);
