@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <ctime>
 #include <utility>
 
@@ -24,31 +26,89 @@ std::string PadLeftWith(std::string s, int width, char fill) {
   return s;
 }
 
-// Appends the fixed notation with exactly `decimals` decimals and "." as
-// separator, independent of the C locale (Qt sets LC_NUMERIC from the
-// environment). Values that are not finite give the texts a Pascal program
-// writes.
+// The fixed text of a finite x below 2^53 with at most 9 decimals, worked
+// out exactly: x is m * 2^-shift, so x * 10^decimals is m * 10^decimals
+// shifted right, and the bits shifted out round it, halves to even, as
+// std::to_chars rounds the exact value. False (nothing appended) outside
+// that range.
+bool AppendFixedExact(std::string& out, double x, int decimals) {
+  static constexpr uint64_t powers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+  if (decimals < 0 || decimals > 9) return false;
+  const auto bits = std::bit_cast<uint64_t>(x);
+  const int biased = static_cast<int>(bits >> 52 & 0x7ff);
+  uint64_t m = bits & ((uint64_t{1} << 52) - 1);
+  int shift = 1074;  // subnormal numbers and zero
+  if (biased != 0) {
+    m |= uint64_t{1} << 52;
+    shift = 1075 - biased;
+  }
+  if (shift < 0) return false;
+  using u128 = unsigned __int128;
+  const u128 n = static_cast<u128>(m) * powers[decimals];  // below 2^83
+  u128 q = 0;  // from a shift of 128 on the value is below half a unit
+  if (shift == 0) {
+    q = n;
+  } else if (shift < 128) {
+    q = n >> shift;
+    const u128 rest = n - (q << shift), half = u128{1} << (shift - 1);
+    if (rest > half || (rest == half && (q & 1) != 0)) ++q;
+  }
+  if (q >> 64 != 0) return false;
+  char buf[32];
+  char* p = buf + sizeof buf;
+  auto v = static_cast<uint64_t>(q);
+  for (int i = 0; i < decimals; ++i, v /= 10) *--p = static_cast<char>('0' + v % 10);
+  if (decimals > 0) *--p = '.';
+  do {
+    *--p = static_cast<char>('0' + v % 10);
+    v /= 10;
+  } while (v != 0);
+  if (bits >> 63) *--p = '-';
+  out.append(p, buf + sizeof buf);
+  return true;
+}
+
+}  // namespace
+
 void AppendFixed(std::string& out, double x, int decimals) {
   if (std::isnan(x)) {
     out += "Nan";
   } else if (std::isinf(x)) {
     out += x > 0 ? "+Inf" : "-Inf";
-  } else {
+  } else if (!AppendFixedExact(out, x, decimals)) {
     char buf[400];  // 309 integer digits, sign, point and kMaxDecimals
-    auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
+    auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, std::clamp(decimals, 0, 32));
     if (res.ec != std::errc()) out += '0';
     else out.append(buf, res.ptr);
   }
 }
 
+namespace {
+
 // k of the compact rule: the integer part of log10 |x| when that is not
-// negative, the integer part minus 1 otherwise (0.01 gives -3).
+// negative, the integer part minus 1 otherwise (0.01 gives -3). Between
+// two powers of ten the comparison with them gives it; near one, where
+// log10 may round onto the power, and from 1e15 on log10 decides.
 int CompactExponent(double b) {
+  static const double powers[] = {1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1,  1e2,  1e3,  1e4, 1e5,
+                                  1e6,  1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  constexpr int count = sizeof powers / sizeof powers[0];
+  if (b > powers[0] * (1 + 1e-9) && b < powers[count - 1]) {
+    int i = 1;
+    while (b >= powers[i]) ++i;
+    if (b > powers[i - 1] * (1 + 1e-9) && b < powers[i] * (1 - 1e-9)) return i - 6;
+  }
   double l = std::log10(b);
   if (!std::isfinite(l)) return l > 0 ? 400 : -400;
   double k = std::trunc(l);
   if (l < 0) k -= 1;
   return static_cast<int>(k);
+}
+
+// 10^n for the scales of the compact layout (n is 2 to 8 there).
+double PowerOfTen(int n) {
+  static const double powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+  return n >= 0 && n <= 9 ? powers[n] : std::pow(10.0, n);
 }
 
 // Integer width and decimals of the compact form of a value whose absolute
@@ -62,11 +122,11 @@ std::pair<int, int> CompactLayout(double b) {
   if (k < 0) {
     width = 0;
     q = 2 - k;
-    e = std::nearbyint(b * std::pow(10.0, 3 - k));  // halves to even
+    e = std::nearbyint(b * PowerOfTen(3 - k));  // halves to even
   } else {
     width = d;
     q = 4 - d;
-    e = std::nearbyint(b * std::pow(10.0, 5 - d));
+    e = std::nearbyint(b * PowerOfTen(5 - d));
   }
   // Trailing-zero removal: the first division drops the guard digit, every
   // further zero digit costs one decimal.
@@ -100,8 +160,9 @@ bool CompactWidthNeverPads(double x) {
   return false;  // also not finite
 }
 
-// The text of RealToTextField appended to out.
-void AppendField(std::string& out, double x, int width, int decimals) {
+// The text of RealToTextField appended to out; with point "." whatever the
+// separator setting.
+void AppendField(std::string& out, double x, int width, int decimals, bool point = false) {
   if (Settings.DecimalPlaces != 3)
     decimals = std::clamp(decimals + Settings.DecimalPlaces - 3, 0, 10);
   decimals = std::clamp(decimals, 0, kMaxDecimals);
@@ -112,7 +173,7 @@ void AppendField(std::string& out, double x, int width, int decimals) {
   const std::size_t length = out.size() - start;
   const auto field = static_cast<std::size_t>(std::min(decimals == 0 ? width : width + decimals + 1, kMaxWidth));
   if (length < field) out.insert(start, field - length, ' ');
-  if (Settings.DecimalSeparator == 2) std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), '.', ',');
+  if (!point && Settings.DecimalSeparator == 2) std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), '.', ',');
 }
 
 // Lets the blanks of a text count as the only thing trimmed.
@@ -332,18 +393,53 @@ constexpr std::size_t kDisplayLimit = 255;
 
 // ---------------------------------------------------------------- numbers
 
-std::string IntToText(long long n) { return std::to_string(n); }
+std::string IntToText(long long n) {
+  std::string s;
+  AppendInt(s, n);
+  return s;
+}
 
-std::string IntToTextZero(long long n, int width) { return PadLeftWith(IntToText(n), width, '0'); }
+void AppendInt(std::string& out, long long n) {
+  char buf[24];
+  out.append(buf, std::to_chars(buf, buf + sizeof buf, n).ptr);
+}
 
-std::string IntToTextBlank(long long n, int width) { return PadLeftWith(IntToText(n), width, ' '); }
+std::string IntToTextZero(long long n, int width) {
+  std::string s;
+  AppendIntPadded(s, n, width, '0');
+  return s;
+}
+
+std::string IntToTextBlank(long long n, int width) {
+  std::string s;
+  AppendIntPadded(s, n, width, ' ');
+  return s;
+}
+
+void AppendIntPadded(std::string& out, long long n, int width, char fill) {
+  char buf[24];
+  const char* end = std::to_chars(buf, buf + sizeof buf, n).ptr;
+  const int length = static_cast<int>(end - buf);
+  width = std::clamp(width, 0, kMaxWidth);
+  if (length < width) out.append(static_cast<std::size_t>(width - length), fill);
+  out.append(buf, static_cast<std::size_t>(length));
+}
 
 std::string RealToText(double x) {
+  std::string s;
+  AppendRealText(s, x);
+  return s;
+}
+
+void AppendRealText(std::string& out, double x, bool point) {
   double b = std::fabs(x);
-  if (!std::isfinite(x)) return RealToTextField(x, 0, 0);
-  if (b < 0.00001) return "0";
+  if (!std::isfinite(x)) return AppendField(out, x, 0, 0, point);
+  if (b < 0.00001) {
+    out += '0';
+    return;
+  }
   auto [width, decimals] = CompactLayout(b);
-  return RealToTextField(x, width, decimals);
+  AppendField(out, x, width, decimals, point);
 }
 
 std::string RealToTextDecimals(double x, int decimals) {
@@ -352,8 +448,8 @@ std::string RealToTextDecimals(double x, int decimals) {
   return s;
 }
 
-void AppendRealDecimals(std::string& out, double x, int decimals) {
-  AppendField(out, x, CompactWidthNeverPads(x) ? 0 : CompactWidth(x), decimals);
+void AppendRealDecimals(std::string& out, double x, int decimals, bool point) {
+  AppendField(out, x, CompactWidthNeverPads(x) ? 0 : CompactWidth(x), decimals, point);
 }
 
 std::string RealToTextField(double x, int width, int decimals) {

@@ -18,9 +18,19 @@ std::string IntToTextZero(long long n, int width);
 std::string IntToTextBlank(long long n, int width);
 std::string RealToText(double x);                                  // compact form
 std::string RealToTextDecimals(double x, int decimals);            // compact width, fixed decimals
-void AppendRealDecimals(std::string& out, double x, int decimals); // the same, appended to out
 std::string RealToTextField(double x, int width, int decimals);    // fixed field
 std::string RealToTextZeroFill(double x, int width, int decimals); // field, blanks -> "0"
+// The same texts appended to one being built (a writer's line), without a
+// string of their own; with point the decimal separator is "." whatever
+// the setting, for outputs read by programs to which "," separates values.
+void AppendInt(std::string& out, long long n);
+void AppendIntPadded(std::string& out, long long n, int width, char fill);  // IntToTextZero, IntToTextBlank
+void AppendRealText(std::string& out, double x, bool point = false);
+void AppendRealDecimals(std::string& out, double x, int decimals, bool point = false);
+// The plain fixed notation with exactly `decimals` (0 to 32) decimals and a
+// point, whatever the settings, as std::to_chars writes it ("-0.000" for
+// -0.0001 included); "Nan", "+Inf" or "-Inf" for a value that is not finite.
+void AppendFixed(std::string& out, double x, int decimals);
 
 struct Date {
   int year = 1, month = 1, day = 1;

@@ -119,25 +119,28 @@ bool OutputChannel::probe() {
 }
 
 bool OutputChannel::flush() {
-  size_t done = 0;
-  bool ok = true;
-  while (done < buffer_.size()) {
-    ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = false;
-      break;
-    }
-    done += static_cast<size_t>(n);
-  }
+  const bool ok = writeOut(buffer_);
   buffer_.clear();
   return ok;
 }
 
+bool OutputChannel::writeOut(std::string_view text) {
+  size_t done = 0;
+  while (done < text.size()) {
+    ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
 bool OutputChannel::write(std::string_view text) {
   if (fd_ < 0) return false;
+  // A text as large as the buffer follows what is buffered directly.
+  if (text.size() >= kBufferSize) return flush() && writeOut(text);
   buffer_.append(text);
-  if (immediate_ || buffer_.size() >= 65536) return flush();
+  if (immediate_ || buffer_.size() >= kBufferSize) return flush();
   return true;
 }
 
@@ -145,7 +148,7 @@ bool OutputChannel::writeLine(std::string_view text) {
   if (fd_ < 0) return false;
   buffer_.append(text);
   buffer_.append("\r\n");
-  if (immediate_ || buffer_.size() >= 65536) return flush();
+  if (immediate_ || buffer_.size() >= kBufferSize) return flush();
   return true;
 }
 

@@ -48,8 +48,11 @@ class OutputChannel {
   const std::string& name() const { return path_; }
 
  private:
+  static constexpr std::size_t kBufferSize = 65536;
   bool openPort();
   bool flush();
+  // Writes all of text; false on a failure.
+  bool writeOut(std::string_view text);
   int fd_ = -1;
   bool immediate_ = false;
   int device_ = 3;

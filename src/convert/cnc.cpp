@@ -48,11 +48,15 @@ class CncWriter final : public PlotWriter {
     }
   }
   void setSpeed(int v) override {
-    PlotWriteLine((dialect() == 3 ? "G00 Z100.000 S+1000 F" : "G00 Z100.000 S1000 M03 F") + IntToText(v));
+    line_.assign(dialect() == 3 ? "G00 Z100.000 S+1000 F" : "G00 Z100.000 S1000 M03 F");
+    AppendInt(line_, v);
+    PlotWriteLine(line_);
   }
   void selectPen(int n) override {
     if (dialect() == 2) return;
-    PlotWriteLine((dialect() == 3 ? "G17 T" : "M06 T") + IntToText(n));
+    line_.assign(dialect() == 3 ? "G17 T" : "M06 T");
+    AppendInt(line_, n);
+    PlotWriteLine(line_);
   }
   void penUp() override { PlotWriteLine(up_); }
   void penDown() override { PlotWriteLine(down_); }
@@ -120,9 +124,12 @@ class IsoWriter final : public PlotWriter {
     // A comment cannot hold parentheses (no nesting).
     std::string name = BlankControls(Session.PlotFile);
     for (char& c : name) c = c == '(' || c == ')' ? ' ' : c;
+    // The retract and plunge words stay the same for the whole program.
+    up_ = "G0 Z" + N(Settings.ToolDistance);
+    down_ = "G1 Z" + N(-Settings.MillingDepth);
     line("(" + name + ")");
     line("G21 G90 G17 G94");
-    line("G0 Z" + N(Settings.ToolDistance));
+    line(up_);
     PlotMoveTo(true, 0, 0);
   }
   void trailer() override {
@@ -132,33 +139,38 @@ class IsoWriter final : public PlotWriter {
   void setSpeed(int v) override { feed_ = static_cast<long long>(v) * 60; }
   void selectPen(int n) override {
     stopSpindle();
-    if (tool_ == 0) {
-      line("T" + IntToText(n) + " (pen " + IntToText(n) + ")");
-    } else {
-      line("M6 T" + IntToText(n) + " (tool change: pen " + IntToText(n) + ")");
-    }
+    begin(tool_ == 0 ? "T" : "M6 T");
+    AppendInt(words_, n);
+    words_ += tool_ == 0 ? " (pen " : " (tool change: pen ";
+    AppendInt(words_, n);
+    words_ += ')';
+    end();
     tool_ = n;
   }
-  void penUp() override { line("G0 Z" + N(Settings.ToolDistance)); }
+  void penUp() override { line(up_); }
   void penDown() override {
     if (!spindleOn_) {
-      line("M3 S" + IntToText(Settings.SpindleSpeed));
+      begin("M3 S");
+      AppendInt(words_, Settings.SpindleSpeed);
+      end();
       spindleOn_ = true;
     }
-    line("G1 Z" + N(-Settings.MillingDepth) + feed(Settings.PlungeFeed));
+    begin(down_);
+    feed(Settings.PlungeFeed);
+    end();
   }
   void moveTo(double x, double y) override {
-    words_.clear();
+    begin();
     Put("G0 X", x);
     Put(" Y", y);
-    line(words_);
+    end();
   }
   void drawTo(double x, double y) override {
-    words_.clear();
+    begin();
     Put("G1 X", x);
     Put(" Y", y);
-    words_ += feed(feed_);
-    line(words_);
+    feed(feed_);
+    end();
   }
   void textMove(double x, double y) override { moveTo(x, y); }
 
@@ -197,28 +209,38 @@ class IsoWriter final : public PlotWriter {
   // A value as the controller reads it back.
   static double R(double mm) { return std::nearbyint(mm * 1000) / 1000; }
 
-  void line(const std::string& s) {
+  // A line is built in words_: its number when lines are numbered, then
+  // the words, each value appended straight to it.
+  void begin(std::string_view words = {}) {
+    words_.clear();
     if (Settings.NcLineNumbers == 'J') {
       number_ += 10;
-      PlotWriteLine("N" + IntToText(number_) + " " + s);
-    } else {
-      PlotWriteLine(s);
+      words_ += 'N';
+      AppendInt(words_, number_);
+      words_ += ' ';
     }
+    words_ += words;
+  }
+  void end() { PlotWriteLine(words_); }
+  void line(std::string_view s) {
+    begin(s);
+    end();
   }
   // The F word when the feed changes.
-  std::string feed(long long f) {
-    if (f == currentFeed_ || f <= 0) return "";
+  void feed(long long f) {
+    if (f == currentFeed_ || f <= 0) return;
     currentFeed_ = f;
-    return " F" + IntToText(f);
+    words_ += " F";
+    AppendInt(words_, f);
   }
   void cut(bool cw, double x, double y, double i, double j) {
-    words_.clear();
+    begin();
     Put(cw ? "G2 X" : "G3 X", x);
     Put(" Y", y);
     Put(" I", i);
     Put(" J", j);
-    words_ += feed(feed_);
-    line(words_);
+    feed(feed_);
+    end();
   }
   // A word and its value appended to the line being built.
   void Put(const char* word, double mm) {
@@ -230,7 +252,7 @@ class IsoWriter final : public PlotWriter {
     spindleOn_ = false;
   }
 
-  std::string words_;
+  std::string up_, down_, words_;
   long long feed_ = 0, currentFeed_ = 0;
   int tool_ = 0;
   long long number_ = 0;

@@ -76,17 +76,23 @@ class DxfPlotWriter final : public PlotWriter {
   }
 
  private:
-  // The entity operations collect their groups; they go to the channel here.
+  // The entity operations collect their groups; they go to the channel here,
+  // the lines of one entity written together.
   void Flush() {
+    out_.clear();
     for (const DxfGroup& g : groups_) {
-      PlotWriteLine(IntToTextBlank(g.code, 3));
-      PlotWriteLine(g.value);
+      AppendIntPadded(out_, g.code, 3, ' ');
+      out_ += "\r\n";
+      out_ += g.value;
+      out_ += "\r\n";
     }
     groups_.clear();
+    PlotWrite(out_);
   }
 
   DxfWriter dxf_;
   std::vector<DxfGroup> groups_;
+  std::string out_;
 };
 
 }  // namespace

@@ -17,8 +17,13 @@ namespace planox {
 
 namespace {
 
-std::string Unit(double mm) { return IntToText(RoundUnit(mm * 40)); }
-std::string Point(double x, double y) { return Unit(x) + "," + Unit(y); }
+// Plotter units and points appended to the command being built.
+void Unit(std::string& s, double mm) { AppendInt(s, RoundUnit(mm * 40)); }
+void Point(std::string& s, double x, double y) {
+  Unit(s, x);
+  s += ',';
+  Unit(s, y);
+}
 
 bool Whole(double a) { return a == std::floor(a); }
 
@@ -67,17 +72,27 @@ class HpglWriter : public PlotWriter {
   }
   void rotate(int angle) override {
     closeBlock();
-    PlotWrite("RO" + IntToText(angle) + ";");
+    command("RO");
+    AppendInt(cmd_, angle);
+    write(";");
   }
   void selectPen(int n) override {
     closeBlock();
-    PlotWrite("SP" + IntToText(n) + ";");
-    if (kind_ == Laser) PlotWrite("PW" + RealToText(n * 0.08) + ";");
+    command("SP");
+    AppendInt(cmd_, n);
+    write(";");
+    if (kind_ == Laser) {
+      command("PW");
+      AppendRealText(cmd_, n * 0.08);
+      write(";");
+    }
   }
   void setSpeed(int v) override {
     if (kind_ == Laser) return;
     closeBlock();
-    PlotWrite("VS" + IntToText(RoundUnit(v * 0.1)) + ";");
+    command("VS");
+    AppendInt(cmd_, RoundUnit(v * 0.1));
+    write(";");
   }
   void penUp() override { PlotWrite(PlotState.encodedOpen ? "<" : "PU;"); }
   void penDown() override {
@@ -89,15 +104,15 @@ class HpglWriter : public PlotWriter {
   // from the current point, after "<" when the pen is up.
   void go(double x, double y, bool draw) {
     if (!encoding()) {
-      PlotWrite("PA" + Point(x, y) + ";");
+      absolute(x, y);
       positionUnknown_ = false;
       return;
     }
     if (!PlotState.encodedOpen) openBlock(draw);
-    std::string s = draw ? "" : "<";
-    Difference(s, PlotState.curX, x);
-    Difference(s, PlotState.curY, y);
-    PlotWrite(s);
+    command(draw ? "" : "<");
+    Difference(cmd_, PlotState.curX, x);
+    Difference(cmd_, PlotState.curY, y);
+    PlotWrite(cmd_);
   }
   bool forcesLineMove() const override { return encoding(); }
 
@@ -128,7 +143,9 @@ class HpglWriter : public PlotWriter {
       closeBlock();
       PlotPenDown();
     }
-    PlotWrite("CI" + Unit(r) + ";");
+    command("CI");
+    Unit(cmd_, r);
+    write(";");
   }
   void arc(double cx, double cy, double a1, double a2, double r, double) override {
     double x1 = ArcX(cx, r, a1), y1 = ArcY(cy, r, a1);
@@ -146,7 +163,11 @@ class HpglWriter : public PlotWriter {
     }
     const double c2 = std::floor(a2);
     const long long sweep = BeginWholeDegreeArc(cx, cy, r, a1, a2);
-    PlotWrite("AA" + Point(cx, cy) + "," + IntToText(sweep) + ";");
+    command("AA");
+    Point(cmd_, cx, cy);
+    cmd_ += ',';
+    AppendInt(cmd_, sweep);
+    write(";");
     if (kind_ == Encoded) {
       if (Whole(a2))
         PlotMoveTo(false, x2, y2);
@@ -168,15 +189,22 @@ class HpglWriter : public PlotWriter {
     closeBlock();
     double t = angle * M_PI / 180.0;
     PlotWrite("SD1,341;");
-    PlotWrite("SI" + RealToTextDecimals(CharSize(width * 0.0625), 2) + "," +
-              RealToTextDecimals(CharSize(height * 0.1), 2) + ";");
-    PlotWrite("DI" + IntToText(RoundUnit(128 * std::cos(t))) + "," + IntToText(RoundUnit(128 * std::sin(t))) + ";");
+    command("SI");
+    AppendRealDecimals(cmd_, CharSize(width * 0.0625), 2);
+    cmd_ += ',';
+    AppendRealDecimals(cmd_, CharSize(height * 0.1), 2);
+    write(";");
+    command("DI");
+    AppendInt(cmd_, RoundUnit(128 * std::cos(t)));
+    cmd_ += ',';
+    AppendInt(cmd_, RoundUnit(128 * std::sin(t)));
+    write(";");
   }
   void textMove(double x, double y) override {
     // The text move is absolute even on HP-GL/2: the current point does not
     // follow it, so a relative move would leave the encoded path off.
     closeBlock();
-    PlotWrite("PA" + Point(x, y) + ";");
+    absolute(x, y);
     positionUnknown_ = kind_ == Encoded;
   }
   bool labelsAtInsertionPoint() const override { return true; }
@@ -190,6 +218,20 @@ class HpglWriter : public PlotWriter {
 
  private:
   bool encoding() const { return kind_ == Encoded && !plain_; }
+
+  // A command is built in cmd_ and written whole: its letters, the numbers
+  // appended straight to it, and its end.
+  void command(const char* letters) { cmd_.assign(letters); }
+  void write(const char* end) {
+    cmd_ += end;
+    PlotWrite(cmd_);
+  }
+  // The absolute move to a point.
+  void absolute(double x, double y) {
+    command("PA");
+    Point(cmd_, x, y);
+    write(";");
+  }
 
   // While a solid or an arc is written in plain HP-GL the target is HP-GL.
   void beginPlain() {
@@ -206,7 +248,7 @@ class HpglWriter : public PlotWriter {
     PlotState.penDown = false;
     // After a label the plotter is not at the current point: start from
     // it with an absolute move so that the relative path stays true.
-    if (positionUnknown_) PlotWrite("PA" + Point(PlotState.curX, PlotState.curY) + ";");
+    if (positionUnknown_) absolute(PlotState.curX, PlotState.curY);
     positionUnknown_ = false;
     // Inside the block "<" lifts the pen for the next pair; a draw that
     // opens the block must not start with it.
@@ -237,6 +279,7 @@ class HpglWriter : public PlotWriter {
   }
 
   Kind kind_;
+  std::string cmd_;
   bool plain_ = false;
   bool positionUnknown_ = false;
 };

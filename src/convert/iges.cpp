@@ -22,14 +22,14 @@ std::string IgesRecord(const std::string& data, char section, int sequence) {
   return PadRight(data, 72) + section + IntToTextZero(sequence, 7);
 }
 
-std::vector<std::string> IgesSplitParameters(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string rest = text;
+std::vector<std::string_view> IgesSplitParameters(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::string_view rest = text;
   while (rest.size() > 64) {
     size_t comma = rest.rfind(',', 63);
-    if (comma == std::string::npos) return {};
+    if (comma == std::string_view::npos) return {};
     lines.push_back(rest.substr(0, comma + 1));
-    rest.erase(0, comma + 1);
+    rest.remove_prefix(comma + 1);
   }
   lines.push_back(rest);
   return lines;
@@ -41,6 +41,7 @@ namespace {
 
 // Texts inside fixed records: a control character would break the record.
 std::string Coord(double v) { return PointRealDecimals(v, 3); }
+void AppendCoord(std::string& out, double v) { AppendRealDecimals(out, v, 3, true); }
 
 // The approximate maximum coordinate of the Global section; a value too
 // long for a record is written with an exponent.
@@ -69,6 +70,7 @@ class IgesWriter final : public PlotWriter {
   ~IgesWriter() override { CloseWorkFile(); }
 
   void header() override {
+    zero_ = Coord(0);
     if (!OpenWorkFile()) return;
     const std::string outputName = Session.PlotFile + ".igs";
     const std::string title = ProgramTitle;
@@ -95,7 +97,10 @@ class IgesWriter final : public PlotWriter {
   void trailer() override {
     // The parameter lines (whole records with their line ends) follow the
     // directory entries.
-    if (!ConversionFailed() && work_ && !CopyWorkFile(work_)) WorkFailed();
+    if (!ConversionFailed() && work_) {
+      WriteParameters();
+      if (!CopyWorkFile(work_)) WorkFailed();
+    }
     CloseWorkFile();
     if (ConversionFailed()) return;
     std::string counts = "S" + IntToTextZero(sCount_, 7) + "G" + IntToTextZero(gCount_, 7) + "D" +
@@ -107,37 +112,53 @@ class IgesWriter final : public PlotWriter {
   void lineType(int code) override { lineFont_ = code; }
 
   void drawTo(double x, double y) override {
-    std::string a = Coord(PlotState.curX) + "," + Coord(PlotState.curY), b = Coord(x) + "," + Coord(y);
-    if (a == b) return;  // nothing left of it at three decimals
-    Entity(110, 0, false, "110," + a + ",0.0," + b + ",0.0;");
+    params_.assign("110,");
+    const Span a = point(PlotState.curX, PlotState.curY);
+    params_ += ",0.0,";
+    const Span b = point(x, y);
+    if (at(a) == at(b)) return;  // nothing left of it at three decimals
+    params_ += ",0.0;";
+    Entity(110, 0, false, params_);
   }
 
   // A closed outline p1, p4, p3, p2, p1; the area is not filled.
   void solid(const PlotPoint& p1, const PlotPoint& p2, const PlotPoint& p3, const PlotPoint& p4) override {
-    std::string s = "106,1,5,0.0";
+    params_.assign("106,1,5,0.0");
     bool collapsed = true;  // every corner on one point at three decimals
-    std::string first = Coord(p1.x) + "," + Coord(p1.y);
-    for (const PlotPoint* p : {&p1, &p4, &p3, &p2, &p1}) {
-      std::string xy = Coord(p->x) + "," + Coord(p->y);
-      collapsed = collapsed && xy == first;
-      s += "," + xy;
+    params_ += ',';
+    const Span first = point(p1.x, p1.y);
+    for (const PlotPoint* p : {&p4, &p3, &p2, &p1}) {
+      params_ += ',';
+      const Span xy = point(p->x, p->y);
+      collapsed = collapsed && at(xy) == at(first);
     }
-    if (!collapsed) Entity(106, 11, true, s + ";");
+    params_ += ';';
+    if (!collapsed) Entity(106, 11, true, params_);
   }
 
   void circle(double cx, double cy, double r) override {
-    std::string c = Coord(cx) + "," + Coord(cy);
-    if (Coord(r) == Coord(0)) return;  // a point, not a circle
-    std::string start = Coord(cx + r) + "," + Coord(cy);
-    Entity(100, 0, true, "100,0.0," + c + "," + start + "," + start + ";");
+    if (IsZero(r)) return;  // a point, not a circle
+    params_.assign("100,0.0,");
+    point(cx, cy);
+    for (int i = 0; i < 2; ++i) {
+      params_ += ',';
+      point(cx + r, cy);
+    }
+    params_ += ';';
+    Entity(100, 0, true, params_);
   }
 
   void arc(double cx, double cy, double a1, double a2, double r, double) override {
-    if (Coord(r) == Coord(0)) return;
+    if (IsZero(r)) return;
     double p1 = a1 * M_PI / 180, p2 = a2 * M_PI / 180;
-    std::string start = Coord(cx + r * std::cos(p1)) + "," + Coord(cy + r * std::sin(p1));
-    std::string end = Coord(cx + r * std::cos(p2)) + "," + Coord(cy + r * std::sin(p2));
-    Entity(100, 0, true, "100,0.0," + Coord(cx) + "," + Coord(cy) + "," + start + "," + end + ";");
+    params_.assign("100,0.0,");
+    point(cx, cy);
+    params_ += ',';
+    point(cx + r * std::cos(p1), cy + r * std::sin(p1));
+    params_ += ',';
+    point(cx + r * std::cos(p2), cy + r * std::sin(p2));
+    params_ += ';';
+    Entity(100, 0, true, params_);
   }
 
   void textStyle(int, double angle, double height, double width) override {
@@ -170,6 +191,26 @@ class IgesWriter final : public PlotWriter {
     return true;
   }
 
+  // The parameters of an entity are built in params_: point appends "x,y"
+  // and returns where that text stands in it.
+  struct Span {
+    std::size_t pos, size;
+  };
+  Span point(double x, double y) {
+    const std::size_t start = params_.size();
+    AppendCoord(params_, x);
+    params_ += ',';
+    AppendCoord(params_, y);
+    return {start, params_.size() - start};
+  }
+  std::string_view at(Span s) const { return std::string_view(params_).substr(s.pos, s.size); }
+  // True when v is written as 0 at three decimals.
+  bool IsZero(double v) {
+    scratch_.clear();
+    AppendCoord(scratch_, v);
+    return scratch_ == zero_;
+  }
+
   void CloseWorkFile() {
     if (work_) std::fclose(work_);
     work_ = nullptr;
@@ -184,9 +225,9 @@ class IgesWriter final : public PlotWriter {
   // Two directory records to the output, the parameter lines to the work
   // file; text is the entity's parameters, tail (a note's string) goes on
   // lines of its own.
-  void Entity(int type, int form, bool matrix, const std::string& parameters, const std::string& tail = "") {
+  void Entity(int type, int form, bool matrix, std::string_view parameters, std::string_view tail = {}) {
     if (!work_) return;
-    std::vector<std::string> lines = IgesSplitParameters(parameters);
+    std::vector<std::string_view> lines = IgesSplitParameters(parameters);
     if (lines.empty()) {
       if (!sizeReported_) ReportError("Valeur trop longue pour un enregistrement IGES, \x82l\x82ment ignor\x82");
       sizeReported_ = true;
@@ -201,21 +242,50 @@ class IgesWriter final : public PlotWriter {
       return;
     }
     int d = dNumber_ += 2;
-    auto f = [](const std::string& s) { return PadLeft(s, 8); };
-    std::string t = IntToText(type), c = IntToText(colour_), n = IntToText(static_cast<long long>(lines.size()));
-    PlotWriteLine(IgesRecord(f(t) + f(IntToText(pPointer_)) + f("1") + f(IntToText(lineFont_)) + f(c) + f("") +
-                                 f(matrix ? "0" : "") + f("") + f("00000000"),
-                             'D', ++dCount_));
-    PlotWriteLine(IgesRecord(f(t) + f("") + f(c) + f(n) + f(form ? IntToText(form) : "") + f("") + f("") + f("") + f(""),
-                             'D', ++dCount_));
-    for (const std::string& l : lines) {
-      std::string record = PadRight(l, 64) + " " + IntToTextBlank(d, 7) + "P" + IntToTextZero(++pCount_, 7) + "\r\n";
-      if (std::fputs(record.c_str(), work_) == EOF) WorkFailed();
+    // The two directory records: fields of eight columns, numbers to the
+    // right, empty fields blank.
+    auto field = [this](long long n) { AppendIntPadded(record_, n, 8, ' '); };
+    auto blank = [this](int fields) { record_.append(8 * static_cast<std::size_t>(fields), ' '); };
+    record_.clear();
+    field(type), field(pPointer_), field(1), field(lineFont_), field(colour_), blank(1);
+    matrix ? field(0) : blank(1);
+    blank(1);
+    record_ += "00000000";
+    EndRecord('D', ++dCount_);
+    PlotWriteLine(record_);
+    record_.clear();
+    field(type), blank(1), field(colour_), field(static_cast<long long>(lines.size()));
+    form ? field(form) : blank(1);
+    blank(4);
+    EndRecord('D', ++dCount_);
+    PlotWriteLine(record_);
+    // The parameter records go to the work file a megabyte at a time.
+    for (std::string_view l : lines) {
+      record_.assign(l);
+      record_.append(64 - l.size(), ' ');
+      record_ += ' ';
+      AppendIntPadded(record_, d, 7, ' ');
+      EndRecord('P', ++pCount_);
+      record_ += "\r\n";
+      parameters_ += record_;
     }
+    if (parameters_.size() >= 1 << 20) WriteParameters();
     pPointer_ += static_cast<int>(lines.size());
   }
 
+  // The section letter and the sequence number in seven digits.
+  void EndRecord(char section, int sequence) {
+    record_ += section;
+    AppendIntPadded(record_, sequence, 7, '0');
+  }
+
+  void WriteParameters() {
+    if (std::fwrite(parameters_.data(), 1, parameters_.size(), work_) != parameters_.size()) WorkFailed();
+    parameters_.clear();
+  }
+
   std::FILE* work_ = nullptr;
+  std::string params_, record_, parameters_, scratch_, zero_;
   int sCount_ = 0, gCount_ = 0, dCount_ = 0, pCount_ = 0;
   int dNumber_ = -1, pPointer_ = 1;
   int colour_ = 0, lineFont_ = 1;

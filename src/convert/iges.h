@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "convert/writer.h"
@@ -22,9 +23,9 @@ int IgesColour(int pen);
 // sequence number in 7 digits.
 std::string IgesRecord(const std::string& data, char section, int sequence);
 
-// A parameter text cut after commas into pieces of at most 64 characters;
-// empty when a single value is too long for a line.
-std::vector<std::string> IgesSplitParameters(const std::string& text);
+// A parameter text cut after commas into pieces (views into text) of at
+// most 64 characters; empty when a single value is too long for a line.
+std::vector<std::string_view> IgesSplitParameters(std::string_view text);
 
 // A text as Hollerith constant: its length in bytes, "H", the text.
 std::string IgesHollerith(const std::string& text);

@@ -2,11 +2,10 @@
 
 #include <unistd.h>
 
-#include <algorithm>
-#include <charconv>
 #include <cmath>
 
 #include <cstdio>
+#include <vector>
 
 #include "base/prompts.h"
 #include "base/session.h"
@@ -30,16 +29,24 @@ std::FILE* OpenWorkFile(const std::string& prefix, std::string& name) {
 
 bool CopyWorkFile(std::FILE* work) {
   if (std::fflush(work) != 0 || std::fseek(work, 0, SEEK_SET) != 0) return false;
-  char buf[64 * 1024];
+  // A megabyte at a time, which the channel passes on without a copy.
+  std::vector<char> buf(1 << 20);
   size_t n;
-  while (!ConversionFailed() && (n = std::fread(buf, 1, sizeof buf, work)) > 0) PlotWrite(std::string_view(buf, n));
+  while (!ConversionFailed() && (n = std::fread(buf.data(), 1, buf.size(), work)) > 0)
+    PlotWrite(std::string_view(buf.data(), n));
   return !std::ferror(work);
 }
 
-std::string PointRealText(double x) { return CommaToPoint(RealToText(x)); }
+std::string PointRealText(double x) {
+  std::string s;
+  AppendRealText(s, x, true);
+  return s;
+}
 
 std::string PointRealDecimals(double x, int decimals) {
-  return CommaToPoint(RealToTextDecimals(x, decimals));
+  std::string s;
+  AppendRealDecimals(s, x, decimals, true);
+  return s;
 }
 
 void AppendPointFixed(std::string& out, double x, int decimals, bool trimZeros) {
@@ -47,16 +54,12 @@ void AppendPointFixed(std::string& out, double x, int decimals, bool trimZeros) 
                                   0.5e-6, 0.5e-7, 0.5e-8, 0.5e-9, 0.5e-10};
   const double half = decimals >= 0 && decimals <= 10 ? halves[decimals] : 0.5 * std::pow(10.0, -decimals);
   if (std::fabs(x) < half) x = 0;
-  char buf[400];
-  auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals < 0 ? 6 : decimals);
-  if (res.ec != std::errc()) return;
-  const char* begin = buf;
-  const char* end = res.ptr;
-  if (trimZeros && std::find(begin, end, '.') != end) {
-    while (end[-1] == '0') --end;
-    if (end[-1] == '.') --end;
+  const std::size_t start = out.size();
+  AppendFixed(out, x, decimals < 0 ? 6 : decimals);
+  if (trimZeros && out.find('.', start) != std::string::npos) {
+    while (out.back() == '0') out.pop_back();
+    if (out.back() == '.') out.pop_back();
   }
-  out.append(begin, end);
 }
 
 std::string PointFixed(double x, int decimals, bool trimZeros) {

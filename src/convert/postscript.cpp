@@ -17,7 +17,13 @@ namespace {
 // Device units per millimetre.
 constexpr double UnitsPerMm = 72 * 0.0393700787 * 4.1666667;
 std::string D(double mm) { return IntToText(RoundUnit(mm * UnitsPerMm)); }
-std::string P(double x, double y) { return D(x) + " " + D(y); }
+// Device units and points appended to the line being built.
+void D(std::string& s, double mm) { AppendInt(s, RoundUnit(mm * UnitsPerMm)); }
+void P(std::string& s, double x, double y) {
+  D(s, x);
+  s += ' ';
+  D(s, y);
+}
 
 // A font name must stay one PostScript name: delimiters and blanks would
 // split it or open a string.
@@ -86,7 +92,10 @@ class PostscriptWriter final : public PlotWriter {
     // After a fill, a dash or a font change the path is empty; a draw
     // that continues from there needs its start point again.
     if (!hasPoint_) m(PlotState.curX, PlotState.curY);
-    PlotWriteLine(P(x, y) + " l");
+    line_.clear();
+    P(line_, x, y);
+    line_ += " l";
+    PlotWriteLine(line_);
     ++pathSegments_;
   }
   bool forcesLineMove() const override { return true; }
@@ -105,7 +114,16 @@ class PostscriptWriter final : public PlotWriter {
   void circle(double cx, double cy, double r) override { arc(cx, cy, 0, 360, r, 1); }
   void arc(double cx, double cy, double a1, double a2, double r, double) override {
     m(ArcX(cx, r, a1), ArcY(cy, r, a1));
-    PlotWriteLine(P(cx, cy) + " " + D(r) + " " + RealToText(a1) + " " + RealToText(a2) + " arc");
+    line_.clear();
+    P(line_, cx, cy);
+    line_ += ' ';
+    D(line_, r);
+    line_ += ' ';
+    AppendRealText(line_, a1);
+    line_ += ' ';
+    AppendRealText(line_, a2);
+    line_ += " arc";
+    PlotWriteLine(line_);
   }
   void lineType(int code) override {
     static const char* const dash[4] = {"[] 0 setdash", "[10] 0 setdash", "[80 12] 40 setdash",
@@ -143,7 +161,10 @@ class PostscriptWriter final : public PlotWriter {
 
  private:
   void m(double x, double y) {
-    PlotWriteLine(P(x, y) + " m");
+    line_.clear();
+    P(line_, x, y);
+    line_ += " m";
+    PlotWriteLine(line_);
     hasPoint_ = true;
   }
   void newPath() {
@@ -155,6 +176,7 @@ class PostscriptWriter final : public PlotWriter {
   bool hasPoint_ = false;
   int pathSegments_ = 0;  // "l" lines since the last "n"
   std::string fontSize_;
+  std::string line_;  // the line being built
 };
 
 }  // namespace

@@ -58,9 +58,15 @@ namespace {
 // A number in a statement. A value written without decimal point is an
 // integer literal to the compiler; one beyond the 64-bit range would not
 // compile, so such a value keeps a ".0".
+void AppendNum(std::string& out, double x) {
+  const std::size_t start = out.size();
+  AppendRealText(out, x, true);
+  if (std::fabs(x) >= 1e15 && out.find('.', start) == std::string::npos) out += ".0";
+}
+
 std::string Num(double x) {
-  std::string s = PointRealText(x);
-  if (std::fabs(x) >= 1e15 && s.find('.') == std::string::npos) s += ".0";
+  std::string s;
+  AppendNum(s, x);
   return s;
 }
 
@@ -132,29 +138,47 @@ class SourceWriter : public PlotWriter {
     }
   }
 
-  void selectPen(int pen) override { Statement("H_SetColor(" + IntToText(SourcePenColour(pen)) + ");"); }
-
-  void drawTo(double x, double y) override {
-    Statement("H_Line(" + Num(PlotState.curX) + "," + Num(PlotState.curY) + "," + Num(x) + "," + Num(y) + ");");
+  void selectPen(int pen) override {
+    call("H_SetColor(");
+    AppendInt(stmt_, SourcePenColour(pen));
+    endCall();
   }
 
-  void textMove(double x, double y) override { Statement("H_MoveTo(" + Num(x) + "," + Num(y) + ");"); }
+  void drawTo(double x, double y) override {
+    call("H_Line(");
+    args({PlotState.curX, PlotState.curY, x, y});
+    endCall();
+  }
+
+  void textMove(double x, double y) override {
+    call("H_MoveTo(");
+    args({x, y});
+    endCall();
+  }
 
   void solid(const PlotPoint& p1, const PlotPoint& p2, const PlotPoint& p3, const PlotPoint& p4) override {
-    std::string s = "H_Solid(";
-    for (const PlotPoint* p : {&p1, &p2, &p3, &p4}) s += Num(p->x) + "," + Num(p->y) + (p == &p4 ? "" : ",");
-    Statement(s + ");");
+    call("H_Solid(");
+    args({p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, p4.x, p4.y});
+    endCall();
   }
 
   void circle(double cx, double cy, double r) override {
-    Statement("H_Circle(" + Num(cx) + "," + Num(cy) + "," + Num(r) + ");");
+    call("H_Circle(");
+    args({cx, cy, r});
+    endCall();
   }
 
   void arc(double cx, double cy, double a1, double a2, double r, double) override {
-    Statement("H_Arc(" + Num(cx) + "," + Num(cy) + "," + Num(a1) + "," + Num(a2) + "," + Num(r) + ");");
+    call("H_Arc(");
+    args({cx, cy, a1, a2, r});
+    endCall();
   }
 
-  void lineType(int code) override { Statement("H_SetLineStyle(" + IntToText(code) + ");"); }
+  void lineType(int code) override {
+    call("H_SetLineStyle(");
+    AppendInt(stmt_, code);
+    endCall();
+  }
 
   void textStyle(int font, double angle, double height, double width) override {
     std::string direction;
@@ -190,9 +214,26 @@ class SourceWriter : public PlotWriter {
 
   void Statement(const std::string& s) { Counted("  " + s); }
 
+  // A call is built in stmt_ and written as a statement: its name, the
+  // arguments appended straight to it, its end.
+  void call(const char* name) {
+    stmt_.assign("  ");
+    stmt_ += name;
+  }
+  void args(std::initializer_list<double> values) {
+    for (const double& v : values) {
+      if (&v != values.begin()) stmt_ += ',';
+      AppendNum(stmt_, v);
+    }
+  }
+  void endCall() {
+    stmt_ += ");";
+    Counted(stmt_);
+  }
+
   // A counted line; a procedure that has grown beyond its limit is closed
   // and the next one opened.
-  void Counted(const std::string& line) {
+  void Counted(std::string_view line) {
     PlotWriteLine(line);
     if (++sourceLines_ > (pascal_ ? 350 : 250)) {
       PlotWriteLine(pascal_ ? "end;" : "  }");
@@ -217,6 +258,7 @@ class SourceWriter : public PlotWriter {
   }
 
   bool pascal_;
+  std::string stmt_;
   int sourceLines_ = 0;     // lines in the current procedure
   int procedureCount_ = 0;  // procedures opened so far
 };

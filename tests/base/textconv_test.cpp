@@ -1,7 +1,10 @@
 // Number formats, parsers, string and path rules, transliterations and the
 // display code page conversion.
+#include <bit>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <regex>
 #include <set>
 
@@ -92,6 +95,90 @@ TEST_F(TextConv, CompactWidthJustBelowAPowerOfTen) {
     EXPECT_EQ(line, "G01 X" + RealToTextDecimals(x, 3)) << x;
     EXPECT_EQ(RealToTextDecimals(x, 3).find(' '), std::string::npos) << x;
   }
+}
+
+// Values that stress number formatting: exact halves at every decimal
+// count, both zeros, the neighbours of every power of ten, the edges of
+// the exact fixed form (2^53, 2^64 units), tiny and huge values and random
+// bit patterns of every magnitude and sign.
+std::vector<double> HardValues() {
+  std::vector<double> v = {0.0, -0.0, 0.5, -0.5, 1.5, 2.5, 0.125, 0.375, -0.625, 0.0625, 1.0625, 1e-8, -1e-8,
+                           5e-9, 0.00001, 0.000005, 1e300, -1e300, std::numeric_limits<double>::denorm_min(),
+                           std::numeric_limits<double>::max(), 9007199254740992.0, 9007199254740991.0,
+                           18446744073709551615.0 / 1000, 18446744073709551615.0 / 1e9};
+  for (int e = -8; e <= 22; ++e) {
+    const double p = std::pow(10.0, e);
+    for (double q : {p, std::nextafter(p, 0), std::nextafter(p, 1e308), p * (1 + 1e-9), p * (1 - 1e-9)}) {
+      v.push_back(q);
+      v.push_back(-q);
+    }
+  }
+  // Ties: k + j / 2^b for small b are exact halves at b decimals.
+  for (int k = 0; k < 40; ++k)
+    for (int b = 1; b <= 10; ++b) v.push_back((k * 7 + 1) / std::ldexp(1.0, b) + k);
+  std::mt19937_64 rng(18);
+  for (int i = 0; i < 20000; ++i) {
+    v.push_back(std::bit_cast<double>(rng()));  // any magnitude
+    const double mantissa = std::ldexp(static_cast<double>(rng() >> 11), -53);
+    v.push_back((i % 2 ? -1 : 1) * std::ldexp(mantissa, static_cast<int>(rng() % 80) - 40));
+    v.push_back(std::nearbyint(mantissa * 4e6) / 8000 - 250);  // many ties at three decimals
+  }
+  return v;
+}
+
+// AppendFixed works most values out itself; its texts are those of
+// std::to_chars.
+TEST_F(TextConv, FixedFormMatchesToChars) {
+  for (double x : HardValues()) {
+    if (!std::isfinite(x)) continue;
+    for (int d = 0; d <= 12; ++d) {
+      char buf[400];
+      auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, d);
+      std::string s = "X";
+      AppendFixed(s, x, d);
+      ASSERT_EQ(s, "X" + std::string(buf, r.ptr)) << x << " " << d;
+    }
+  }
+}
+
+// The compact form as first built: log10 for the exponent and pow for the
+// scale, which the faster lookup must match everywhere, also next to the
+// powers of ten where log10 rounds onto them.
+std::string CompactAsFirstBuilt(double x) {
+  const double b = std::fabs(x);
+  if (!std::isfinite(x)) return RealToTextField(x, 0, 0);
+  if (b < 0.00001) return "0";
+  const double l = std::log10(b);
+  int k = std::isfinite(l) ? static_cast<int>(std::trunc(l) - (l < 0 ? 1 : 0)) : 400;
+  int d = k + 1;
+  if (k >= 3) return RealToTextField(x, d, 0);
+  int width = k < 0 ? 0 : d, q = k < 0 ? 2 - k : 4 - d;
+  auto n = static_cast<long long>(std::nearbyint(b * std::pow(10.0, k < 0 ? 3 - k : 5 - d)));
+  do {
+    n /= 10;
+    if (n % 10 == 0) --q;
+  } while (n != 0 && n % 10 == 0);
+  return RealToTextField(x, width, std::max(q, 0));
+}
+
+TEST_F(TextConv, CompactFormMatchesTheFirstBuilt) {
+  for (int places : {3, 0, 6}) {
+    Settings.DecimalPlaces = places;
+    for (double x : HardValues()) ASSERT_EQ(RealToText(x), CompactAsFirstBuilt(x)) << x << " " << places;
+  }
+  Settings.DecimalPlaces = 3;
+  std::string s = "H_Line(";
+  AppendRealText(s, -12.5);
+  AppendRealDecimals(s, 0.25, 3);
+  EXPECT_EQ(s, "H_Line(-12.50.250");
+  Settings.DecimalSeparator = 2;
+  s.clear();
+  AppendRealText(s, 1.25, true);
+  s += ' ';
+  AppendRealDecimals(s, -0.5, 2, true);
+  s += ' ';
+  AppendRealText(s, 1.25);
+  EXPECT_EQ(s, "1.25 -0.50 1,25");
 }
 
 TEST_F(TextConv, RealsThatAreNotOrdinary) {
