@@ -170,8 +170,13 @@ namespace {
 // k (m = |x| * 10^k). False where the exact powers do not reach.
 bool ScaledMantissa(double x, double& m, int& k) {
   const double a = std::fabs(x);
-  // The decimal exponent of a, or one less.
-  const int e = static_cast<int>(std::floor(std::ilogb(a) * 0.30102999566398120));
+  // The binary exponent of a (from its bits where a is normal), and from it
+  // the decimal exponent, or one less: for every exponent a double has,
+  // times 315653 / 2^20 rounded down is the same as times log10(2).
+  uint64_t bits;
+  std::memcpy(&bits, &a, sizeof bits);
+  const int binary = (bits >> 52) ? static_cast<int>(bits >> 52) - 1023 : std::ilogb(a);
+  const int e = (binary * 315653) >> 20;
   auto scaled = [a](int p) { return p >= 0 ? a * kExactPowersOfTen[p] : a / kExactPowersOfTen[-p]; };
   k = 7 - e;
   if (k < -kLastExactPower || k > kLastExactPower) return false;
@@ -182,6 +187,9 @@ bool ScaledMantissa(double x, double& m, int& k) {
   }
   return m >= 1e7 && m < 1e8;
 }
+
+// The whole part of a mantissa from ScaledMantissa.
+double WholePart(double m) { return static_cast<double>(static_cast<int64_t>(m)); }
 
 }  // namespace
 
@@ -195,7 +203,7 @@ double RecordValue(double x) {
   double m;
   int k;
   if (!ScaledMantissa(x, m, k)) return RecordValueThroughText(x);
-  const double whole = std::floor(m);
+  const double whole = WholePart(m);
   if (std::fabs(m - whole - 0.5) < 1e-6) return RecordValueThroughText(x);
   const double digits = m - whole < 0.5 ? whole : whole + 1;
   const double v = k >= 0 ? digits / kExactPowersOfTen[k] : digits * kExactPowersOfTen[-k];
@@ -210,7 +218,7 @@ bool RecordValueSettled(double x, double error) {
   // The error in mantissa units, with the scaling's own rounding.
   const double spread = (k >= 0 ? error * kExactPowersOfTen[k] : error / kExactPowersOfTen[-k]) + 1e-7;
   if (m - spread < 1e7 || m + spread >= 1e8) return false;
-  return std::fabs(m - std::floor(m) - 0.5) > spread;
+  return std::fabs(m - WholePart(m) - 0.5) > spread;
 }
 
 // ---------------------------------------------------------------------------
@@ -222,11 +230,18 @@ void DisplayList::clear() {
   texts_.clear();
 }
 
+bool DisplayList::room(size_t n, uint32_t& first) {
+  if (values_.size() + n + BlockArray<double, 16>::kBlock > std::numeric_limits<uint32_t>::max()) return false;
+  first = static_cast<uint32_t>(values_.extend(n));
+  return true;
+}
+
 void DisplayList::append(int code, std::initializer_list<double> fields) {
-  if (values_.size() + fields.size() > std::numeric_limits<uint32_t>::max()) return;
-  Rec r{static_cast<int16_t>(code), static_cast<uint8_t>(fields.size()), static_cast<uint32_t>(values_.size()), 0};
-  for (double f : fields) values_.push_back(RecordValue(f));
-  recs_.push_back(r);
+  uint32_t first;
+  if (fields.size() > 8 || !room(fields.size(), first)) return;
+  double* v = &values_[first];
+  for (double f : fields) *v++ = RecordValue(f);
+  recs_.push_back({first, static_cast<int16_t>(code), static_cast<uint8_t>(fields.size())});
 }
 
 void DisplayList::setField(size_t i, int k, double value) {
@@ -234,14 +249,13 @@ void DisplayList::setField(size_t i, int k, double value) {
 }
 
 void DisplayList::appendText(double x, double y, std::string text) {
-  if (values_.size() + 2 > std::numeric_limits<uint32_t>::max() ||
-      texts_.size() >= std::numeric_limits<uint32_t>::max())
-    return;
-  Rec r{RecText, 2, static_cast<uint32_t>(values_.size()), static_cast<uint32_t>(texts_.size())};
-  values_.push_back(RecordValue(x));
-  values_.push_back(RecordValue(y));
+  uint32_t first;
+  if (texts_.size() >= std::numeric_limits<uint32_t>::max() || !room(3, first)) return;
+  values_[first] = RecordValue(x);
+  values_[first + 1] = RecordValue(y);
+  values_[first + 2] = static_cast<double>(texts_.size());
   texts_.push_back(std::move(text));
-  recs_.push_back(r);
+  recs_.push_back({first, RecText, 2});
 }
 
 void DisplayList::appendLine(std::string_view line) {
@@ -258,9 +272,11 @@ void DisplayList::appendLine(std::string_view line) {
   const int n = FieldCountOf(static_cast<int>(std::clamp<long long>(code, -1, 100)));
   if (n < 0) {
     // Unknown code: kept as it was read, draws nothing.
-    if (texts_.size() >= std::numeric_limits<uint32_t>::max()) return;
-    recs_.push_back({0, 0, static_cast<uint32_t>(values_.size()), static_cast<uint32_t>(texts_.size())});
+    uint32_t first;
+    if (texts_.size() >= std::numeric_limits<uint32_t>::max() || !room(1, first)) return;
+    values_[first] = static_cast<double>(texts_.size());
     texts_.emplace_back(line);
+    recs_.push_back({first, 0, 0});
     return;
   }
   std::string_view rest = semi == std::string_view::npos ? std::string_view() : line.substr(semi + 1);
@@ -284,16 +300,18 @@ void DisplayList::appendLine(std::string_view line) {
     appendText(f[0], f[1], std::string(rest));
     return;
   }
-  if (values_.size() + 8 > std::numeric_limits<uint32_t>::max()) return;
-  Rec r{static_cast<int16_t>(code), static_cast<uint8_t>(n), static_cast<uint32_t>(values_.size()), 0};
-  for (int k = 0; k < n; ++k) values_.push_back(RecordValue(f[k]));
-  recs_.push_back(r);
+  uint32_t first;
+  if (!room(n, first)) return;
+  for (int k = 0; k < n; ++k) values_[first + k] = RecordValue(f[k]);
+  recs_.push_back({first, static_cast<int16_t>(code), static_cast<uint8_t>(n)});
 }
 
 const std::string& DisplayList::text(size_t i) const {
   static const std::string empty;
   const Rec& r = recs_[i];
-  return (r.code == RecText || r.code == 0) && r.textIndex < texts_.size() ? texts_[r.textIndex] : empty;
+  if (r.code != 0 && r.code != RecText) return empty;
+  const auto index = static_cast<size_t>(values_[r.first + r.count]);
+  return index < texts_.size() ? texts_[index] : empty;
 }
 
 std::string DisplayList::line(size_t i) const {

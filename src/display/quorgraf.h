@@ -19,8 +19,10 @@
 //   maps, nothing is shown.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +55,39 @@ double RecordValue(double x);
 // True when every number within `error` of x has the record value of x.
 bool RecordValueSettled(double x, double error);
 
+// A growing array kept in blocks of 2^Shift elements: appending never moves
+// what it holds, so a long array is neither copied on its way up nor held
+// twice, and a run taken at once (at most a block) stays in one block.
+template <class T, unsigned Shift>
+class BlockArray {
+ public:
+  static constexpr size_t kBlock = size_t(1) << Shift;
+  size_t size() const { return size_; }
+  void clear() {
+    blocks_.clear();
+    size_ = 0;
+  }
+  T& operator[](size_t i) { return blocks_[i >> Shift][i & (kBlock - 1)]; }
+  const T& operator[](size_t i) const { return blocks_[i >> Shift][i & (kBlock - 1)]; }
+  // Room for n consecutive elements (n at most kBlock); the index of the
+  // first, which is inside a block even for n = 0. The rest of a block too
+  // full for them stays unused.
+  size_t extend(size_t n) {
+    if (size_ + std::max<size_t>(n, 1) > blocks_.size() * kBlock) {
+      size_ = blocks_.size() * kBlock;
+      blocks_.push_back(std::make_unique_for_overwrite<T[]>(kBlock));
+    }
+    const size_t first = size_;
+    size_ += n;
+    return first;
+  }
+  void push_back(const T& v) { (*this)[extend(1)] = v; }
+
+ private:
+  std::vector<std::unique_ptr<T[]>> blocks_;
+  size_t size_ = 0;
+};
+
 // The display list. Records are held in a compact binary form (code and
 // fields, reals already cut to 8 significant digits); line(i) gives the
 // text record and appendLine() reads one, so both forms are equivalent.
@@ -60,7 +95,7 @@ class DisplayList {
  public:
   void clear();
   size_t size() const { return recs_.size(); }
-  bool empty() const { return recs_.empty(); }
+  bool empty() const { return recs_.size() == 0; }
 
   // A record with numeric fields; reals are cut to record precision.
   void append(int code, std::initializer_list<double> fields);
@@ -74,20 +109,24 @@ class DisplayList {
 
   int code(size_t i) const { return recs_[i].code; }
   int fieldCount(size_t i) const { return recs_[i].count; }
-  const double* fields(size_t i) const { return values_.data() + recs_[i].first; }
+  const double* fields(size_t i) const { return &values_[recs_[i].first]; }
   double field(size_t i, int k) const { return k < recs_[i].count ? fields(i)[k] : 0.0; }
   const std::string& text(size_t i) const;  // code 6 (or the raw line of code 0)
   std::string line(size_t i) const;
 
  private:
+  // A record: its code, its field count and where its fields start in
+  // values_. A text record (code 6) and a record of an unknown code (0,
+  // no fields) have the index of their text in texts_ after their fields.
   struct Rec {
+    uint32_t first;
     int16_t code;
     uint8_t count;
-    uint32_t first;  // index into values_ (texts_ for codes 0 and 6: see textIndex)
-    uint32_t textIndex;
   };
-  std::vector<Rec> recs_;
-  std::vector<double> values_;
+  // Takes room for n fields; false when the list cannot take more.
+  bool room(size_t n, uint32_t& first);
+  BlockArray<Rec, 16> recs_;
+  BlockArray<double, 16> values_;
   std::vector<std::string> texts_;
 };
 

@@ -16,6 +16,11 @@ std::string DxfRealText(double x) {
   int decimals = Settings.DxfDecimals;
   if (decimals < 1 || decimals > 32) decimals = 6;
   if (std::fabs(x) < 0.00000001) x = 0;  // no "-0.000000"
+  if (std::isfinite(x)) {
+    std::string s;
+    AppendFixed(s, x, decimals);
+    return s;
+  }
   char buf[400];
   auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
   if (r.ec != std::errc()) return "0." + std::string(decimals, '0');

@@ -142,6 +142,34 @@ TEST_F(DisplayCore, RecordFormsAndReadingThemBack) {
   EXPECT_EQ(odd.text(4), "");
 }
 
+// A long list is held in blocks: records of every length, texts and
+// unreadable lines keep their fields and texts across the block edges.
+TEST(DisplayListBlocks, RecordsKeepTheirFieldsAcrossBlockEdges) {
+  DisplayList list;
+  std::vector<std::string> expected;
+  for (int i = 0; expected.size() < 100000; ++i) {
+    const double v = i * 0.25;
+    switch (i % 5) {
+      case 0: list.append(RecLine, {v, v + 1, v + 2, v + 3}); break;
+      case 1: list.append(RecArc, {v, 1, 2, 3, 4, 5, 6, v}); break;
+      case 2: list.appendText(v, 1, "t" + std::to_string(i)); break;
+      case 3: list.appendLine("x" + std::to_string(i)); break;
+      default: list.append(RecColor, {double(i % 16)}); break;
+    }
+    expected.push_back(list.line(list.size() - 1));
+  }
+  DisplayList copy;
+  for (size_t i = 0; i < list.size(); ++i) {
+    ASSERT_EQ(list.line(i), expected[i]) << i;
+    copy.appendLine(expected[i]);
+  }
+  for (size_t i = 0; i < list.size(); ++i) ASSERT_EQ(copy.line(i), expected[i]) << i;
+  EXPECT_EQ(expected[2], "6;0.5;1;t2");
+  EXPECT_EQ(list.text(99997), "t99997");
+  EXPECT_EQ(list.text(99998), "x99998");
+  EXPECT_EQ(list.field(99996, 7), 99996 * 0.25);
+}
+
 TEST_F(DisplayCore, MappingKeepsTheAspectRule) {
   w.SetWindow(0, 0, 1, 1, 0, 0, 10, 10, true, false);
   EXPECT_EQ(w.ViewportPixels(), (Rect32{0, 0, 640, 480}));
