@@ -25,8 +25,6 @@ namespace planox {
 
 namespace {
 
-
-
 [[noreturn]] void showUsageAndEnd() {
   PrintUsage();
   throw ProgramExit{0};

@@ -55,9 +55,6 @@ namespace planox {
 
 namespace {
 
-
-
-
 // Splits a full name as the session expects it.
 void takeDrawingName(const std::string& fullName) {
   Session.DrawingName = BaseName(fullName);

@@ -26,6 +26,10 @@ std::string PadLeftWith(std::string s, int width, char fill) {
   return s;
 }
 
+// 10^0 to 10^15, each exact.
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
 // The fixed text of a finite x below 2^53 with at most 9 decimals, worked
 // out exactly: x is m * 2^-shift, so x * 10^decimals is m * 10^decimals
 // shifted right, and the bits shifted out round it, halves to even, as
@@ -107,8 +111,7 @@ int CompactExponent(double b) {
 
 // 10^n for the scales of the compact layout (n is 2 to 8 there).
 double PowerOfTen(int n) {
-  static const double powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-  return n >= 0 && n <= 9 ? powers[n] : std::pow(10.0, n);
+  return n >= 0 && n <= 15 ? kPowersOfTen[n] : std::pow(10.0, n);
 }
 
 // Integer width and decimals of the compact form of a value whose absolute
@@ -151,11 +154,9 @@ int CompactWidth(double x) {
 // has at least. Just below a power of ten, where log10 may round up to it,
 // and from 1e15 on, it is computed.
 bool CompactWidthNeverPads(double x) {
-  static const double powers[] = {1e1, 1e2, 1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
-                                  1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
   const double b = std::fabs(x);
   if (b < 1) return true;
-  for (double p : powers)
+  for (double p : kPowersOfTen)
     if (b < p) return b < p * (1 - 1e-12);
   return false;  // also not finite
 }
@@ -551,8 +552,6 @@ std::string_view WithoutTrailingBlanks(std::string_view s) {
 // them, by the library's correctly rounded conversion.
 long double GroupValueToReal(std::string_view s) {
   s = WithoutTrailingBlanks(s);
-  static const double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                  1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
   const char* p = s.data();
   const char* end = p + s.size();
   while (p < end && *p == ' ') ++p;
@@ -581,7 +580,7 @@ long double GroupValueToReal(std::string_view s) {
     if (res.ec != std::errc() || res.ptr != end) return TextToReal(s);
   } else {
     x = static_cast<double>(mantissa);
-    if (decimals > 0) x /= powers[decimals];
+    if (decimals > 0) x /= kPowersOfTen[decimals];
   }
   return negative ? -x : x;
 }

@@ -406,8 +406,6 @@ void ReadDrawing(int mode, const std::string& blockName) {
       ShowTitledBox("Attention : ", "Fin du fichier DXF sans EOF \x85 la ligne " + IntToText(line) +
                                         " : le dessin lu jusque-l\x85 est utilis\x82");
   }
-  StopReadAhead();
-  DrawingFile().SetProgress(nullptr);
   if (!Session.AbortFlag) progress.Step(1, 1);
   // A conversion the read did not finish keeps no output.
   if (outputStarted) CurrentPlotSink().PlotAbort();

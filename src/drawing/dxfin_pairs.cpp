@@ -196,13 +196,7 @@ class ReadAhead {
     }
     const Queued& q = current_->pairs[next_++];
     if (q.read != 0 && progress_) progress_->Step(q.read, file_->Size());
-    if (q.pair.event == PairEvent::None) {
-      GroupCode = q.pair.code;
-      GroupValue = q.pair.value;
-      LineNumber += 2;
-    } else {
-      ApplyPair(q.pair);
-    }
+    ApplyPair(q.pair);
     pairNumber = q.number;
     pairHasNumber = q.hasNumber;
     return true;
